@@ -1,0 +1,27 @@
+#pragma once
+// The launcher's program-wide variables. One instance lives in the window for the whole run and is
+// passed to the functions that read or write it; the names are the ones every module uses.
+#include <cstdint>
+#include <string>
+
+namespace app {
+
+inline constexpr int kPosterNone = 0;
+inline constexpr int kPosterJpeg = 1;
+inline constexpr int kPosterBmp = 2;
+
+inline constexpr int kPlayerVPlayer = 1;
+inline constexpr int kPlayerBSPlayer = 2;
+
+struct LauncherState {
+  std::string MovieFileName;     // bare name as listed in the current directory
+  std::string SubtitleFileName;  // bare name, "" when none
+  int PosterKind = kPosterNone;
+  bool IsOnline = false;
+  bool InfoPanelFilled = false;
+  bool PlayerKnowsMovie = false;
+  std::int32_t FrameWidth = 0;   // 0 until the AVI headers were read
+  std::int32_t FrameHeight = 0;
+};
+
+}  // namespace app

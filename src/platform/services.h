@@ -1,0 +1,40 @@
+#pragma once
+// The services with outside effects. The window receives one implementation; tests pass a recording
+// fake. Everything else the launcher needs from the system is a plain function in platform/.
+#include <memory>
+#include <string>
+
+namespace platform {
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+struct WorkArea {  // right and bottom coordinates of the desktop without task bars
+  int right = 0;
+  int bottom = 0;
+};
+
+class Services {
+ public:
+  virtual ~Services() = default;
+  // Starts `program` (found in the current directory, or a full path) with the parameter text,
+  // working directory = current directory. Returns at once; failure goes unnoticed.
+  virtual void StartProgram(const std::string& program, const std::string& parameters) = 0;
+  virtual void OpenUrl(const std::string& url) = 0;
+  // Modal box with text, caption and OK; no icon.
+  virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
+  // Error box titled with the application title, with an error icon.
+  virtual void ShowError(const std::string& text) = 0;
+  // File-open dialog for a player program; returns the chosen full path, "" when cancelled.
+  virtual std::string ChooseProgram(const std::string& initialDirectory) = 0;
+  virtual bool IsInternetConnected() = 0;
+  virtual ScreenSize Screen() = 0;
+  virtual WorkArea Work() = 0;
+  virtual std::string LauncherDirectory() = 0;  // trailing '/'
+};
+
+// The real services for this system.
+std::unique_ptr<Services> MakeSystemServices();
+
+}  // namespace platform

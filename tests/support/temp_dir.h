@@ -1,0 +1,62 @@
+#pragma once
+// A real temporary directory for file-system tests, removed with its contents afterwards, and a
+// guard that makes it the current directory for the duration of a test.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+#include <string_view>
+
+namespace testsupport {
+
+class TempDir {
+ public:
+  TempDir() { EXPECT_TRUE(dir_.isValid()); }
+  std::string path() const { return dir_.path().toStdString(); }
+  std::string operator/(std::string_view name) const { return path() + "/" + std::string(name); }
+
+  // Creates (or replaces) a file with the given bytes; returns its path.
+  std::string Write(std::string_view name, std::string_view bytes = {}) const {
+    const std::string full = *this / name;
+    QFile file(QString::fromStdString(full));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << full;
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return full;
+  }
+  std::string MakeDir(std::string_view name) const {
+    const std::string full = *this / name;
+    EXPECT_TRUE(QDir().mkpath(QString::fromStdString(full))) << full;
+    return full;
+  }
+  std::string Read(std::string_view name) const {
+    QFile file(QString::fromStdString(*this / name));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray bytes = file.readAll();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  }
+
+ private:
+  QTemporaryDir dir_;
+};
+
+class ScopedChdir {
+ public:
+  explicit ScopedChdir(const std::string& to) {
+    char buffer[4096];
+    if (getcwd(buffer, sizeof buffer)) previous_ = buffer;
+    EXPECT_EQ(chdir(to.c_str()), 0) << to;
+  }
+  ~ScopedChdir() {
+    if (!previous_.empty() && chdir(previous_.c_str()) != 0) ADD_FAILURE() << "chdir back failed";
+  }
+  ScopedChdir(const ScopedChdir&) = delete;
+  ScopedChdir& operator=(const ScopedChdir&) = delete;
+
+ private:
+  std::string previous_;
+};
+
+}  // namespace testsupport
