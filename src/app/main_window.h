@@ -1,0 +1,96 @@
+#pragma once
+// The launcher window. It creates the controls with their design properties, wires their events to
+// the handlers and forwards every decision to the plain functions of the other modules.
+#include <QMenu>
+#include <QTextEdit>
+#include <QTimer>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "app/click_label.h"
+#include "app/launcher_state.h"
+#include "app/picture_box.h"
+#include "app/picture_button.h"
+#include "app/title_strip.h"
+#include "platform/services.h"
+
+namespace app {
+
+inline constexpr const char* kApplicationTitle = "Zorvalin";
+inline constexpr const char* kWindowCaption = "Autorun - Zorvalin";
+inline constexpr const char* kShowInfoCaption = "&Show Info ";
+inline constexpr const char* kShowPosterCaption = "&Show Poster";
+inline constexpr int kAutoStartMs = 60000;
+
+class TMainWin : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TMainWin(platform::Services& services);
+  ~TMainWin() override;
+
+  void FormCreate();
+  LauncherState& State() { return state_; }
+  const LauncherState& State() const { return state_; }
+
+  // Handlers, public so that the timer, the menu and tests reach them by name.
+  void dxCloseClick();
+  void dxStartClick();
+  void dxBPlayerClick();
+  void dxSelectClick();
+  void dxInfoClick();
+  void Timer1Timer();
+  void lblTitleClick() { OpenWebSearch("IMDB"); }
+  void imgPreviewClick() { OpenWebSearch("IMDB"); }
+  void PopupMenu1Popup() { Timer1->stop(); }
+  void OpenWebSearch(const char* siteKey);
+
+  // Controls in creation order: later ones draw over earlier ones.
+  ClickLabel* lblNotAvi;
+  ClickLabel* lblTitle2;
+  ClickLabel* lblTitle;
+  PictureBox* imgPreview;
+  StripPicture* imgTitle;
+  CloseButton* closeButton;  // the two looks imgButton1 (released) and imgButton2 (pressed)
+  StripPicture* imgTitleLabel;
+  QTextEdit* memoNFO;
+  PictureButton* dxClose;
+  PictureButton* dxBPlayer;
+  PictureButton* dxStart;
+  PictureButton* dxSelect;
+  PictureButton* dxInfo;
+  QMenu* PopupMenu1;
+  QTimer* Timer1;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void CreateControls();
+  void CreatePopupMenu();
+  void SetCaptionHidden();
+  void LayOutTitleStrip();
+  bool MovieBranch();
+  void NoMovieBranch();
+  void DeriveFilmTitle();
+  void ShowPoster();
+  void ApplyScreenSize();
+  void GoOnline();
+  bool HandleKey(QKeyEvent* event);
+  void MoveFocus(const std::vector<QWidget*>& order, bool forward);
+  std::vector<QWidget*> TabStops() const;
+  std::vector<QWidget*> TabOrder() const;
+  QWidget* AcceleratorButton(int key) const;
+  template <typename Step> bool Guarded(Step step);
+
+  platform::Services& services_;
+  LauncherState state_;
+  bool popupAttached_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,82 @@
+#include "app/picture_box.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <utility>
+
+namespace app {
+
+QRect PictureRect(QSize picture, QSize box, const BoxState& switches) {
+  const qint64 pw = picture.width(), ph = picture.height();
+  const qint64 bw = box.width(), bh = box.height();
+  if (pw <= 0 || ph <= 0 || bw <= 0 || bh <= 0) return {};
+
+  qint64 w = pw, h = ph;
+  const bool larger = pw > bw || ph > bh;
+  if (switches.stretched || (switches.proportional && larger)) {
+    if (!switches.proportional) {
+      w = bw;
+      h = bh;
+    } else if (pw * bh <= ph * bw) {  // relatively taller than the box: height decides
+      h = bh;
+      w = std::max<qint64>(1, pw * bh / ph);
+    } else {
+      w = bw;
+      h = std::max<qint64>(1, ph * bw / pw);
+    }
+  }
+  qint64 left = 0, top = 0;
+  if (switches.centred) {
+    left = (bw - w) / 2;
+    top = (bh - h) / 2;
+  }
+  return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(w),
+               static_cast<int>(h));
+}
+
+PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
+
+void PictureBox::setPicture(QImage picture) {
+  picture_ = std::move(picture);
+  scaled_ = QImage();
+  update();
+}
+
+void PictureBox::clearPicture() { setPicture(QImage()); }
+
+void PictureBox::applySwitches(const BoxState& switches) {
+  switches_.stretched = switches.stretched;
+  switches_.proportional = switches.proportional;
+  switches_.centred = switches.centred;
+  update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  const QRect target = PictureRect(picture_.size(), size(), switches_);
+  if (target.isEmpty()) return;
+  QPainter painter(this);
+  if (target.size() == picture_.size()) {
+    painter.drawImage(target.topLeft(), picture_);
+    return;
+  }
+  if (scaled_.size() != target.size())
+    scaled_ = picture_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  painter.drawImage(target.topLeft(), scaled_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event) {
+  // Accepted, so a press on the poster never reaches the window's own background handler.
+  event->accept();
+  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton) return;
+  const bool wasPressed = std::exchange(leftPressed_, false);
+  if (wasPressed && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+}  // namespace app

@@ -1,0 +1,48 @@
+#pragma once
+// The poster box: draws one picture centred, in proportion and stretched as its switches say. It
+// paints nothing but the picture, so the window's background shows around it.
+#include <QImage>
+#include <QRect>
+#include <QSize>
+#include <QWidget>
+
+#include "app/screen_size.h"
+
+namespace app {
+
+// Where a picture of size `picture` is drawn inside a box of size `box`. Stretched scales it to
+// the largest size that fits; without stretching, in proportion only shrinks pictures larger than
+// the box. Centred centres it, otherwise it starts at the top-left corner. Empty for no picture.
+QRect PictureRect(QSize picture, QSize box, const BoxState& switches);
+
+class PictureBox : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit PictureBox(QWidget* parent = nullptr);
+
+  const QImage& picture() const { return picture_; }
+  // Takes the picture over; pass with std::move to avoid copying a large one.
+  void setPicture(QImage picture);
+  void clearPicture();
+  // Takes the drawing switches (stretched, proportional, centred); size and auto-size stay with
+  // the window, which sets this widget's geometry.
+  void applySwitches(const BoxState& switches);
+  const BoxState& switches() const { return switches_; }
+
+ signals:
+  void clicked();  // left button pressed and released inside
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  QImage picture_;
+  QImage scaled_;  // the picture at the size last drawn, so repaints do not rescale
+  BoxState switches_;
+  bool leftPressed_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,68 @@
+#pragma once
+// The window's geometry as plain arithmetic: where the start-up places the window and its title
+// strip, and how the window is rebuilt around a loaded poster. No widgets here; the window applies
+// the numbers, so every layout can be checked without a display.
+#include <utility>
+
+#include "platform/services.h"
+
+namespace app {
+
+struct Rect {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+// The poster box's size and drawing switches. A maximum of 0 means no limit.
+struct BoxState {
+  int width = 240, height = 350;
+  int maxWidth = 600, maxHeight = 500;
+  bool stretched = false, proportional = true, centred = true, autoSize = false;
+};
+
+struct ScreenSizeInput {
+  int pictureWidth = 0, pictureHeight = 0;  // the loaded poster's natural size
+  platform::WorkArea work;                  // WR, WB
+  BoxState box;                             // the box as the start-up left it
+  int boxLeft = 14, boxTop = 36;
+  // Control sizes read as they stand (these are the design sizes).
+  int startWidth = 97, startHeight = 41;  // dxStart
+  int closeButtonWidth = 19;              // imgButton1
+  int plateWidth = 66;                    // imgTitleLabel
+  int infoHeight = 41;                    // dxInfo
+  int titleLeft = 6;                      // lblTitle
+};
+
+struct ScreenSizeResult {
+  // False when the poster was too small to rebuild the window: only `box` changed, and the
+  // window, buttons and labels keep the start-up's values (the fields below are then 0).
+  bool applied = false;
+  BoxState box;
+  int buttonsLeft = 0;  // left of all five push buttons
+  int infoTop = 0;      // dxInfo
+  int titleTop = 0;     // lblTitle
+  int stripWidth = 0;   // imgTitle (its left stays 1)
+  int closeLeft = 0;    // imgButton1 and imgButton2
+  int windowWidth = 0, windowHeight = 0;
+  int titleWidth = 0;   // lblTitle, lblTitle2 and lblNotAvi
+  int plateLeft = 0;    // imgTitleLabel
+  int title2Left = 0, title2Top = 0;  // lblTitle2, the title's shadow
+  int windowLeft = 0, windowTop = 0;
+  Rect memo;            // memoNFO lies exactly over the box
+};
+
+// Fits the poster box to the poster and rebuilds the window around it.
+ScreenSizeResult SetScreenSize(const ScreenSizeInput& input);
+
+struct StripLayout {
+  int stripLeft = 0, stripWidth = 0, closeLeft = 0, plateLeft = 0;
+};
+
+// The title strip for a window of the given width: strip inside the edge columns, close button
+// two pixels inside the strip's right end, plate centred.
+StripLayout LayoutTitleStrip(int windowWidth, int closeButtonWidth = 19, int plateWidth = 66);
+
+// Left and top of a window centred on the whole screen, 25 pixels above the middle.
+std::pair<int, int> CentreOnScreen(int windowWidth, int windowHeight, int screenWidth,
+                                   int screenHeight);
+
+}  // namespace app

@@ -1,0 +1,155 @@
+#include "app/title_strip.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWindow>
+#include <utility>
+
+namespace app {
+
+WindowDragger::WindowDragger(QObject* parent) : QObject(parent) {}
+
+void WindowDragger::addHandle(QWidget* handle) {
+  // Moves with no button held are what tell a release that never arrived.
+  handle->setMouseTracking(true);
+  handle->installEventFilter(this);
+}
+
+void WindowDragger::Reset() {
+  phase_ = Phase::Idle;
+  window_ = nullptr;
+}
+
+bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      return OnPress(qobject_cast<QWidget*>(watched), event);
+    case QEvent::MouseMove:
+      return OnMove(event);
+    case QEvent::MouseButtonRelease:
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) Reset();
+      break;
+    case QEvent::Leave:
+      // While the button is held the pointer may run ahead of the window; only a leave with the
+      // button up means the release went elsewhere.
+      if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) Reset();
+      break;
+    case QEvent::Hide:
+    case QEvent::WindowDeactivate:
+    case QEvent::FocusOut:
+      Reset();
+      break;
+    default:
+      break;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+bool WindowDragger::OnPress(QWidget* handle, QEvent* event) {
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  if (handle == nullptr || mouse->button() != Qt::LeftButton) return false;
+  phase_ = Phase::Pressed;
+  window_ = handle->window();
+  pressGlobal_ = mouse->globalPosition().toPoint();
+  windowStart_ = window_->pos();
+  return true;
+}
+
+bool WindowDragger::OnMove(QEvent* event) {
+  auto* mouse = static_cast<QMouseEvent*>(event);
+  if (!(mouse->buttons() & Qt::LeftButton) || window_.isNull()) {
+    Reset();
+    return false;
+  }
+  if (phase_ == Phase::Pressed) {
+    QWindow* native = window_->windowHandle();
+    if (native != nullptr && native->startSystemMove()) {
+      Reset();  // the platform follows the pointer and ends the move on release
+      return true;
+    }
+    phase_ = Phase::Moving;
+  }
+  if (phase_ != Phase::Moving) return false;
+  window_->move(windowStart_ + (mouse->globalPosition().toPoint() - pressGlobal_));
+  return true;
+}
+
+StripPicture::StripPicture(QImage picture, QWidget* parent)
+    : QWidget(parent), dragger_(new WindowDragger(this)) {
+  setPicture(std::move(picture));
+  dragger_->addHandle(this);
+}
+
+void StripPicture::setPicture(QImage picture) {
+  // Palette pictures would be converted on every paint; convert once.
+  if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono)
+    picture = picture.convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                : QImage::Format_RGB32);
+  picture_ = std::move(picture);
+  update();
+}
+
+void StripPicture::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture_);
+}
+
+void StripPicture::mousePressEvent(QMouseEvent* event) {
+  // A press on the strip is the strip's, never the window background's.
+  event->accept();
+}
+
+namespace {
+
+QLabel* MakeLook(const QImage& picture, const char* name, QWidget* parent) {
+  auto* look = new QLabel(parent);
+  look->setObjectName(QString::fromLatin1(name));
+  look->setPixmap(QPixmap::fromImage(picture));
+  look->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  look->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return look;
+}
+
+}  // namespace
+
+CloseButton::CloseButton(const QImage& released, const QImage& pressed, QWidget* parent)
+    : QWidget(parent),
+      released_(MakeLook(released, "imgButton1", this)),
+      pressed_(MakeLook(pressed, "imgButton2", this)) {
+  ShowLook(false);
+}
+
+void CloseButton::ShowLook(bool pressed) {
+  pressed_->setVisible(pressed);
+  released_->setVisible(!pressed);
+}
+
+void CloseButton::mousePressEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton) return;
+  leftPressed_ = true;
+  ShowLook(true);
+}
+
+void CloseButton::mouseReleaseEvent(QMouseEvent* event) {
+  event->accept();
+  if (event->button() != Qt::LeftButton || !std::exchange(leftPressed_, false)) return;
+  ShowLook(false);
+  if (rect().contains(event->position().toPoint())) emit clicked();
+}
+
+void CloseButton::resizeEvent(QResizeEvent*) {
+  released_->setGeometry(rect());
+  pressed_->setGeometry(rect());
+}
+
+void CloseButton::hideEvent(QHideEvent*) {
+  // A release lost while hidden must not leave the pressed look behind.
+  leftPressed_ = false;
+  ShowLook(false);
+}
+
+}  // namespace app

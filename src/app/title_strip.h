@@ -1,0 +1,91 @@
+#pragma once
+// The window's own title strip: the strip and name plate pictures, which drag the window, and the
+// round close button with its released and pressed looks.
+#include <QImage>
+#include <QObject>
+#include <QPoint>
+#include <QPointer>
+#include <QWidget>
+
+class QLabel;
+
+namespace app {
+
+// Makes widgets drag handles of their top-level window: pressing the left button on one and
+// moving the pointer moves the window until the button is released. The platform's own
+// interactive move is used where it has one; elsewhere (a bare X server, offscreen) the window is
+// moved here, following the pointer.
+class WindowDragger : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit WindowDragger(QObject* parent = nullptr);
+  void addHandle(QWidget* handle);
+  // True while this dragger moves the window itself.
+  bool movingWindow() const { return phase_ == Phase::Moving; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  enum class Phase { Idle, Pressed, Moving };
+  void Reset();
+  bool OnPress(QWidget* handle, QEvent* event);
+  bool OnMove(QEvent* event);
+
+  Phase phase_ = Phase::Idle;
+  QPointer<QWidget> window_;
+  QPoint pressGlobal_;
+  QPoint windowStart_;
+};
+
+// A picture drawn at its natural size from the left end and cut off at the widget's width; past
+// the picture's right end nothing is drawn, so the window's background shows. Drags the window.
+class StripPicture : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit StripPicture(QImage picture = {}, QWidget* parent = nullptr);
+  const QImage& picture() const { return picture_; }
+  void setPicture(QImage picture);
+  WindowDragger* dragger() const { return dragger_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  QImage picture_;
+  WindowDragger* dragger_;
+};
+
+// The round close button: the released look (imgButton1) and the pressed look (imgButton2) stacked
+// at one place, one visible at a time. Pressing shows the pressed look, releasing the released
+// one; a release over the button is a click.
+class CloseButton : public QWidget {
+  Q_OBJECT
+
+ public:
+  CloseButton(const QImage& released, const QImage& pressed, QWidget* parent = nullptr);
+  QLabel* imgButton1() const { return released_; }
+  QLabel* imgButton2() const { return pressed_; }
+  bool showsPressedLook() const { return !pressed_->isHidden(); }
+
+ signals:
+  void clicked();
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+
+ private:
+  void ShowLook(bool pressed);
+
+  QLabel* released_;
+  QLabel* pressed_;
+  bool leftPressed_ = false;
+};
+
+}  // namespace app

@@ -1,0 +1,21 @@
+// Program entry: the application titled "Zorvalin", its one window, the message loop.
+#include <QApplication>
+#include <QIcon>
+
+#include "app/main_window.h"
+#include "platform/display.h"
+#include "platform/services.h"
+
+int main(int argc, char** argv) {
+  platform::PreferX11UnderWayland();
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
+  QApplication::setApplicationDisplayName(QString::fromLatin1(app::kApplicationTitle));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
+
+  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
+  app::TMainWin MainWin(*services);
+  MainWin.FormCreate();
+  MainWin.show();
+  return QApplication::exec();
+}

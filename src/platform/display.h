@@ -1,0 +1,10 @@
+#pragma once
+
+namespace platform {
+
+// The launcher places its own window and is dragged by its own title strip, which Wayland
+// compositors do not allow. In a Wayland session that also offers X11, run on X11 unless the user
+// chose a platform. Call before the application object is created.
+void PreferX11UnderWayland();
+
+}  // namespace platform

@@ -1,0 +1,219 @@
+#include "platform/profile.h"
+
+#include <unistd.h>
+
+#include <QFile>
+#include <QSaveFile>
+#include <optional>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace platform {
+
+namespace {
+
+// Player INI files are a few kilobytes; anything near this is not one, and a partial read would
+// turn a write into silent truncation.
+constexpr std::size_t kProfileFileMax = 1u << 20;
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+struct Line {
+  std::size_t begin = 0;    // first byte of the line
+  std::size_t end = 0;      // one past its last byte, line break excluded
+  std::size_t next = 0;     // first byte of the following line
+};
+
+// Lines end at LF, CR or CRLF, as the players' own readers accept all three.
+std::vector<Line> SplitLines(std::string_view content) {
+  std::vector<Line> lines;
+  std::size_t begin = 0;
+  for (std::size_t i = 0; i < content.size(); ++i) {
+    if (content[i] != '\r' && content[i] != '\n') continue;
+    std::size_t next = i + 1;
+    if (content[i] == '\r' && next < content.size() && content[next] == '\n') ++next;
+    lines.push_back({begin, i, next});
+    begin = next;
+    i = next - 1;
+  }
+  if (begin < content.size()) lines.push_back({begin, content.size(), content.size()});
+  return lines;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// "[Name]" after optional blanks: the name between the brackets, as written.
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = TrimBlanks(line);
+  if (line.empty() || line.front() != '[') return std::nullopt;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return line.substr(1, close - 1);
+}
+
+struct KeyLine {
+  std::string_view name;
+  std::size_t valueBegin = 0;  // offsets within the line
+  std::size_t valueEnd = 0;
+};
+
+// "key = value": blanks around the key and around '=' and at the end of the line are not part
+// of either. Comment lines (';') and lines without '=' hold no key.
+std::optional<KeyLine> ParseKeyLine(std::string_view line) {
+  std::size_t start = 0;
+  while (start < line.size() && IsBlank(line[start])) ++start;
+  if (start == line.size() || line[start] == ';' || line[start] == '[') return std::nullopt;
+  const std::size_t equals = line.find('=', start);
+  if (equals == std::string_view::npos) return std::nullopt;
+  KeyLine key;
+  key.name = TrimBlanks(line.substr(start, equals - start));
+  key.valueBegin = equals + 1;
+  while (key.valueBegin < line.size() && IsBlank(line[key.valueBegin])) ++key.valueBegin;
+  key.valueEnd = line.size();
+  while (key.valueEnd > key.valueBegin && IsBlank(line[key.valueEnd - 1])) --key.valueEnd;
+  return key;
+}
+
+// Where a section and a key were found in the content.
+struct Location {
+  std::optional<std::size_t> header;   // index of the section's line
+  std::optional<std::size_t> lastKey;  // index of its last key line
+  std::optional<std::size_t> keyLine;  // index of the key's line
+  KeyLine key;
+};
+
+// The first section of that name counts, and the first key of that name within it.
+Location Find(std::string_view content, const std::vector<Line>& lines, std::string_view section,
+              std::string_view keyName) {
+  Location found;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view text = content.substr(lines[i].begin, lines[i].end - lines[i].begin);
+    if (const auto name = SectionName(text)) {
+      if (found.header) break;
+      if (AsciiEqualNoCase(*name, section)) found.header = i;
+      continue;
+    }
+    if (!found.header) continue;
+    const auto key = ParseKeyLine(text);
+    if (!key) continue;
+    found.lastKey = i;
+    if (!found.keyLine && AsciiEqualNoCase(key->name, keyName)) {
+      found.keyLine = i;
+      found.key = *key;
+    }
+  }
+  return found;
+}
+
+// The break that most lines of the file already use; CRLF, the classic one, for a file without any.
+std::string DominantLineBreak(std::string_view content, const std::vector<Line>& lines) {
+  std::size_t crlf = 0, lf = 0, cr = 0;
+  for (const Line& line : lines) {
+    const std::string_view brk = content.substr(line.end, line.next - line.end);
+    if (brk == "\r\n") ++crlf;
+    else if (brk == "\n") ++lf;
+    else if (brk == "\r") ++cr;
+  }
+  if (lf > crlf && lf >= cr) return "\n";
+  if (cr > crlf && cr > lf) return "\r";
+  return "\r\n";
+}
+
+// A line break or NUL inside a value would end the line early and let the rest of the value be
+// read as further keys or sections, so a value ends at the first of them.
+std::string_view SingleLine(std::string_view value) {
+  const std::size_t cut = value.find_first_of(std::string_view("\r\n\0", 3));
+  return cut == std::string_view::npos ? value : value.substr(0, cut);
+}
+
+struct FileBytes {
+  bool ok = false;
+  std::string bytes;
+};
+FileBytes ReadProfileFile(const std::string& path) {
+  const FileRead read = ReadFileHead(path, kProfileFileMax + 1);
+  if (!read.error.empty() || read.bytes.size() > kProfileFileMax) return {};
+  return {true, read.bytes};
+}
+
+}  // namespace
+
+std::string ProfileRead(std::string_view content, std::string_view section, std::string_view key) {
+  const std::vector<Line> lines = SplitLines(content);
+  const Location found = Find(content, lines, section, key);
+  if (!found.keyLine) return {};
+  const Line& line = lines[*found.keyLine];
+  std::string_view value = content.substr(line.begin + found.key.valueBegin,
+                                          found.key.valueEnd - found.key.valueBegin);
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    value = value.substr(1, value.size() - 2);
+  return std::string(value.substr(0, kProfileValueMax));
+}
+
+std::string ProfileWrite(std::string_view content, std::string_view section, std::string_view key,
+                         std::string_view value) {
+  value = SingleLine(value);
+  const std::vector<Line> lines = SplitLines(content);
+  const Location found = Find(content, lines, section, key);
+  std::string out(content);
+  if (found.keyLine) {
+    const Line& line = lines[*found.keyLine];
+    out.replace(line.begin + found.key.valueBegin, found.key.valueEnd - found.key.valueBegin, value);
+    return out;
+  }
+  const std::string brk = DominantLineBreak(content, lines);
+  const std::string keyText = std::string(key) + "=" + std::string(value);
+  if (found.header) {
+    // The new key goes right after the section's last key (or its header), so blank lines and
+    // comments that lead into the next section stay where they are.
+    const Line& after = lines[found.lastKey ? *found.lastKey : *found.header];
+    if (after.next == after.end) {  // the last line of a file without a final break
+      out.insert(after.next, brk + keyText);
+    } else {
+      out.insert(after.next, keyText + brk);
+    }
+    return out;
+  }
+  if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += brk;
+  out += "[" + std::string(section) + "]" + brk + keyText + brk;
+  return out;
+}
+
+std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key) {
+  const std::optional<std::string> onDisk = ResolveCase(path);
+  if (!onDisk) return {};
+  const FileBytes file = ReadProfileFile(*onDisk);
+  return file.ok ? ProfileRead(file.bytes, section, key) : std::string();
+}
+
+void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  const Error failure("Unable to write to " + path);
+  const std::optional<std::string> onDisk = ResolveCase(path);
+  if (!onDisk || !FileExists(*onDisk) || ::access(onDisk->c_str(), W_OK) != 0) throw failure;
+  const FileBytes file = ReadProfileFile(*onDisk);
+  if (!file.ok) throw failure;
+  const std::string updated = ProfileWrite(file.bytes, section, key, value);
+  if (updated == file.bytes) return;
+
+  // QSaveFile writes a temporary file beside the original, with its permission bits, and renames
+  // it over the original only when everything was written.
+  QSaveFile save(QFile::decodeName(QByteArray::fromStdString(*onDisk)));
+  if (!save.open(QIODevice::WriteOnly)) throw failure;
+  if (save.write(updated.data(), static_cast<qint64>(updated.size())) !=
+      static_cast<qint64>(updated.size())) {
+    save.cancelWriting();
+    throw failure;
+  }
+  if (!save.commit()) throw failure;
+}
+
+}  // namespace platform

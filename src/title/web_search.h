@@ -1,0 +1,36 @@
+#pragma once
+// Web searches for the film title on five movie-database and cover sites. Each site reshapes the
+// title its own way (disc-part marks and years dropped, a leading article moved or dropped) and
+// takes it into a fixed URL. The title goes in byte for byte, without percent-encoding: the sites
+// take blanks, "&", "?", "#" and 8-bit letters as they are.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace title {
+
+// Removes every digit among the last seven characters; anything before them stays.
+std::string DropTailDigits(std::string_view text);
+// Deletes the first of each disc-part mark " cd1".." cd3", " cd 1".." cd 3" (any letter case),
+// then moves a leading "the ", "an " or "a " behind the title: "The Matrix" -> "Matrix, The".
+std::string StripDiscPartAndMoveArticle(std::string_view text);
+// Drops a leading "the ", "an " or "a " (any letter case).
+std::string DropLeadingArticle(std::string_view text);
+
+inline constexpr std::array<std::string_view, 5> SiteKeys = {"IMDB", "BEYAZPERDE", "IMPAWARDS",
+                                                             "CDCOVERS", "MOVIECOVERS"};
+
+// The title as the site `siteKey` searches for it; "" for a key that is not one of SiteKeys
+// (keys are compared exactly, letter case included).
+std::string SearchQuery(std::string_view siteKey, std::string_view title);
+// "http://" + the site's host + its search path with the query inserted verbatim; "" for an
+// unknown key. The URL is never shortened, however long.
+std::string WebSearchUrl(std::string_view siteKey, std::string_view title);
+// A search opens only for a title longer than 2 characters and only when the machine was online.
+bool SearchOpens(std::string_view title, bool isOnline);
+// The URL to open for a click or menu choice, or nullopt when nothing is to be opened.
+std::optional<std::string> OpenWebSearchUrl(std::string_view siteKey, std::string_view title,
+                                            bool isOnline);
+
+}  // namespace title

@@ -1,0 +1,203 @@
+#include "title/film_title.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// A Filmname source that answers from fixed values and records which INI files were asked.
+struct FilmNameSource {
+  std::string vplayer, bplay;
+  std::vector<std::string> asked;
+
+  std::function<std::string(const std::string&)> Reader() {
+    return [this](const std::string& iniFile) {
+      asked.push_back(iniFile);
+      if (iniFile == "Vplayer.ini") return vplayer;
+      if (iniFile == "bplay.ini") return bplay;
+      return std::string("<unexpected>");
+    };
+  }
+};
+
+std::string Derive(std::string_view movie) {
+  FilmNameSource none;
+  std::string result = title::DeriveFilmTitle(movie, none.Reader());
+  EXPECT_TRUE(none.asked.empty()) << "override consulted for " << movie;
+  return result;
+}
+
+struct DeriveCase {
+  const char* movie;
+  const char* title;
+};
+
+TEST(DeriveFilmTitle, NamesBecomeTitles) {
+  const DeriveCase cases[] = {
+      {"The.Matrix.1999.DVDRip.XviD-DEMON.avi", "The Matrix 1999"},
+      {"the_lord_of_the_rings_cd1.avi", "The Lord Of The Rings CD1"},
+      {"Shrek (2001) [DivX].avi", "Shrek 2001"},
+      {"Kill.Bill.Vol.1.2003.DVDRip.XviD-DMT.avi", "Kill Bill Vol 1 2003   Dmt"},
+      {"Kill.Bill.Vol.1.2003.DMT.XviD.avi", "Kill Bill Vol 1 2003"},
+      {"divx.divx.avi", "Divx"},
+      {"Vivid.Lives.avi", "Lives"},
+      {"Shrek.2.TS.avi", "Shrek 2 Ts"},
+      {"Shrek.2.TS.XviD.avi", "Shrek 2"},
+      {"ocean's.eleven.avi", "Ocean's Eleven"},
+      {"2fast2furious.avi", "2Fast2Furious"},
+      {"Star.Wars.Episode.II.Attack.Of.The.Clones.2002.DVDRip.XviD.avi",
+       "Star Wars Episode Ii Attack Of The Clones 2002"},
+      {"Harry.Potter.And.The.Chamber.Of.Secrets.CD2.avi",
+       "Harry Potter And The Chamber Of Secrets CD2"},
+      // "dvd-rip" is a tag of its own: cut whole, before the hyphen could become a blank.
+      {"Heat.DVD-Rip.avi", "Heat"},
+      // A tag with a blank needs a real blank in the name.
+      {"Heat DVD Rip.avi", "Heat"},
+      {"Heat.DVD.Quality.avi", "Heat  Quality"},
+      {"Heat.1995.suprnova.org.avi", "Heat 1995"},
+      {"Heat.1995-vcdquality.com.avi", "Heat 1995"},
+      {"{Heat},1995.avi", "Heat 1995"},
+      // Disc parts are marked inside words too, each once.
+      {"abccd1.avi", "AbcCD1"},
+      {"x.cd1.cd1.cd3.avi", "X CD1 Cd1 CD3"},
+      // A byte outside a-z starts a word, as a digit does.
+      {"\xDDstanbul.avi", "\xDDStanbul"},
+      {"  Heat\t.avi", "Heat"},
+      // The last four characters go whatever they are.
+      {"Heat.mpeg", "Heat"},
+      {"Heat1995", "Heat"},
+      {"a.avi", "A"},
+      {".avi", ""},
+      {"x", ""},
+      {"", ""},
+      {"DivX.XviD.avi", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.movie);
+    EXPECT_EQ(Derive(c.movie), c.title);
+  }
+}
+
+TEST(DeriveFilmTitle, FilmTakesItsNameFromThePlayers) {
+  struct Case {
+    const char* movie;
+    const char* vplayer;
+    const char* bplay;
+    const char* title;
+    std::vector<std::string> asked;
+  };
+  const std::vector<std::string> vplayerOnly = {"Vplayer.ini"};
+  const std::vector<std::string> both = {"Vplayer.ini", "bplay.ini"};
+  const Case cases[] = {
+      {"film.avi", "Das Boot", "Other", "Das Boot", vplayerOnly},
+      {"Film.avi", "Das Boot", "Other", "Das Boot", vplayerOnly},
+      {"FILM.avi", "Das Boot", "", "Das Boot", vplayerOnly},
+      {"film.avi", "", "Das Boot", "Das Boot", both},
+      {"film.avi", "", "", "", both},
+      {"(film).avi", "Das Boot", "", "Das Boot", vplayerOnly},
+      // The value is taken as it is: no tags cut, no case change, no disc mark.
+      {"film.avi", "the.matrix DVDRip cd1", "", "the.matrix DVDRip cd1", vplayerOnly},
+      // The cut tag leaves a blank behind, so the text is not exactly "film".
+      {"film-xvid.avi", "Das Boot", "Other", "Film", {}},
+      {"film.xvid.avi", "Das Boot", "Other", "Film", {}},
+      {"films.avi", "Das Boot", "Other", "Films", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.movie) + " / " + c.vplayer + " / " + c.bplay);
+    FilmNameSource source{c.vplayer, c.bplay, {}};
+    EXPECT_EQ(title::DeriveFilmTitle(c.movie, source.Reader()), c.title);
+    EXPECT_EQ(source.asked, c.asked);
+  }
+}
+
+TEST(CapitalizeWords, WordStarts) {
+  const DeriveCase cases[] = {
+      {"", ""},
+      {"a", "A"},
+      {"HELLO wORLD", "Hello World"},
+      {"o'brien's", "O'brien's"},
+      {"'twas", "'Twas"},
+      {"x-men,2", "X-Men,2"},
+      {"\xE7ilek \xFC\xE7", "\xE7Ilek \xFC\xE7"},
+      {"  two  blanks ", "  Two  Blanks "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.movie);
+    EXPECT_EQ(title::CapitalizeWords(c.movie), c.title);
+  }
+}
+
+TEST(FilmTitleTags, AreLowerCaseAndDistinct) {
+  for (std::size_t i = 0; i < title::FilmTitleTags.size(); ++i) {
+    const std::string_view tag = title::FilmTitleTags[i];
+    SCOPED_TRACE(std::string(tag));
+    EXPECT_FALSE(tag.empty());
+    for (char c : tag) EXPECT_FALSE(c >= 'A' && c <= 'Z');
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(tag, title::FilmTitleTags[j]);
+  }
+  // The two site tags are host names with their top-level domain.
+  for (std::size_t siteTag : {12u, 51u}) {
+    const std::string_view tag = title::FilmTitleTags[siteTag];
+    SCOPED_TRACE(std::string(tag));
+    EXPECT_NE(tag.find('.'), std::string_view::npos);
+    EXPECT_EQ(tag.find(' '), std::string_view::npos);
+  }
+}
+
+TEST(TitleFont, PointsByDisplayedLength) {
+  const struct {
+    int length, points;
+  } cases[] = {{0, 14}, {35, 14}, {36, 12}, {43, 12}, {45, 12},
+               {46, 10}, {53, 10}, {54, 8},  {500, 8}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.length);
+    EXPECT_EQ(title::TitleFontPoints(c.length), c.points);
+  }
+}
+
+TEST(TitleFont, DerivedTitlesTakeTheirSize) {
+  const struct {
+    const char* movie;
+    int length, points;
+  } cases[] = {
+      {"Star.Wars.Episode.II.Attack.Of.The.Clones.2002.DVDRip.XviD.avi", 46, 10},
+      {"Harry.Potter.And.The.Chamber.Of.Secrets.CD2.avi", 43, 12},
+      {"The.Lord.Of.The.Rings.The.Fellowship.Of.The.Ring.2001.avi", 53, 10},
+      {"The.Lord.Of.The.Rings.The.Fellowship.Of.The.Rings.2001.avi", 54, 8},
+      {"The.Matrix.1999.DVDRip.XviD-DEMON.avi", 15, 14},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.movie);
+    const int length = title::DisplayedLength(Derive(c.movie));
+    EXPECT_EQ(length, c.length);
+    EXPECT_EQ(title::TitleFontPoints(length), c.points);
+  }
+}
+
+TEST(TitleDisplay, EightBitTitlesAreTurkishAndUtf8StaysUtf8) {
+  const struct {
+    const char* bytes;
+    QString shown;
+    int length;
+  } cases[] = {
+      {"", QString(), 0},
+      {"Heat 1995", QStringLiteral("Heat 1995"), 9},
+      // Code page 1254: 0xDD is capital I with dot, 0xFE small s with cedilla.
+      {"\xDDStanbul", QStringLiteral("\u0130Stanbul"), 8},
+      {"G\xFCne\xFE", QStringLiteral("G\u00FCne\u015F"), 5},
+      // Valid UTF-8 counts characters, not bytes.
+      {"\xC4\xB0stanbul", QStringLiteral("\u0130stanbul"), 8},
+      {"G\xC3\xBCne\xC5\x9F", QStringLiteral("G\u00FCne\u015F"), 5},
+      // Outside the basic plane: one character, two UTF-16 units.
+      {"Film \xF0\x9F\x8E\xAC", QString::fromUtf8("Film \xF0\x9F\x8E\xAC"), 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    EXPECT_EQ(title::TitleDisplayText(c.bytes), c.shown);
+    EXPECT_EQ(title::DisplayedLength(c.bytes), c.length);
+  }
+}
+
+}  // namespace
