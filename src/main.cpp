@@ -10,7 +10,6 @@ int main(int argc, char** argv) {
   platform::PreferX11UnderWayland();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
-  QApplication::setApplicationDisplayName(QString::fromLatin1(app::kApplicationTitle));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
 
   const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();

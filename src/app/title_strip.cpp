@@ -1,5 +1,6 @@
 #include "app/title_strip.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <deque>
 
 #include "platform/files.h"
 #include "platform/text.h"
@@ -46,7 +47,7 @@ class GroupReader {
  private:
   std::string_view head_;
   const ReadAtFn& readBeyond_;
-  std::vector<std::string> extra_;  // stable storage is not needed across fetches; see Fetch
+  std::deque<std::string> extra_;  // a deque keeps earlier fetches in place while later ones arrive
 };
 
 std::int32_t Int32At(const Fetched& fetched, std::int64_t offset) {

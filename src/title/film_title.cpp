@@ -43,7 +43,8 @@ void MarkDiscParts(std::string& t) {
   }
 }
 
-std::string FilmNameFromPlayers(const std::function<std::string(const std::string&)>& readFilmName) {
+std::string FilmNameFromPlayers(
+    const std::function<std::string(const std::string&)>& readFilmName) {
   for (const char* iniFile : kFilmNameSources) {
     std::string value = readFilmName(iniFile);
     if (!value.empty()) return value;

@@ -1,0 +1,143 @@
+#include "media/report.h"
+
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "media/codecs.h"
+#include "media/number_format.h"
+
+namespace media {
+namespace {
+
+// Values derived from the facts. Every quotient whose divisor is zero is left at 0, so nothing
+// infinite or undefined ever reaches the formatting.
+struct Figures {
+  double SizeMB = 0;
+  double Fps = 0;
+  double Duration = 0;  // seconds
+  double Minutes = 0;   // whole minutes, truncated toward zero
+  double Seconds = 0;   // the rest, rounded half to even
+  double VideoKbps = 0;
+};
+
+Figures ComputeFigures(const AviFacts& facts) {
+  Figures f;
+  f.SizeMB = static_cast<double>(facts.RiffSize) / 1024 / 1024;
+  if (facts.MicroSecPerFrame != 0) f.Fps = 1000000.0 / facts.MicroSecPerFrame;
+  if (f.Fps != 0) f.Duration = facts.TotalFrames / f.Fps;
+  f.Minutes = std::trunc(f.Duration / 60);
+  f.Seconds = RoundHalfEven(f.Duration - f.Minutes * 60);
+  if (f.Duration != 0) {
+    f.VideoKbps = (facts.RiffSize / f.Duration - facts.AudioBytesPerSec) / 1024 * 8;
+  }
+  return f;
+}
+
+struct NamedRatio {
+  std::string_view twoDecimals;
+  std::string_view name;
+};
+
+// Ratios that are known by a name. Film ratios such as 1.85 and 2.35 are written "1.85:1" anyway,
+// so they need no entry.
+constexpr std::array<NamedRatio, 7> kNamedRatios{{
+    {"1.25", "5:4"},
+    {"1.33", "4:3"},
+    {"1.5", "3:2"},
+    {"1.6", "16:10"},
+    {"1.67", "5:3"},
+    {"1.78", "16:9"},
+    {"1.82", "20:11"},
+}};
+
+struct AudioBand {
+  int from;
+  int to;  // inclusive
+  std::string_view label;
+};
+
+// Each band holds the truncated value of a common rate x 1000 / 1024 (128 kbit/s is 125), with
+// room for encoders that write a rate slightly off the nominal one.
+constexpr std::array<AudioBand, 8> kAudioBands{{
+    {60, 68, "64 Kbit/s"},
+    {92, 100, "96 Kbit/s"},
+    {108, 116, "112 Kbit/s"},
+    {124, 132, "128 Kbit/s"},
+    {156, 164, "160 Kbit/s"},
+    {187, 196, "192 Kbit/s"},
+    {216, 228, "224 Kbit/s"},
+    {246, 260, "256 Kbit/s"},
+}};
+
+ReportLine Heading(std::string_view text) { return ReportLine{{ReportRun{std::string(text), true}}}; }
+
+ReportLine Field(std::string_view label, std::string value) {
+  return ReportLine{{ReportRun{"     " + std::string(label) + ": ", true}, ReportRun{std::move(value), false}}};
+}
+
+}  // namespace
+
+std::string ReportLine::PlainText() const {
+  std::string text;
+  for (const ReportRun& run : runs) text += run.text;
+  return text;
+}
+
+std::string AspectRatioLabel(std::int32_t frameWidth, std::int32_t frameHeight) {
+  if (frameWidth <= 0 || frameHeight <= 0) return "";
+  // Rounded through the same decimal rounding as every shown number: 712 / 400 must be 1.78.
+  const std::string ratio = FormatNumber(static_cast<double>(frameWidth) / frameHeight, "#.##", '.');
+  for (const NamedRatio& named : kNamedRatios) {
+    if (named.twoDecimals == ratio) return std::string(named.name);
+  }
+  // Written with both decimals and a leading digit: "1.80:1", "0.75:1".
+  std::string text = ratio.empty() || ratio.front() == '.' ? "0" + ratio : ratio;
+  const std::size_t point = text.find('.');
+  if (point == std::string::npos) text += ".00";
+  else text.append(2 - (text.size() - point - 1), '0');
+  return text + ":1";
+}
+
+std::string AudioBitrateText(std::int32_t audioBytesPerSec, char decimalSeparator) {
+  const double kbps = static_cast<double>(audioBytesPerSec) / 1024 * 8;
+  // |kbps| < 2^25, so the truncated value always fits an int.
+  const int band = static_cast<int>(std::trunc(kbps));
+  for (const AudioBand& b : kAudioBands) {
+    if (band >= b.from && band <= b.to) return std::string(b.label);
+  }
+  return FormatNumber(kbps, "# Kbit/s", decimalSeparator);
+}
+
+int ReportFontPoints(int windowWidth) {
+  int points = 8;
+  if (windowWidth > 500) points = 10;
+  if (windowWidth > 700) points = 12;
+  if (windowWidth > 900) points = 14;
+  if (windowWidth > 1100) points = 16;
+  return points;
+}
+
+std::vector<ReportLine> BuildMediaReport(const AviFacts& facts, char decimalSeparator) {
+  const Figures f = ComputeFigures(facts);
+  const char sep = decimalSeparator;
+  return {
+      Heading("Movie (Film)"),
+      Field("Size", FormatNumber(f.SizeMB, "#.## MB", sep)),
+      Field("Length", FormatNumber(f.Minutes, "# min", sep) + FormatNumber(f.Seconds, " # sec", sep)),
+      Heading("Video"),
+      Field("Codec", VideoCodecName(facts.VideoCodec) + "(" + facts.VideoCodec + ")"),
+      Field("Bitrate", FormatNumber(f.VideoKbps, "# KBit/s", sep)),
+      Field("Resolution", std::to_string(facts.FrameWidth) + " x " + std::to_string(facts.FrameHeight)),
+      Field("FPS", FormatNumber(f.Fps, "#.###", sep)),
+      Field("Aspect Ratio", AspectRatioLabel(facts.FrameWidth, facts.FrameHeight)),
+      Heading("Audio"),
+      Field("Codec", AudioFormatName(facts.AudioFormatTag)),
+      Field("Bitrate", AudioBitrateText(facts.AudioBytesPerSec, sep)),
+      Field("Sample Rate", std::to_string(facts.AudioSampleRate) + " Hz"),
+      Field("Channels", std::to_string(facts.AudioChannels)),
+      ReportLine{{ReportRun{std::string(26, '='), false}}},
+  };
+}
+
+}  // namespace media
