@@ -126,6 +126,13 @@ void TMainWin::CreateControls() {
   memoNFO->installEventFilter(this);
   installEventFilter(this);
 
+  const std::pair<QWidget*, const char*> names[] = {
+      {lblNotAvi, "lblNotAvi"}, {lblTitle2, "lblTitle2"},   {lblTitle, "lblTitle"},
+      {imgPreview, "imgPreview"}, {imgTitle, "imgTitle"}, {imgTitleLabel, "imgTitleLabel"},
+      {memoNFO, "memoNFO"},     {dxClose, "dxClose"},     {dxBPlayer, "dxBPlayer"},
+      {dxStart, "dxStart"},     {dxSelect, "dxSelect"},   {dxInfo, "dxInfo"}};
+  for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
+
   connect(dxClose, &QPushButton::clicked, this, &TMainWin::dxCloseClick);
   connect(dxBPlayer, &QPushButton::clicked, this, &TMainWin::dxBPlayerClick);
   connect(dxStart, &QPushButton::clicked, this, &TMainWin::dxStartClick);

@@ -44,12 +44,26 @@ struct NamedRatio {
 constexpr std::array<NamedRatio, 7> kNamedRatios{{
     {"1.25", "5:4"},
     {"1.33", "4:3"},
-    {"1.5", "3:2"},
-    {"1.6", "16:10"},
+    {"1.50", "3:2"},
+    {"1.60", "16:10"},
     {"1.67", "5:3"},
     {"1.78", "16:9"},
     {"1.82", "20:11"},
 }};
+
+// A positive ratio with exactly two decimals and a leading digit ("1.80", "0.75"). It goes through
+// the same decimal rounding as every number shown, so 712 / 400 gives 1.78 and not 1.77.
+std::string TwoDecimals(double ratio) {
+  std::string text = FormatNumber(ratio, "#.##", '.');
+  if (text.empty() || text.front() == '.') text.insert(0, "0");
+  std::size_t point = text.find('.');
+  if (point == std::string::npos) {
+    point = text.size();
+    text.push_back('.');
+  }
+  text.resize(point + 3, '0');
+  return text;
+}
 
 struct AudioBand {
   int from;
@@ -86,17 +100,11 @@ std::string ReportLine::PlainText() const {
 
 std::string AspectRatioLabel(std::int32_t frameWidth, std::int32_t frameHeight) {
   if (frameWidth <= 0 || frameHeight <= 0) return "";
-  // Rounded through the same decimal rounding as every shown number: 712 / 400 must be 1.78.
-  const std::string ratio = FormatNumber(static_cast<double>(frameWidth) / frameHeight, "#.##", '.');
+  const std::string ratio = TwoDecimals(static_cast<double>(frameWidth) / frameHeight);
   for (const NamedRatio& named : kNamedRatios) {
     if (named.twoDecimals == ratio) return std::string(named.name);
   }
-  // Written with both decimals and a leading digit: "1.80:1", "0.75:1".
-  std::string text = ratio.empty() || ratio.front() == '.' ? "0" + ratio : ratio;
-  const std::size_t point = text.find('.');
-  if (point == std::string::npos) text += ".00";
-  else text.append(2 - (text.size() - point - 1), '0');
-  return text + ":1";
+  return ratio + ":1";
 }
 
 std::string AudioBitrateText(std::int32_t audioBytesPerSec, char decimalSeparator) {

@@ -23,11 +23,11 @@ struct OnlineFacts {
   std::vector<InterfaceFacts> interfaces;
 };
 
-// NetworkManager: any network at all (local, site or Internet) counts, like the classic system
-// query that reports a LAN connection as connected. GLib's monitor reports "local" for a machine
-// with only a default route, so it needs at least site reachability. A monitor that does not know
-// (Unknown), or no monitor, leaves the decision to the interfaces: one that is up and running,
-// not a loopback, with an address that is neither loopback nor link-local nor unspecified.
+// NetworkManager: any connected network (local, site or Internet) counts, as the classic system
+// query counts a LAN connection. GLib's monitor: site or Internet (it reports less when there is
+// no default route). A monitor that does not know (Unknown), or no monitor, leaves the decision
+// to the interfaces: one that is up and running, not a loopback, with an address that is neither
+// loopback nor link-local nor unspecified.
 bool DecideOnline(const OnlineFacts& facts);
 
 // Gathers the facts from the system and decides. Loads a network monitor on first use.
