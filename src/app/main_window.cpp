@@ -96,6 +96,7 @@ void TMainWin::CreateControls() {
   imgTitle = new StripPicture(Asset("title-strip.png"), this);
   imgTitle->setGeometry(0, 0, kDesignWidth, 22);
   closeButton = new CloseButton(Asset("close-up.png"), Asset("close-down.png"), this);
+  closeButton->setGeometry(336, 0, 19, 22);
   closeButton->hide();
   connect(closeButton, &CloseButton::clicked, this, &TMainWin::dxCloseClick);
   imgTitleLabel = new StripPicture(Asset("title-plate.png"), this);
@@ -246,16 +247,17 @@ void TMainWin::DeriveFilmTitle() {
 }
 
 void TMainWin::ShowPoster() {
-  const std::string name = media::FindPosterFile(state_);
-  if (name.size() < 2) return;
+  posterFile_ = media::FindPosterFile(state_);
+  if (posterFile_.size() < 2) return;
   if (state_.PosterKind == kPosterJpeg) {
-    QImage bitmap = media::LoadPictureAsBitmap(name);
+    QImage bitmap = media::LoadPictureAsBitmap(posterFile_);
     if (bitmap.width() < 2) return;
     imgPreview->setPicture(std::move(bitmap));
   } else {
     imgPreview->clearPicture();  // the default poster goes before the file is read
-    imgPreview->setPicture(media::LoadBmpPoster(name));
+    imgPreview->setPicture(media::LoadBmpPoster(posterFile_));
   }
+  posterLoaded_ = true;
   ApplyScreenSize();
 }
 
@@ -264,9 +266,9 @@ void TMainWin::ApplyScreenSize() {
   input.pictureWidth = imgPreview->picture().width();
   input.pictureHeight = imgPreview->picture().height();
   input.work = services_.Work();
-  input.box.width = imgPreview->width();
-  input.box.height = imgPreview->height();
+  input.box = posterBox_;
   const ScreenSizeResult r = SetScreenSize(input);
+  posterBox_ = r.box;
   imgPreview->applySwitches(r.box);
   imgPreview->resize(r.box.width, r.box.height);
   if (!r.applied) return;

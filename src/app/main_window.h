@@ -12,6 +12,7 @@
 #include "app/launcher_state.h"
 #include "app/picture_box.h"
 #include "app/picture_button.h"
+#include "app/screen_size.h"
 #include "app/title_strip.h"
 #include "platform/services.h"
 
@@ -32,6 +33,11 @@ class TMainWin : public QWidget {
   void FormCreate();
   LauncherState& State() { return state_; }
   const LauncherState& State() const { return state_; }
+  // The poster file the start-up found ("" when none) and whether it replaced the default poster.
+  const std::string& PosterFile() const { return posterFile_; }
+  bool PosterLoaded() const { return posterLoaded_; }
+  // The poster box's size and drawing switches as the start-up left them.
+  const BoxState& PosterBox() const { return posterBox_; }
 
   // Handlers, public so that the timer, the menu and tests reach them by name.
   void dxCloseClick();
@@ -91,6 +97,9 @@ class TMainWin : public QWidget {
   platform::Services& services_;
   LauncherState state_;
   bool popupAttached_ = false;
+  std::string posterFile_;
+  bool posterLoaded_ = false;
+  BoxState posterBox_;
 };
 
 }  // namespace app

@@ -123,6 +123,8 @@ CloseButton::CloseButton(const QImage& released, const QImage& pressed, QWidget*
   ShowLook(false);
 }
 
+bool CloseButton::showsPressedLook() const { return !pressed_->isHidden(); }
+
 void CloseButton::ShowLook(bool pressed) {
   pressed_->setVisible(pressed);
   released_->setVisible(!pressed);

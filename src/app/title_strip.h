@@ -69,7 +69,7 @@ class CloseButton : public QWidget {
   CloseButton(const QImage& released, const QImage& pressed, QWidget* parent = nullptr);
   QLabel* imgButton1() const { return released_; }
   QLabel* imgButton2() const { return pressed_; }
-  bool showsPressedLook() const { return !pressed_->isHidden(); }
+  bool showsPressedLook() const;
 
  signals:
   void clicked();

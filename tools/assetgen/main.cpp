@@ -222,13 +222,18 @@ QImage InfoButton() {
   return image;
 }
 
-// Draws text centred on a line; shadow gives the poster lettering some depth.
+// Draws text centred on a line, squeezed sideways when it is wider than the box, as credit blocks
+// are; shadow gives the title lettering some depth.
 void PosterText(QPainter& p, const QRectF& box, const QString& text, const QFont& font,
                 const QBrush& fill, qreal shadow = 0) {
   QPainterPath path;
   QFontMetricsF metrics(font);
-  const qreal x = box.center().x() - metrics.horizontalAdvance(text) / 2;
-  path.addText(x, box.bottom() - metrics.descent(), font, text);
+  const qreal width = metrics.horizontalAdvance(text);
+  path.addText(-width / 2, 0, font, text);
+  QTransform place;
+  place.translate(box.center().x(), box.bottom() - metrics.descent());
+  if (width > box.width()) place.scale(box.width() / width, 1);
+  path = place.map(path);
   if (shadow > 0) {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 160));
@@ -289,21 +294,24 @@ QImage DefaultPoster() {
              gold, 2);
   // Credits block, as tightly set as on a real one-sheet.
   p.fillRect(QRectF(0, 262, 240, 88), QColor(0, 0, 0, 110));
-  QFont credits = Font("Liberation Sans Narrow", 8);
-  credits.setLetterSpacing(QFont::PercentageSpacing, 92);
-  const std::array<QString, 5> lines = {
-      "A MIDNIGHT REEL PRODUCTION  IN ASSOCIATION WITH SILVER FRAME PICTURES",
-      "DIRECTED BY ELENA MARCHETTI   PRODUCED BY JONAS VEHRLE   MUSIC BY AKIRA",
-      "TANABE   EDITED BY RUTH O'CONNELL   PHOTOGRAPHY BY MARCUS DELACROIX",
-      "WRITTEN BY SAMUEL OKONKWO & ELENA MARCHETTI",
-      "COMING SOON TO A DISC NEAR YOU"};
+  const QFont names = Font("Liberation Sans", 9, QFont::Bold);
+  PosterText(p, QRectF(6, 266, 228, 12), "ELENA MARCHETTI    JONAS VEHRLE    AKIRA TANABE", names,
+             QColor(240, 235, 250));
+  const QFont billing = Font("Liberation Sans Narrow", 7);
+  const std::array<QString, 3> lines = {
+      "A MIDNIGHT REEL PRODUCTION IN ASSOCIATION WITH SILVER FRAME PICTURES  A FILM BY ELENA "
+      "MARCHETTI",
+      "MUSIC BY AKIRA TANABE  EDITED BY RUTH O'CONNELL  DIRECTOR OF PHOTOGRAPHY MARCUS DELACROIX",
+      "WRITTEN BY SAMUEL OKONKWO  PRODUCED BY JONAS VEHRLE  DIRECTED BY ELENA MARCHETTI"};
   for (size_t i = 0; i < lines.size(); ++i) {
-    PosterText(p, QRectF(4, 266 + i * 11, 232, 11), lines[i], credits, QColor(205, 200, 215));
+    PosterText(p, QRectF(8, 281 + i * 9, 224, 9), lines[i], billing, QColor(200, 195, 212));
   }
+  PosterText(p, QRectF(0, 310, 240, 14), "COMING SOON", Font("Liberation Sans", 10, QFont::Bold),
+             QColor(240, 215, 150));
   p.setPen(QPen(QColor(205, 200, 215), 0.8));
-  p.drawLine(QPointF(60, 328.5), QPointF(180, 328.5));
-  PosterText(p, QRectF(0, 330, 240, 14), "PG-13  \xc2\xb7  DOLBY STEREO  \xc2\xb7  IN CINEMAS",
-             Font("Liberation Sans", 8, QFont::Bold), QColor(240, 215, 150));
+  p.drawLine(QPointF(60, 329.5), QPointF(180, 329.5));
+  PosterText(p, QRectF(0, 332, 240, 12), "PG-13  \xc2\xb7  DOLBY STEREO  \xc2\xb7  IN CINEMAS",
+             Font("Liberation Sans", 7, QFont::Bold), QColor(200, 195, 212));
   return image;
 }
 
@@ -387,13 +395,15 @@ QImage StripBackground(int width) {
 }
 
 // Renders the word on its own and measures the ink, so that the letters fill exactly rows 5 to 13
-// whatever the installed font's metrics are.
+// whatever the installed font's metrics are. The plate keeps the strip's pinstripes in its three
+// leftmost and two rightmost columns, so the stripes seem to stop at its edges.
 QImage TitlePlate() {
   QImage plate = StripBackground(66);
   QPainter p(&plate);
   p.fillRect(3, 1, 61, 20, kLightGray);
   for (int pixelSize = 14; pixelSize >= 9; --pixelSize) {
-    const QFont font = Font("Liberation Sans", pixelSize, QFont::Bold);
+    QFont font = Font("Liberation Sans", pixelSize, QFont::Bold);
+    font.setStyleStrategy(QFont::NoAntialias);  // crisp pixels read better than grey fringes here
     QImage ink = Canvas(80, 30, Qt::transparent);
     QPainter ip(&ink);
     ip.setRenderHint(QPainter::TextAntialiasing);
@@ -437,9 +447,9 @@ QImage CloseLook(bool pressed) {
   p.setBrush(face);
   p.drawEllipse(c, 6.4, 6.4);
   if (!pressed) {
-    p.setPen(QPen(QColor(60, 0, 0), 1.6, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(c + QPointF(-2.6, -2.6), c + QPointF(2.6, 2.6));
-    p.drawLine(c + QPointF(-2.6, 2.6), c + QPointF(2.6, -2.6));
+    p.setPen(QPen(QColor(70, 0, 0), 1.3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(c + QPointF(-2.3, -2.3), c + QPointF(2.3, 2.3));
+    p.drawLine(c + QPointF(-2.3, 2.3), c + QPointF(2.3, -2.3));
   }
   return image;
 }

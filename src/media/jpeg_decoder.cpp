@@ -1,0 +1,188 @@
+#include "media/jpeg_decoder.h"
+
+#include "platform/error.h"
+
+#include <QSysInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace media {
+namespace {
+
+// A progressive file may legally hold thousands of tiny scans, and every scan walks the whole
+// picture: a small file could keep the launcher busy for minutes. Real encoders write about ten.
+constexpr int kMaxScans = 500;
+
+// What libjpeg itself may allocate. A progressive picture keeps every DCT coefficient in memory
+// (2 bytes per sample), so the largest accepted picture with four full-resolution components needs
+// about 256 MiB; past this libjpeg stops with "Backing store not supported" instead of growing.
+constexpr long kMaxDecoderMemory = 320L << 20;
+
+// How many output rows one jpeg_read_scanlines call may fill.
+constexpr int kRowsPerCall = 16;
+
+// Our error manager: libjpeg's default one calls exit(), which a launcher must never do.
+// `pub` comes first so that the pointer libjpeg passes around is also a pointer to this struct.
+struct ErrorManager {
+  jpeg_error_mgr pub;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  bool readingRows;  // past jpeg_start_decompress
+};
+
+// Everything one decode needs, kept in the caller's frame so that the functions holding a setjmp
+// own no C++ objects: a longjmp out of libjpeg then skips no destructor.
+struct Job {
+  jpeg_decompress_struct cinfo{};
+  ErrorManager errors{};
+  jpeg_progress_mgr progress{};
+  bool cmyk = false;
+};
+
+ErrorManager& ErrorsOf(j_common_ptr cinfo) { return *reinterpret_cast<ErrorManager*>(cinfo->err); }
+
+[[noreturn]] void FailWithLibraryMessage(j_common_ptr cinfo) {
+  (*cinfo->err->format_message)(cinfo, ErrorsOf(cinfo).message);
+  std::longjmp(ErrorsOf(cinfo).jump, 1);
+}
+
+void OnErrorExit(j_common_ptr cinfo) { FailWithLibraryMessage(cinfo); }
+
+// True while the missing data can only be the end marker or part of the last row of blocks: the
+// file then shows in full (or nearly so), which is how files written without an EOI marker look.
+bool OnlyTheEndIsMissing(j_decompress_ptr cinfo) {
+  const bool singleScan = !cinfo->progressive_mode && cinfo->comps_in_scan == cinfo->num_components;
+  return singleScan && ErrorsOf(reinterpret_cast<j_common_ptr>(cinfo)).readingRows &&
+         cinfo->input_iMCU_row + 1 >= cinfo->total_iMCU_rows;
+}
+
+// Warnings (level -1) are tolerated except running out of data: libjpeg would pad the rest of the
+// picture with grey and call it a success, and a file cut short must be reported as damaged.
+void OnEmitMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0) return;  // trace output
+  if (cinfo->err->msg_code == JWRN_JPEG_EOF && cinfo->is_decompressor &&
+      !OnlyTheEndIsMissing(reinterpret_cast<j_decompress_ptr>(cinfo)))
+    FailWithLibraryMessage(cinfo);
+  ++cinfo->err->num_warnings;
+}
+
+void OnProgress(j_common_ptr cinfo) {
+  if (!cinfo->is_decompressor) return;
+  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans) return;
+  std::snprintf(ErrorsOf(cinfo).message, JMSG_LENGTH_MAX,
+                "The JPEG file has more than %d scans", kMaxScans);
+  std::longjmp(ErrorsOf(cinfo).jump, 1);
+}
+
+// Phase 1: create the decompressor and read the header. Holds a setjmp: PODs only.
+bool ReadHeader(Job& job, std::FILE* file) {
+  job.cinfo.err = jpeg_std_error(&job.errors.pub);
+  job.errors.pub.error_exit = OnErrorExit;
+  job.errors.pub.emit_message = OnEmitMessage;
+  job.progress.progress_monitor = OnProgress;
+  if (setjmp(job.errors.jump) != 0) return false;
+  jpeg_create_decompress(&job.cinfo);
+  job.cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
+  job.cinfo.progress = &job.progress;
+  jpeg_stdio_src(&job.cinfo, file);
+  jpeg_read_header(&job.cinfo, TRUE);
+  job.cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
+  // Format_RGB32 is one native 32-bit word 0xFFRRGGBB per pixel, so its byte order follows the CPU.
+  const J_COLOR_SPACE rgb32 =
+      QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB;
+  job.cinfo.out_color_space = job.cmyk ? JCS_CMYK : rgb32;
+  return true;
+}
+
+// Adobe's writers (nearly every CMYK JPEG) store the inks inverted: 255 means no ink.
+void CmykRowToRgb32(const JSAMPLE* in, JDIMENSION width, bool inverted, QRgb* out) {
+  for (JDIMENSION x = 0; x < width; ++x, in += 4) {
+    const int c = inverted ? in[0] : 255 - in[0];
+    const int m = inverted ? in[1] : 255 - in[1];
+    const int y = inverted ? in[2] : 255 - in[2];
+    const int k = inverted ? in[3] : 255 - in[3];
+    out[x] = qRgb(c * k / 255, m * k / 255, y * k / 255);
+  }
+}
+
+// Phase 2: decode every row straight into `image`, which has the header's size. Holds a setjmp:
+// only PODs live here (scanLine() returns a plain pointer).
+bool DecodeRows(Job& job, QImage& image) {
+  if (setjmp(job.errors.jump) != 0) return false;
+  jpeg_start_decompress(&job.cinfo);
+  job.errors.readingRows = true;
+  j_decompress_ptr cinfo = &job.cinfo;
+  JSAMPARRAY cmykRow = nullptr;
+  if (job.cmyk)
+    cmykRow = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                          cinfo->output_width * 4, 1);
+  while (cinfo->output_scanline < cinfo->output_height) {
+    if (job.cmyk) {
+      jpeg_read_scanlines(cinfo, cmykRow, 1);
+      const int y = static_cast<int>(cinfo->output_scanline) - 1;
+      CmykRowToRgb32(cmykRow[0], cinfo->output_width, cinfo->saw_Adobe_marker,
+                     reinterpret_cast<QRgb*>(image.scanLine(y)));
+      continue;
+    }
+    JSAMPROW rows[kRowsPerCall];
+    const JDIMENSION first = cinfo->output_scanline;
+    const JDIMENSION count = std::min<JDIMENSION>(kRowsPerCall, cinfo->output_height - first);
+    for (JDIMENSION i = 0; i < count; ++i) rows[i] = image.scanLine(static_cast<int>(first + i));
+    jpeg_read_scanlines(cinfo, rows, count);
+  }
+  // No jpeg_finish_decompress: every row is out, and reading on to the end marker would only
+  // give a file that lacks one a chance to fail after the picture is complete.
+  return true;
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
+  if (width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+      width * height * 4 <= kMaxPictureBytes)
+    return {};
+  return "The picture is too large to show: " + std::to_string(width) + " x " +
+         std::to_string(height) + " pixels (at most " + std::to_string(kMaxPictureSide) +
+         " pixels a side and " + std::to_string(kMaxPictureBytes >> 20) + " MiB decoded)";
+}
+
+QImage DecodeJpegFile(const std::string& path) {
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+  if (!file) throw platform::Error("Cannot open " + path + ": " + std::strerror(errno));
+
+  Job job;
+  QImage image;
+  std::string failure;
+  if (!ReadHeader(job, file.get())) {
+    failure = job.errors.message;
+  } else {
+    failure = PictureSizeProblem(job.cinfo.image_width, job.cinfo.image_height);
+    if (failure.empty()) {
+      image = QImage(static_cast<int>(job.cinfo.image_width),
+                     static_cast<int>(job.cinfo.image_height), QImage::Format_RGB32);
+      if (image.isNull())
+        failure = "Not enough memory to decode the picture";
+      else if (!DecodeRows(job, image))
+        failure = job.errors.message;
+    }
+  }
+  jpeg_destroy_decompress(&job.cinfo);
+  file.reset();
+  if (!failure.empty()) throw platform::Error(failure);
+  return image;
+}
+
+}  // namespace media

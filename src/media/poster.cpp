@@ -1,0 +1,155 @@
+#include "media/poster.h"
+
+#include "media/jpeg_decoder.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+#include <QFile>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+namespace media {
+namespace {
+
+// What a BMP header says about the pixel data, as far as the size check needs it.
+struct BmpLayout {
+  std::int64_t width = 0;
+  std::int64_t height = 0;  // rows, whichever way up they are stored
+  std::int64_t bitsPerPixel = 0;
+  std::uint32_t compression = 0;
+  std::int64_t dataOffset = 0;
+};
+
+constexpr std::uint32_t kBmpRgb = 0;
+constexpr std::uint32_t kBmpRle8 = 1;
+constexpr std::uint32_t kBmpRle4 = 2;
+constexpr std::uint32_t kBmpBitfields = 3;
+constexpr std::uint32_t kBmpAlphaBitfields = 6;
+
+// A run-length code spends two bytes on at most 255 pixels; data that would have to stand for
+// more pixels than this per byte is mostly skipped area, never a real poster.
+constexpr std::int64_t kMaxRlePixelsPerByte = 256;
+
+std::uint32_t Le(std::string_view bytes, std::size_t at, std::size_t size) {
+  std::uint32_t value = 0;
+  for (std::size_t i = size; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  return value;
+}
+
+// nullopt when the header is too damaged to say anything; the image reader then reports it.
+std::optional<BmpLayout> ParseBmpHeader(std::string_view head) {
+  if (head.size() < 26 || head.substr(0, 2) != "BM") return std::nullopt;
+  BmpLayout layout;
+  layout.dataOffset = Le(head, 10, 4);
+  const std::uint32_t infoSize = Le(head, 14, 4);
+  if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes, never compressed
+    layout.width = Le(head, 18, 2);
+    layout.height = Le(head, 20, 2);
+    layout.bitsPerPixel = Le(head, 24, 2);
+    return layout;
+  }
+  if (infoSize < 16 || head.size() < 34) return std::nullopt;
+  layout.width = static_cast<std::int32_t>(Le(head, 18, 4));
+  layout.height = static_cast<std::int32_t>(Le(head, 22, 4));
+  if (layout.height < 0) layout.height = -layout.height;  // top-down rows
+  layout.bitsPerPixel = Le(head, 28, 2);
+  layout.compression = Le(head, 30, 4);
+  return layout;
+}
+
+// "" when the file can hold the pixels its header declares. A truncated file would otherwise still
+// make the reader allocate the full picture and return it half empty as a success.
+std::string BmpTruncationProblem(const BmpLayout& bmp, std::int64_t fileSize) {
+  if (bmp.width <= 0 || bmp.height <= 0) return {};  // the reader rejects these itself
+  const std::int64_t available = fileSize - bmp.dataOffset;
+  bool fits = true;
+  if (bmp.compression == kBmpRgb || bmp.compression == kBmpBitfields ||
+      bmp.compression == kBmpAlphaBitfields) {
+    const std::int64_t rowBits = bmp.width * bmp.bitsPerPixel;
+    const std::int64_t stride = (rowBits + 31) / 32 * 4;
+    // The last row's padding is sometimes left out by writers; its pixels are not.
+    fits = available >= stride * (bmp.height - 1) + (rowBits + 7) / 8;
+  } else if (bmp.compression == kBmpRle8 || bmp.compression == kBmpRle4) {
+    fits = available > 0 && bmp.width * bmp.height <= available * kMaxRlePixelsPerByte;
+  }
+  if (fits) return {};
+  return "The BMP file is damaged: its header declares " + std::to_string(bmp.width) + " x " +
+         std::to_string(bmp.height) + " pixels, more than its " + std::to_string(fileSize) +
+         " bytes can hold";
+}
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::string FindPosterFile(app::LauncherState& state) {
+  state.PosterKind = app::kPosterNone;
+  const std::string base = platform::DropLast(state.MovieFileName, 4);
+  struct Candidate {
+    const char* extension;
+    int kind;
+  };
+  for (const Candidate& candidate : {Candidate{".jpg", app::kPosterJpeg},
+                                     Candidate{".bmp", app::kPosterBmp}}) {
+    const std::string name = base + candidate.extension;
+    if (!platform::FileExists(name)) continue;
+    state.PosterKind = candidate.kind;
+    return platform::ResolveCase(name).value_or(name);
+  }
+  std::string name = platform::FindFirst("*.jpg");
+  state.PosterKind = app::kPosterJpeg;
+  if (name.size() < 2) {
+    name = platform::FindFirst("*.bmp");
+    state.PosterKind = app::kPosterBmp;
+  }
+  return name;
+}
+
+QImage LoadPictureAsBitmap(const std::string& fileName) {
+  const std::size_t last = std::min<std::size_t>(3, fileName.size());
+  const std::string ending = platform::AsciiUpper(std::string_view(fileName).substr(fileName.size() - last));
+  if (ending != "JPG") return {};
+  return DecodeJpegFile(fileName);
+}
+
+QImage LoadBmpPoster(const std::string& fileName) {
+  // Opened by its bytes: a disc's file name need not be valid UTF-8, and QFile's own name
+  // conversion would not give such a name back. The handle outlives the QFile that reads it.
+  const std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(fileName.c_str(), "rb"));
+  if (!handle) throw platform::Error("Cannot open " + fileName + ": " + std::strerror(errno));
+  QFile file;
+  if (!file.open(handle.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+    throw platform::Error(file.errorString().toStdString());
+  const QByteArray head = file.read(64);
+  const std::optional<BmpLayout> layout =
+      ParseBmpHeader(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
+  if (layout) {
+    const std::string problem = BmpTruncationProblem(*layout, file.size());
+    if (!problem.empty()) throw platform::Error(problem);
+  }
+  if (!file.seek(0)) throw platform::Error(file.errorString().toStdString());
+
+  // Only the BMP reader: a file named .bmp that holds another format is not taken for a poster.
+  QImageReader reader(&file, "bmp");
+  reader.setDecideFormatFromContent(false);
+  const QSize size = reader.size();
+  if (!size.isValid()) throw platform::Error(reader.errorString().toStdString());
+  const std::string tooLarge = PictureSizeProblem(size.width(), size.height());
+  if (!tooLarge.empty()) throw platform::Error(tooLarge);
+  QImage image = reader.read();
+  if (image.isNull()) throw platform::Error(reader.errorString().toStdString());
+  return image;
+}
+
+}  // namespace media

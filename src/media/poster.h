@@ -1,0 +1,26 @@
+#pragma once
+// The poster beside the movie: which picture file it is, and loading it for the poster box.
+#include "app/launcher_state.h"
+
+#include <QImage>
+
+#include <string>
+
+namespace media {
+
+// The poster's file name as spelled on disk (relative to the current directory), or "" when there
+// is none; sets state.PosterKind. A picture named like the movie wins over any other, a JPEG over a
+// BMP of the same name, and any "*.jpg" over any "*.bmp". When nothing is found the kind is
+// app::kPosterBmp, which callers ignore for an empty name.
+std::string FindPosterFile(app::LauncherState& state);
+
+// A JPEG poster at full size. A name whose last three letters are not "JPG" (any case) gives a null
+// image, which the caller's width test rejects. Throws platform::Error when the file cannot be
+// decoded (see DecodeJpegFile).
+QImage LoadPictureAsBitmap(const std::string& fileName);
+
+// A BMP poster. Throws platform::Error with the reader's message when the file cannot be read, and
+// refuses, before allocating, a picture that is too large or larger than the file could hold.
+QImage LoadBmpPoster(const std::string& fileName);
+
+}  // namespace media

@@ -1,0 +1,381 @@
+#include "media/avi.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using media::AviFacts;
+using media::kAviHeadBlock;
+
+// Little-endian writer with size patching, so the test movies are laid out chunk by chunk the way
+// AVI writers do it, independently of the reader's table of positions.
+class Bytes {
+ public:
+  Bytes& Tag(std::string_view fourcc) {
+    text_.append(fourcc);
+    return *this;
+  }
+  Bytes& U32(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) text_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return *this;
+  }
+  Bytes& I32(std::int32_t v) { return U32(static_cast<std::uint32_t>(v)); }
+  Bytes& U16(std::uint16_t v) {
+    text_.push_back(static_cast<char>(v & 0xFF));
+    text_.push_back(static_cast<char>(v >> 8));
+    return *this;
+  }
+  Bytes& Zeros(std::size_t n) {
+    text_.append(n, '\0');
+    return *this;
+  }
+  // Starts a chunk "id size"; the size is filled in by End().
+  Bytes& Begin(std::string_view id) {
+    Tag(id);
+    open_.push_back(text_.size());
+    return U32(0);
+  }
+  Bytes& End() {
+    const std::size_t at = open_.back();
+    open_.pop_back();
+    const auto size = static_cast<std::uint32_t>(text_.size() - at - 4);
+    for (int i = 0; i < 4; ++i) text_[at + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+    return *this;
+  }
+  const std::string& str() const { return text_; }
+
+ private:
+  std::string text_;
+  std::vector<std::size_t> open_;
+};
+
+struct Movie {
+  std::int32_t microSecPerFrame = 41708;
+  std::int32_t totalFrames = 139810;
+  std::int32_t width = 640;
+  std::int32_t height = 272;
+  std::string handler = "XVID";
+  std::uint16_t formatTag = 85;
+  std::uint16_t channels = 2;
+  std::int32_t sampleRate = 48000;
+  std::int32_t bytesPerSec = 16000;
+  std::size_t extraMainHeader = 0;    // bytes beyond the 56 of the main header (S grows)
+  std::size_t extraAudioHeader = 0;   // bytes beyond the 56 of the audio stream header (H grows)
+  std::size_t movieData = 1000;       // bytes of the movi list
+  bool audio = true;
+};
+
+std::string Build(const Movie& m) {
+  Bytes b;
+  b.Begin("RIFF").Tag("AVI ");
+  b.Begin("LIST").Tag("hdrl");
+  b.Begin("avih").I32(m.microSecPerFrame).U32(0).U32(0).U32(0x10).I32(m.totalFrames).U32(0)
+      .U32(m.audio ? 2 : 1).U32(0).I32(m.width).I32(m.height).Zeros(16 + m.extraMainHeader).End();
+  b.Begin("LIST").Tag("strl");
+  b.Begin("strh").Tag("vids").Tag(m.handler).Zeros(48).End();
+  b.Begin("strf").U32(40).I32(m.width).I32(m.height).U16(1).U16(24).Tag(m.handler).Zeros(20).End();
+  b.End();
+  if (m.audio) {
+    b.Begin("LIST").Tag("strl");
+    b.Begin("strh").Tag("auds").U32(0).Zeros(48 + m.extraAudioHeader).End();
+    b.Begin("strf").U16(m.formatTag).U16(m.channels).I32(m.sampleRate).I32(m.bytesPerSec)
+        .U16(4).U16(16).U16(0).End();
+    b.End();
+  }
+  b.End();
+  b.Begin("LIST").Tag("movi").Zeros(m.movieData).End();
+  b.End();
+  return b.str();
+}
+
+AviFacts Expected(const Movie& m, std::int32_t riffSize) {
+  AviFacts f;
+  f.RiffSize = riffSize;
+  f.MicroSecPerFrame = m.microSecPerFrame;
+  f.TotalFrames = m.totalFrames;
+  f.FrameWidth = m.width;
+  f.FrameHeight = m.height;
+  f.VideoCodec = m.handler;
+  f.AudioFormatTag = m.formatTag;
+  f.AudioChannels = m.channels;
+  f.AudioSampleRate = m.sampleRate;
+  f.AudioBytesPerSec = m.bytesPerSec;
+  return f;
+}
+
+std::int32_t RiffSizeOf(const std::string& file) { return static_cast<std::int32_t>(file.size() - 8); }
+
+// A file held in memory, counting the reads and rejecting requests no sound reader would make.
+struct MemoryFile {
+  std::string bytes;
+  int reads = 0;
+  media::ReadAtFn Reader() {
+    return [this](std::int64_t offset, std::size_t count) -> std::optional<std::string> {
+      ++reads;
+      EXPECT_GE(offset, 0);
+      EXPECT_LE(count, kAviHeadBlock);
+      if (offset < 0 || offset >= static_cast<std::int64_t>(bytes.size())) return std::string();
+      return bytes.substr(static_cast<std::size_t>(offset), count);
+    };
+  }
+};
+
+// Writes `value` little-endian at `offset` of `bytes`.
+void Poke(std::string& bytes, std::size_t offset, std::int32_t value) {
+  std::uint32_t raw;
+  std::memcpy(&raw, &value, 4);
+  for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>((raw >> (8 * i)) & 0xFF);
+}
+
+TEST(AviReader, StandardTwoStreamLayoutIsReadInOneRead) {
+  const Movie movie;
+  MemoryFile file{Build(movie)};
+  ASSERT_EQ(file.bytes.substr(112, 4), "XVID");  // handler of a 56-byte main header at 112
+  const auto facts = media::ReadAviFactsWith(file.Reader());
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(*facts, Expected(movie, RiffSizeOf(file.bytes)));
+  EXPECT_EQ(file.reads, 1);
+}
+
+TEST(AviReader, FactsFromVariedMovies) {
+  struct Row {
+    const char* name;
+    Movie movie;
+  };
+  Movie lowerCase;
+  lowerCase.handler = "xvid";
+  Movie dib;
+  dib.handler = "DIB ";
+  dib.width = 720;
+  dib.height = 576;
+  Movie highBit;  // values of 2^31 and above come out negative; 16-bit fields stay unsigned
+  highBit.totalFrames = INT32_MIN;
+  highBit.width = -1;
+  highBit.formatTag = 0xFFFF;
+  highBit.channels = 0x8001;
+  highBit.bytesPerSec = INT32_MIN + 5;
+  Movie bigMainHeader;  // a longer main header moves every stream position, S is used as stored
+  bigMainHeader.extraMainHeader = 13;
+  Movie bigAudioHeader;
+  bigAudioHeader.extraAudioHeader = 7;
+  const Row rows[] = {{"lower-case handler kept", lowerCase},
+                      {"handler with a blank", dib},
+                      {"high-bit values", highBit},
+                      {"odd main header size", bigMainHeader},
+                      {"odd audio header size", bigAudioHeader}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFile file{Build(row.movie)};
+    const auto facts = media::ReadAviFactsWith(file.Reader());
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(*facts, Expected(row.movie, RiffSizeOf(file.bytes)));
+    EXPECT_EQ(file.reads, 1);
+  }
+}
+
+TEST(AviReader, VideoOnlyMovieTakesAudioFactsFromWhateverFollows) {
+  Movie movie;
+  movie.audio = false;
+  MemoryFile file{Build(movie)};
+  const auto facts = media::ReadAviFactsWith(file.Reader());
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->VideoCodec, "XVID");
+  EXPECT_EQ(facts->FrameWidth, 640);
+  // H and the audio format are taken from the movie data that follows (zeros here), no error.
+  EXPECT_EQ(facts->AudioFormatTag, 0);
+  EXPECT_EQ(facts->AudioBytesPerSec, 0);
+}
+
+TEST(AviReader, FormTypeDecidesValidity) {
+  const std::string good = Build(Movie{});
+  struct Row {
+    const char* name;
+    std::string bytes;
+    bool valid;
+  };
+  std::string anyPrefix = good;
+  anyPrefix.replace(0, 8, "\xff\x00zz\x01\x02\x03\x04", 8);
+  std::string lower = good;
+  lower.replace(8, 4, "avi ");
+  std::string avix = good;
+  avix.replace(8, 4, "AVIX");
+  const Row rows[] = {{"standard", good, true},          {"any bytes 0 to 7", anyPrefix, true},
+                      {"lower case", lower, false},       {"AVIX", avix, false},
+                      {"exactly 12 bytes", good.substr(0, 12), true}};
+  testsupport::TempDir dir;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string path = dir.Write("movie.avi", row.bytes);
+    EXPECT_EQ(media::IsValidAviFile(path), row.valid);
+    app::LauncherState state;
+    EXPECT_EQ(media::ReadAviFacts(path, state).has_value(), row.valid);
+  }
+}
+
+TEST(AviReader, ShortAndUnreadableFilesAreInvalid) {
+  const std::string good = Build(Movie{});
+  testsupport::TempDir dir;
+  for (std::size_t size = 0; size < 12; ++size) {
+    SCOPED_TRACE(size);
+    const std::string path = dir.Write("short.avi", good.substr(0, size));
+    EXPECT_FALSE(media::IsValidAviFile(path));
+    app::LauncherState state;
+    EXPECT_FALSE(media::ReadAviFacts(path, state));
+  }
+  app::LauncherState state;
+  EXPECT_FALSE(media::IsValidAviFile(dir / "missing.avi"));
+  EXPECT_FALSE(media::ReadAviFacts(dir / "missing.avi", state));
+  const std::string folder = dir.MakeDir("folder.avi");
+  EXPECT_FALSE(media::IsValidAviFile(folder));
+  EXPECT_FALSE(media::ReadAviFacts(folder, state));
+}
+
+TEST(AviReader, EveryCutLengthYieldsWholeFieldsOrZeros) {
+  const Movie movie;
+  const std::string full = Build(movie);
+  const AviFacts all = Expected(movie, RiffSizeOf(full));
+  for (std::size_t size = 12; size <= 320; ++size) {
+    SCOPED_TRACE(size);
+    MemoryFile file{full.substr(0, size)};
+    const auto facts = media::ReadAviFactsWith(file.Reader());
+    ASSERT_TRUE(facts);
+    // A field is read only when all its bytes lie in the file.
+    auto in = [size](std::size_t offset, std::size_t width) { return offset + width <= size; };
+    AviFacts want;
+    if (in(4, 4)) want.RiffSize = all.RiffSize;
+    if (in(32, 4)) want.MicroSecPerFrame = all.MicroSecPerFrame;
+    if (in(48, 4)) want.TotalFrames = all.TotalFrames;
+    if (in(64, 4)) want.FrameWidth = all.FrameWidth;
+    if (in(68, 4)) want.FrameHeight = all.FrameHeight;
+    if (in(112, 4)) want.VideoCodec = all.VideoCodec;
+    if (in(296, 2)) want.AudioFormatTag = all.AudioFormatTag;
+    if (in(298, 2)) want.AudioChannels = all.AudioChannels;
+    if (in(300, 4)) want.AudioSampleRate = all.AudioSampleRate;
+    if (in(304, 4)) want.AudioBytesPerSec = all.AudioBytesPerSec;
+    EXPECT_EQ(*facts, want);
+    EXPECT_EQ(file.reads, 1);  // a short first read already holds the whole file
+  }
+}
+
+TEST(AviReader, HostileSizesReadNothingOutsideTheFile) {
+  const std::string good = Build(Movie{});
+  const AviFacts standard = Expected(Movie{}, RiffSizeOf(good));
+  constexpr std::size_t kS = 28, kL = 92, kH = 228;  // where S, L and H are stored
+  struct Row {
+    const char* name;
+    std::size_t at;
+    std::int32_t value;
+    std::string codec;       // expected VideoCodec
+    std::uint16_t channels;  // expected AudioChannels
+    std::int32_t bytesPerSec;
+  };
+  const std::string nul(4, '\0');
+  const Row rows[] = {
+      {"S huge", kS, INT32_MAX, nul, 0, 0},
+      {"S most negative", kS, INT32_MIN, nul, 0, 0},
+      {"S points the codec at offset 0", kS, -56, "RIFF", 0, 0},  // H = "RIFF": audio far outside
+      {"S points L at offset 0", kS, -36, "hdrl", 0, 0},
+      {"L huge", kL, INT32_MAX, "XVID", 0, 0},
+      {"L most negative", kL, INT32_MIN, "XVID", 0, 0},
+      {"H huge", kH, INT32_MAX, "XVID", 0, 0},
+      {"H most negative", kH, INT32_MIN, "XVID", 0, 0},
+      // The format tag would sit at -2: it stays zero, the channels come from bytes 0-1 ("RI") and
+      // the byte rate from bytes 6-9 (the RIFF size's high half, which is 0, and "AV").
+      {"H puts the format just before the start", kH, -242, "XVID", 0x4952, 0x56410000},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    MemoryFile file{good};
+    Poke(file.bytes, row.at, row.value);
+    const auto facts = media::ReadAviFactsWith(file.Reader());
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->FrameWidth, standard.FrameWidth);  // fixed offsets are never disturbed
+    EXPECT_EQ(facts->TotalFrames, standard.TotalFrames);
+    EXPECT_EQ(facts->VideoCodec, row.codec);
+    EXPECT_EQ(facts->AudioFormatTag, 0);
+    EXPECT_EQ(facts->AudioChannels, row.channels);
+    EXPECT_EQ(facts->AudioBytesPerSec, row.bytesPerSec);
+    EXPECT_LE(file.reads, 4);
+  }
+}
+
+TEST(AviReader, PositionsBeyondTheFirstBlockCostOneReadEach) {
+  struct Row {
+    const char* name;
+    std::size_t extraMain;
+    std::size_t extraAudio;
+    int reads;
+  };
+  const Row rows[] = {
+      {"audio format beyond the block", 0, 4000, 2},
+      {"audio format across the block's end", 0, 3798, 2},  // tag at 4094, rest beyond
+      {"both stream lists beyond the block", 5000, 0, 4},
+  };
+  testsupport::TempDir dir;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Movie movie;
+    movie.extraMainHeader = row.extraMain;
+    movie.extraAudioHeader = row.extraAudio;
+    movie.movieData = 20000;
+    MemoryFile file{Build(movie)};
+    const auto facts = media::ReadAviFactsWith(file.Reader());
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(*facts, Expected(movie, RiffSizeOf(file.bytes)));
+    EXPECT_EQ(file.reads, row.reads);
+
+    // The same facts from a real file through the platform's reads.
+    app::LauncherState state;
+    EXPECT_EQ(media::ReadAviFacts(dir.Write("movie.avi", file.bytes), state), facts);
+  }
+}
+
+TEST(AviReader, OrdinaryMovieOnDiskTakesOneRead) {
+  Movie movie;
+  movie.movieData = 200000;
+  testsupport::TempDir dir;
+  const std::string path = dir.Write("Heat.1995.DVDRip.avi", Build(movie));
+  int reads = 0;
+  const auto facts = media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) {
+    ++reads;
+    return platform::ReadAt(path, offset, count);
+  });
+  ASSERT_TRUE(facts);
+  EXPECT_EQ(facts->VideoCodec, "XVID");
+  EXPECT_EQ(reads, 1);
+}
+
+TEST(AviReader, FrameSizeIsSetOnSuccessAndKeptOnFailure) {
+  Movie movie;
+  movie.width = 720;
+  movie.height = 400;
+  testsupport::TempDir dir;
+  const std::string path = dir.Write("movie.avi", Build(movie));
+  app::LauncherState state;
+  const auto first = media::ReadAviFacts(path, state);
+  ASSERT_TRUE(first);
+  EXPECT_EQ(state.FrameWidth, 720);
+  EXPECT_EQ(state.FrameHeight, 400);
+  EXPECT_EQ(media::ReadAviFacts(path, state), first);  // a second read gives the same facts
+
+  std::string broken = Build(movie);
+  broken.replace(8, 4, "AVIX");
+  const std::string brokenPath = dir.Write("movie.avi", broken);
+  EXPECT_FALSE(media::ReadAviFacts(brokenPath, state));
+  EXPECT_EQ(state.FrameWidth, 720);
+  EXPECT_EQ(state.FrameHeight, 400);
+}
+
+TEST(AviReader, NotAviMessageTrimsTheName) {
+  EXPECT_EQ(media::NotAviMessage("movie.avi"), "movie.avi is not a valid video file");
+  EXPECT_EQ(media::NotAviMessage(" \tmy movie.avi\r\n"), "my movie.avi is not a valid video file");
+  EXPECT_EQ(media::NotAviMessage("\x01" "a & b.avi  "), "a & b.avi is not a valid video file");
+}
+
+}  // namespace

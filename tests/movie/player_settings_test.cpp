@@ -1,0 +1,269 @@
+#include "movie/player_settings.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using movie::IniWrite;
+using testsupport::ScopedChdir;
+using testsupport::TempDir;
+
+app::LauncherState State(std::string movieName, std::string subtitle) {
+  app::LauncherState state;
+  state.MovieFileName = std::move(movieName);
+  state.SubtitleFileName = std::move(subtitle);
+  return state;
+}
+
+mode_t Mode(const std::string& path) {
+  struct stat info {};
+  EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+  return info.st_mode & 07777;
+}
+
+std::size_t EntryCount(const TempDir& dir) { return platform::SearchDirectory(dir.path(), "*").names.size(); }
+
+struct WriteCase {
+  const char* what;
+  const char* iniName;  // as written by the launcher
+  const char* onDisk;   // as it lies in the launcher's directory
+  int kind;
+  std::string subtitle;
+  std::string before;
+  std::string after;
+  std::vector<IniWrite> writes;
+};
+
+const WriteCase kWriteCases[] = {
+    {"vplayer, new section", "vplayer.ini", "vplayer.ini", app::kPlayerVPlayer, "Film.srt", "",
+     "[Autorun]\r\nFileNameMovie=Film.avi\r\nFileNameSubtitles=Film.srt\r\n",
+     {{"vplayer.ini", "Autorun", "FileNameMovie", "Film.avi"},
+      {"vplayer.ini", "Autorun", "FileNameSubtitles", "Film.srt"}}},
+    {"vplayer, keys replaced in place, others kept", "vplayer.ini", "VPlayer.INI", app::kPlayerVPlayer, "eng.srt",
+     "[Video]\nMode=2\n[autorun]\nfilenamesubtitles = old.srt\nKeep=yes\nFileNameMovie=Old.avi\n[Zorvalin]\nParam=/x\n",
+     "[Video]\nMode=2\n[autorun]\nfilenamesubtitles = eng.srt\nKeep=yes\nFileNameMovie=Film.avi\n[Zorvalin]\nParam=/x\n",
+     {{"vplayer.ini", "Autorun", "FileNameMovie", "Film.avi"},
+      {"vplayer.ini", "Autorun", "FileNameSubtitles", "eng.srt"}}},
+    {"bplayer, sections made in write order", "bplay.ini", "bplay.ini", app::kPlayerBSPlayer, "Film.srt", "",
+     "[Movie]\r\nFName=Film.avi\r\nDirectory=.\r\n[Subtitles]\r\nSub1=Film.srt\r\nDirectory=.\r\n",
+     {{"bplay.ini", "Movie", "FName", "Film.avi"},
+      {"bplay.ini", "Subtitles", "Sub1", "Film.srt"},
+      {"bplay.ini", "Movie", "Directory", "."},
+      {"bplay.ini", "Subtitles", "Directory", "."}}},
+    {"bplayer, other keys untouched", "bplay.ini", "BPLAY.INI", app::kPlayerBSPlayer, "a b.sub",
+     "[Subtitles]\nDirectory=C:\\subs\nSub2=x.srt\n[Movie]\nFName=old.avi\nPos=123\n",
+     "[Subtitles]\nDirectory=.\nSub2=x.srt\nSub1=a b.sub\n[Movie]\nFName=Film.avi\nPos=123\nDirectory=.\n",
+     {{"bplay.ini", "Movie", "FName", "Film.avi"},
+      {"bplay.ini", "Subtitles", "Sub1", "a b.sub"},
+      {"bplay.ini", "Movie", "Directory", "."},
+      {"bplay.ini", "Subtitles", "Directory", "."}}},
+    {"vplayer without subtitle", "vplayer.ini", "vplayer.ini", app::kPlayerVPlayer, "",
+     "[Autorun]\nFileNameMovie=Old.avi\n", "[Autorun]\nFileNameMovie=Old.avi\n", {}},
+    {"bplayer with a two-character subtitle name", "bplay.ini", "bplay.ini", app::kPlayerBSPlayer, "ab",
+     "[Movie]\nFName=Old.avi\n", "[Movie]\nFName=Old.avi\n", {}},
+};
+
+TEST(WritePlayerSettings, WritesTheKeysInOrderAndRemovesTheReadOnlyMark) {
+  for (const WriteCase& c : kWriteCases) {
+    SCOPED_TRACE(c.what);
+    TempDir launcher;
+    const std::string path = launcher.Write(c.onDisk, c.before);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const app::LauncherState state = State("Film.avi", c.subtitle);
+    EXPECT_EQ(movie::PlayerSettingsWrites(c.iniName, c.kind, state), c.writes);
+
+    std::vector<IniWrite> performed;
+    movie::WritePlayerSettings(launcher.path() + "/", c.iniName, c.kind, state, &performed);
+    EXPECT_EQ(performed, c.writes);
+    EXPECT_EQ(launcher.Read(c.onDisk), c.after);
+    EXPECT_TRUE(Mode(path) & S_IWUSR);
+    EXPECT_EQ(EntryCount(launcher), 1u) << "no file may be created";
+  }
+}
+
+TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
+  struct Case {
+    const char* what;
+    bool relativeDirectory;
+    bool iniExists;
+    bool iniIsDirectory;
+  };
+  const Case cases[] = {
+      {"launcher directory not absolute", true, true, false},
+      {"no ini file", false, false, false},
+      {"a directory named like the ini file", false, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir launcher;
+    const std::string before = "[Autorun]\nFileNameMovie=Old.avi\n";
+    if (c.iniExists) {
+      ASSERT_EQ(::chmod(launcher.Write("vplayer.ini", before).c_str(), 0444), 0);
+    }
+    if (c.iniIsDirectory) launcher.MakeDir("vplayer.ini");
+    launcher.Write("other.ini", "[Autorun]\n");
+    ScopedChdir chdir(launcher.path() + "/..");
+    const std::string leaf = launcher.path().substr(launcher.path().rfind('/') + 1);
+    const std::string directory = c.relativeDirectory ? leaf + "/" : launcher.path() + "/";
+
+    std::vector<IniWrite> performed;
+    for (int kind : {app::kPlayerVPlayer, app::kPlayerBSPlayer})
+      EXPECT_NO_THROW(movie::WritePlayerSettings(directory, kind == app::kPlayerVPlayer ? "vplayer.ini" : "bplay.ini",
+                                                 kind, State("Film.avi", "Film.srt"), &performed));
+    EXPECT_TRUE(performed.empty());
+    EXPECT_EQ(launcher.Read("other.ini"), "[Autorun]\n");
+    EXPECT_EQ(EntryCount(launcher), c.iniExists || c.iniIsDirectory ? 2u : 1u);
+    if (c.iniExists) {
+      EXPECT_EQ(launcher.Read("vplayer.ini"), before);
+      EXPECT_EQ(Mode(launcher / "vplayer.ini"), 0444u);
+    }
+  }
+}
+
+TEST(WritePlayerSettings, FailedWriteNamesThePathAndStopsThere) {
+  TempDir launcher;
+  // Far beyond any player's settings: the profile writer refuses it rather than truncate it.
+  const std::string huge = "[Autorun]\n" + std::string(2u << 20, ';');
+  launcher.Write("VPLAYER.INI", huge);
+  std::vector<IniWrite> performed;
+  const std::string directory = launcher.path() + "/";
+  try {
+    movie::WritePlayerSettings(directory, "vplayer.ini", app::kPlayerVPlayer, State("Film.avi", "Film.srt"),
+                               &performed);
+    ADD_FAILURE() << "no error";
+  } catch (const platform::Error& error) {
+    EXPECT_EQ(std::string(error.what()), "Unable to write to " + directory + "vplayer.ini");
+  }
+  EXPECT_TRUE(performed.empty());
+  EXPECT_EQ(launcher.Read("VPLAYER.INI"), huge);
+}
+
+TEST(PlayerSettingsWrites, UnknownKindWritesNothing) {
+  EXPECT_TRUE(movie::PlayerSettingsWrites("x.ini", 3, State("Film.avi", "Film.srt")).empty());
+  EXPECT_TRUE(movie::PlayerSettingsWrites("x.ini", 0, State("Film.avi", "Film.srt")).empty());
+}
+
+struct EntryCase {
+  const char* what;
+  int kind;
+  std::string ini;  // "" for no ini file at all
+  bool before;
+  bool expected;
+};
+
+const EntryCase kEntryCases[] = {
+    {"vplayer movie exists", app::kPlayerVPlayer, "[Autorun]\nFileNameMovie=Film.avi\n", false, true},
+    {"other letter case, blanks, quotes", app::kPlayerVPlayer, "[AUTORUN]\nfilenamemovie= \"  FILM.AVI \" \n",
+     false, true},
+    {"movie missing, Sub1 exists", app::kPlayerVPlayer,
+     "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=Film.srt\n", false, true},
+    {"both missing", app::kPlayerVPlayer, "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=Gone.srt\n", true,
+     false},
+    {"movie missing, Sub1 too short", app::kPlayerVPlayer,
+     "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=ab\n", true, false},
+    {"entry of two characters keeps true", app::kPlayerVPlayer,
+     "[Autorun]\nFileNameMovie=ab\n[Subtitles]\nSub1=Film.srt\n", true, true},
+    {"entry of two characters keeps false, Sub1 unread", app::kPlayerVPlayer,
+     "[Autorun]\nFileNameMovie= ab \n[Subtitles]\nSub1=Film.srt\n", false, false},
+    {"entry naming a directory", app::kPlayerVPlayer, "[Autorun]\nFileNameMovie=Folder.avi\n", true, false},
+    {"full path", app::kPlayerVPlayer, "", false, false},  // filled in below
+    {"missing file keeps true", app::kPlayerVPlayer, "", true, true},
+    {"bplayer reads Movie FName", app::kPlayerBSPlayer, "[Movie]\nFName=Film.avi\n", false, true},
+    {"bplayer ignores the Autorun section", app::kPlayerBSPlayer, "[Autorun]\nFileNameMovie=Film.avi\n", false,
+     false},
+    {"bplayer Sub1 fallback", app::kPlayerBSPlayer, "[Movie]\nFName=Gone.avi\n[Subtitles]\nSub1=film.SRT\n", false,
+     true},
+};
+
+TEST(ReadPlayerMovieEntry, SetsTheFlagFromTheEntryOrSub1) {
+  for (EntryCase c : kEntryCases) {
+    SCOPED_TRACE(c.what);
+    TempDir movieDir, launcher;
+    movieDir.Write("Film.avi", "RIFF");
+    movieDir.Write("Film.srt", "1");
+    movieDir.MakeDir("Folder.avi");
+    movieDir.Write("ab", "short names are never trusted");
+    if (std::string(c.what) == "full path") {
+      c.ini = "[Autorun]\nFileNameMovie=" + (movieDir / "Film.avi") + "\n";
+      c.expected = true;
+    }
+    if (!c.ini.empty()) launcher.Write("settings.ini", c.ini);
+    ScopedChdir chdir(movieDir.path());
+    app::LauncherState state = State("Film.avi", "");
+    state.PlayerKnowsMovie = c.before;
+    movie::ReadPlayerMovieEntry(launcher / "settings.ini", c.kind, state);
+    EXPECT_EQ(state.PlayerKnowsMovie, c.expected);
+  }
+}
+
+TEST(ReadPlayerParam, TrimsParamAndReadsTheMovieEntryAsVPlayers) {
+  struct Case {
+    const char* what;
+    const char* onDisk;  // "" for no file
+    std::string ini;
+    bool before;
+    std::string param;
+    bool after;
+  };
+  const Case cases[] = {
+      {"missing file leaves the flag", "", "", true, "", true},
+      {"blank-only Param", "vplayer.ini", "[Zorvalin]\nParam=   \t \n", false, "", false},
+      {"trimmed, inner blanks kept", "VPLAYER.INI", "[zorvalin]\nparam=  /A  /F \n", false, "/A  /F", false},
+      {"movie entry read", "Vplayer.ini", "[Zorvalin]\nParam=/x\n[Autorun]\nFileNameMovie=Film.avi\n", false, "/x",
+       true},
+      {"no Param, movie entry still read", "Vplayer.ini", "[Autorun]\nFileNameMovie=Gone.avi\n", true, "", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir movieDir, launcher;
+    movieDir.Write("Film.avi", "RIFF");
+    if (*c.onDisk) launcher.Write(c.onDisk, c.ini);
+    ScopedChdir chdir(movieDir.path());
+    app::LauncherState state = State("Film.avi", "");
+    state.PlayerKnowsMovie = c.before;
+    EXPECT_EQ(movie::ReadPlayerParam(launcher.path() + "/", "Vplayer.ini", state), c.param);
+    EXPECT_EQ(state.PlayerKnowsMovie, c.after);
+  }
+}
+
+TEST(ReadPlayerParam, ReadsAnyFileAsVPlayers) {
+  TempDir movieDir, launcher;
+  movieDir.Write("Film.avi", "RIFF");
+  launcher.Write("bplay.ini", "[Movie]\nFName=Film.avi\n[Autorun]\nFileNameMovie=Gone.avi\n");
+  ScopedChdir chdir(movieDir.path());
+  app::LauncherState state = State("Film.avi", "");
+  state.PlayerKnowsMovie = true;
+  EXPECT_EQ(movie::ReadPlayerParam(launcher.path() + "/", "bplay.ini", state), "");
+  EXPECT_FALSE(state.PlayerKnowsMovie);
+}
+
+TEST(ReadFilmName, TrimmedOrEmpty) {
+  struct Case {
+    const char* what;
+    const char* onDisk;
+    std::string ini;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"missing file", "", "", ""},
+      {"blanks only", "Vplayer.ini", "[Zorvalin]\nFilmname= \t \n", ""},
+      {"trimmed", "VPLAYER.INI", "[ZORVALIN]\nFILMNAME=  Heat 1995 \r\n", "Heat 1995"},
+      {"other section", "Vplayer.ini", "[Autorun]\nFilmname=Heat\n", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir launcher;
+    if (*c.onDisk) launcher.Write(c.onDisk, c.ini);
+    EXPECT_EQ(movie::ReadFilmName(launcher.path() + "/", "Vplayer.ini"), c.expected);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,230 @@
+// The INI editor: byte-level reads and edits, then the file forms on real files.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/profile.h"
+#include "platform/scratch_mount.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using platform::ProfileRead;
+using platform::ProfileWrite;
+using testsupport::ScratchMount;
+using testsupport::TempDir;
+
+TEST(ProfileRead, Table) {
+  const std::string file =
+      "; comment=not a key\r\n"
+      "[Autorun]\r\n"
+      "FileNameMovie=Film.avi\r\n"
+      "  Spaced Key  =  spaced value  \r\n"
+      "Quoted=\"My Film.avi\"\r\n"
+      "Single='x'\r\n"
+      "Mixed=\"x'\r\n"
+      "Lone=\"\r\n"
+      "Inner=a\"b\"\r\n"
+      "Empty=\r\n"
+      "Equals=a=b\r\n"
+      "odd line without equals sign\r\n"
+      "FileNameMovie=second.avi\r\n"
+      "\r\n"
+      "[ZORVALIN]\n"
+      "param=  /X  \n"
+      "[Subtitles]\r"
+      "Sub1=lone-cr.srt\r"
+      "[autorun]\n"
+      "Hidden=later section of the same name\n"
+      "[Last]\n"
+      "NoBreak=end";
+  struct Row {
+    const char* section;
+    const char* key;
+    std::string value;
+  };
+  const Row rows[] = {
+      {"Autorun", "FileNameMovie", "Film.avi"},  // the first key of that name
+      {"AUTORUN", "filenamemovie", "Film.avi"},
+      {"Autorun", "Spaced Key", "spaced value"},
+      {"Autorun", "Quoted", "My Film.avi"},
+      {"Autorun", "Single", "x"},
+      {"Autorun", "Mixed", "\"x'"},               // quotes stripped only in a matching pair
+      {"Autorun", "Lone", "\""},
+      {"Autorun", "Inner", "a\"b\""},
+      {"Autorun", "Empty", ""},
+      {"Autorun", "Equals", "a=b"},
+      {"Autorun", "Missing", ""},
+      {"Autorun", "Hidden", ""},                  // only the first section of a name counts
+      {"Autorun", "; comment", ""},
+      {"Zorvalin", "Param", "/X"},
+      {"Subtitles", "Sub1", "lone-cr.srt"},
+      {"Last", "NoBreak", "end"},
+      {"Nowhere", "FileNameMovie", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.section) + "/" + row.key);
+    EXPECT_EQ(ProfileRead(file, row.section, row.key), row.value);
+  }
+}
+
+TEST(ProfileRead, ValueIsCutAt2047Bytes) {
+  const std::string longValue(5000, 'v');
+  EXPECT_EQ(ProfileRead("[s]\nk=" + longValue + "\n", "s", "k"), std::string(2047, 'v'));
+  // The quotes come off first, then the cut.
+  EXPECT_EQ(ProfileRead("[s]\nk=\"" + std::string(2047, 'q') + "\"\n", "s", "k"), std::string(2047, 'q'));
+  EXPECT_EQ(ProfileRead("[s]\nk=" + std::string(2047, 'w'), "s", "k"), std::string(2047, 'w'));
+}
+
+TEST(ProfileWrite, EditsKeepEveryOtherByte) {
+  struct Row {
+    const char* what;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    std::string after;
+  };
+  const Row rows[] = {
+      {"replace in place, CRLF kept", "[Autorun]\r\nFileNameMovie=old.avi\r\nX=1\r\n", "autorun",
+       "FILENAMEMOVIE", "Film.avi", "[Autorun]\r\nFileNameMovie=Film.avi\r\nX=1\r\n"},
+      {"blanks around = and after the value stay", "[A]\nk =  old  \n", "A", "k", "new",
+       "[A]\nk =  new  \n"},
+      {"empty value replaced", "[A]\nk=\nz=1\n", "A", "k", "v", "[A]\nk=v\nz=1\n"},
+      {"value emptied", "[A]\nk=v\n", "A", "k", "", "[A]\nk=\n"},
+      {"key added after the section's last key, before blank lines and comments",
+       "[A]\r\nx=1\r\n; about B\r\n\r\n[B]\r\ny=2\r\n", "A", "k", "v",
+       "[A]\r\nx=1\r\nk=v\r\n; about B\r\n\r\n[B]\r\ny=2\r\n"},
+      {"key added to a section without keys", "[A]\n\n[B]\n", "a", "k", "v", "[A]\nk=v\n\n[B]\n"},
+      {"key added at the end of a file without a final break", "[A]\nx=1", "A", "k", "v",
+       "[A]\nx=1\nk=v"},
+      {"section added", "[A]\r\nx=1\r\n", "Movie", "FName", "Film.avi",
+       "[A]\r\nx=1\r\n[Movie]\r\nFName=Film.avi\r\n"},
+      {"section added after a missing final break", "[A]\nx=1", "Movie", "FName", "f",
+       "[A]\nx=1\n[Movie]\nFName=f\n"},
+      {"section added to an empty file", "", "Movie", "FName", "f", "[Movie]\r\nFName=f\r\n"},
+      {"dominant line break wins", "[A]\nx=1\ny=2\r\nz=3\n", "B", "k", "v",
+       "[A]\nx=1\ny=2\r\nz=3\n[B]\nk=v\n"},
+      {"lone CR file", "[A]\rx=1\r", "A", "k", "v", "[A]\rx=1\rk=v\r"},
+      {"odd lines and comments untouched", "junk\n[A]\n;k=no\nnot a key\nk=old\n\tstray ]\n", "A", "k",
+       "new", "junk\n[A]\n;k=no\nnot a key\nk=new\n\tstray ]\n"},
+      {"only the first of two same-named keys", "[A]\nk=1\nk=2\n", "A", "k", "3", "[A]\nk=3\nk=2\n"},
+      {"a line break cannot smuggle in keys", "[A]\nk=1\n", "A", "k", "evil\n[Zorvalin]\nParam=x",
+       "[A]\nk=evil\n"},
+      {"values are written as given", "[A]\n", "A", "k", "\"quoted\" & $x", "[A]\nk=\"quoted\" & $x\n"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const std::string after = ProfileWrite(row.before, row.section, row.key, row.value);
+    EXPECT_EQ(after, row.after);
+  }
+}
+
+TEST(ProfileWrite, ReadsBackWhatWasWritten) {
+  std::string content = "; player settings\r\n[Movie]\r\nFName=old.avi\r\n";
+  for (const char* value : {"Film.avi", "My Film (1995).avi", "", "x=y", "\xc7ocuk.avi"}) {
+    SCOPED_TRACE(value);
+    content = ProfileWrite(content, "Movie", "FName", value);
+    content = ProfileWrite(content, "Subtitles", "Sub1", value);
+    EXPECT_EQ(ProfileRead(content, "movie", "fname"), value);
+    EXPECT_EQ(ProfileRead(content, "SUBTITLES", "sub1"), value);
+  }
+  EXPECT_EQ(content.rfind("; player settings\r\n[Movie]\r\nFName=", 0), 0u);
+}
+
+// --- File forms -------------------------------------------------------------------------------
+
+mode_t Mode(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 ? (info.st_mode & 07777) : 0;
+}
+
+std::vector<std::string> Entries(const std::string& directory) {
+  return platform::SearchDirectory(directory, "*").names;
+}
+
+TEST(ProfileFile, UpdatesTheFileAsSpelledOnDisk) {
+  TempDir dir;
+  const std::string original = "[Autorun]\r\nFileNameMovie=old.avi\r\n; keep me\r\n";
+  const std::string onDisk = dir.Write("VPLAYER.INI", original);
+  ASSERT_EQ(chmod(onDisk.c_str(), 0640), 0);
+
+  platform::WriteProfileString(dir / "vplayer.ini", "autorun", "filenamemovie", "Film.avi");
+  platform::WriteProfileString(dir / "vplayer.ini", "Autorun", "FileNameSubtitles", "Film.srt");
+
+  EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"VPLAYER.INI"});  // not shadowed
+  EXPECT_EQ(dir.Read("VPLAYER.INI"),
+            "[Autorun]\r\nFileNameMovie=Film.avi\r\nFileNameSubtitles=Film.srt\r\n; keep me\r\n");
+  EXPECT_EQ(Mode(onDisk), 0640u);
+  EXPECT_EQ(platform::ReadProfileString(dir / "Vplayer.ini", "AUTORUN", "FileNameMovie"), "Film.avi");
+}
+
+TEST(ProfileFile, NeverCreatesAFile) {
+  TempDir dir;
+  const std::string path = dir / "bplay.ini";
+  EXPECT_EQ(platform::ReadProfileString(path, "Movie", "FName"), "");
+  try {
+    platform::WriteProfileString(path, "Movie", "FName", "Film.avi");
+    ADD_FAILURE() << "no error";
+  } catch (const platform::Error& error) {
+    EXPECT_STREQ(error.what(), ("Unable to write to " + path).c_str());
+  }
+  EXPECT_TRUE(Entries(dir.path()).empty());
+}
+
+TEST(ProfileFile, RefusesWhatIsNotAnIniFile) {
+  TempDir dir;
+  dir.MakeDir("vplayer.ini");
+  EXPECT_THROW(platform::WriteProfileString(dir / "vplayer.ini", "A", "k", "v"), platform::Error);
+
+  // Far larger than any INI file: reading gives nothing and writing refuses rather than
+  // rewriting the file from a part of it.
+  const std::string huge = "[A]\nk=v\n" + std::string(2u << 20, ';');
+  dir.Write("bplay.ini", huge);
+  EXPECT_EQ(platform::ReadProfileString(dir / "bplay.ini", "A", "k"), "");
+  EXPECT_THROW(platform::WriteProfileString(dir / "bplay.ini", "A", "k", "w"), platform::Error);
+  EXPECT_EQ(dir.Read("bplay.ini").size(), huge.size());
+}
+
+TEST(ProfileFile, ReadOnlyMediumIsAnErrorAndNothingChanges) {
+  TempDir dir;
+  ScratchMount medium(dir);
+  if (!medium.Mounted()) GTEST_SKIP() << medium.WhyNot();
+  const std::string original = "[Movie]\nFName=old.avi\n";
+  const std::string path = medium.Write("bplay.ini", original);
+  ASSERT_TRUE(medium.RemountReadOnly());
+  EXPECT_THROW(platform::WriteProfileString(path, "Movie", "FName", "Film.avi"), platform::Error);
+  EXPECT_EQ(medium.Read("bplay.ini"), original);
+  EXPECT_EQ(platform::ReadProfileString(path, "Movie", "FName"), "old.avi");
+}
+
+// The replacement cannot be written completely (a full medium as root; a directory that takes no
+// new files otherwise): the original stays whole and no temporary file is left behind.
+TEST(ProfileFile, AFailedWriteLeavesTheOriginal) {
+  TempDir dir;
+  const std::string original = "[Movie]\nFName=old.avi\n";
+  const std::string bigValue(64 * 1024, 'x');
+  if (geteuid() != 0) {
+    const std::string path = dir.Write("bplay.ini", original);
+    ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
+    EXPECT_THROW(platform::WriteProfileString(path, "Movie", "FName", bigValue), platform::Error);
+    chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(dir.Read("bplay.ini"), original);
+    EXPECT_EQ(Entries(dir.path()), std::vector<std::string>{"bplay.ini"});
+    return;
+  }
+  ScratchMount medium(dir, 64);
+  if (!medium.Mounted()) GTEST_SKIP() << "running as root but " << medium.WhyNot();
+  const std::string path = medium.Write("bplay.ini", original);
+  medium.Fill();
+  EXPECT_THROW(platform::WriteProfileString(path, "Movie", "FName", bigValue), platform::Error);
+  EXPECT_EQ(medium.Read("bplay.ini"), original);
+  std::vector<std::string> left = Entries(medium.path());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"bplay.ini", "filler"}));
+}
+
+}  // namespace
