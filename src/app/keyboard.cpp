@@ -3,6 +3,10 @@
 namespace app {
 
 KeyRole ClassifyKey(int key, Qt::KeyboardModifiers modifiers, FocusKind focus) {
+  switch (key) {
+    case Qt::Key_Shift: case Qt::Key_Control: case Qt::Key_Alt: case Qt::Key_AltGr: case Qt::Key_Meta:
+      return KeyRole::Modifier;
+  }
   const bool onButton = focus == FocusKind::Button;
   const bool alt = modifiers & Qt::AltModifier;
   if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (modifiers & Qt::ShiftModifier)))

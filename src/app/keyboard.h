@@ -14,6 +14,7 @@ enum class KeyRole {
   ActivateFocused,  // Enter on a push button
   ActivateDefault,  // Enter elsewhere, on a control that does not take Enter itself
   Accelerator,      // Alt + letter: reaches the preview, then clicks the button marked with it
+  Modifier,         // Shift, Ctrl, Alt alone: the key they combine with decides
   Preview,          // anything else: reaches the preview only, then the focused control
 };
 

@@ -444,6 +444,7 @@ bool TMainWin::HandleKey(QKeyEvent* event) {
         return true;
       }
       return false;
+    case KeyRole::Modifier:
     case KeyRole::Preview: return false;
   }
   return false;

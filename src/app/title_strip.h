@@ -1,6 +1,7 @@
 #pragma once
-// The window's own title strip: the strip and name plate pictures, which drag the window, and the
-// round close button with its released and pressed looks.
+// The window's own chrome: the title strip and name plate pictures, which drag the window, the
+// round close button with its released and pressed looks, and the gray edge line.
+#include <QColor>
 #include <QImage>
 #include <QObject>
 #include <QPoint>
@@ -8,6 +9,7 @@
 #include <QWidget>
 
 class QLabel;
+class QPainter;
 
 namespace app {
 
@@ -87,5 +89,13 @@ class CloseButton : public QWidget {
   QLabel* pressed_;
   bool leftPressed_ = false;
 };
+
+inline const QColor kEdgeLineColour(128, 128, 128);
+
+// Draws the one-pixel line of a width x height frameless window: column width-1 from the top
+// down, the bottom row from right to left, column 0 from the bottom up, each leg without its end
+// point, so the top row is left to the title strip except its rightmost pixel. Paint it first:
+// the children paint over it.
+void PaintEdgeLine(QPainter& painter, int width, int height);
 
 }  // namespace app

@@ -69,6 +69,9 @@ std::uint16_t UInt16At(const Fetched& fetched, std::int64_t offset) {
   return value;
 }
 
+// The validity test on the bytes read from offset 8 on.
+bool IsAviFormType(std::string_view fromOffset8) { return fromOffset8.substr(0, kFormType.size()) == kFormType; }
+
 }  // namespace
 
 std::string NotAviMessage(std::string_view fileName) {
@@ -77,7 +80,7 @@ std::string NotAviMessage(std::string_view fileName) {
 
 bool IsValidAviFile(const std::string& fileName) {
   const std::optional<std::string> formType = platform::ReadAt(fileName, kFormTypeOffset, kFormType.size());
-  return formType && *formType == kFormType;
+  return formType && IsAviFormType(*formType);
 }
 
 AviFacts ParseAviFacts(std::string_view head, const ReadAtFn& readBeyond) {
@@ -111,8 +114,7 @@ AviFacts ParseAviFacts(std::string_view head, const ReadAtFn& readBeyond) {
 
 std::optional<AviFacts> ReadAviFactsWith(const ReadAtFn& readAt) {
   const std::optional<std::string> head = readAt(0, kAviHeadBlock);
-  if (!head || head->size() < kFormTypeOffset + kFormType.size() ||
-      std::string_view(*head).substr(kFormTypeOffset, kFormType.size()) != kFormType) {
+  if (!head || head->size() < kFormTypeOffset || !IsAviFormType(std::string_view(*head).substr(kFormTypeOffset))) {
     return std::nullopt;
   }
   // A short first read means the file ended inside the block: nothing lies beyond it.

@@ -144,11 +144,14 @@ QImage LoadBmpPoster(const std::string& fileName) {
   QImageReader reader(&file, "bmp");
   reader.setDecideFormatFromContent(false);
   const QSize size = reader.size();
-  if (!size.isValid()) throw platform::Error(reader.errorString().toStdString());
+  // Qt's own text for a bad BMP is often just "Unknown error"; say what was being read.
+  if (!size.isValid())
+    throw platform::Error("Not a BMP picture (" + reader.errorString().toStdString() + ")");
   const std::string tooLarge = PictureSizeProblem(size.width(), size.height());
   if (!tooLarge.empty()) throw platform::Error(tooLarge);
   QImage image = reader.read();
-  if (image.isNull()) throw platform::Error(reader.errorString().toStdString());
+  if (image.isNull())
+    throw platform::Error("The BMP picture is damaged (" + reader.errorString().toStdString() + ")");
   return image;
 }
 

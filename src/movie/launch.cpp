@@ -11,7 +11,7 @@ namespace movie {
 
 namespace {
 
-constexpr const char* kAspectWide = " /A /F /P31";     // wider than twice the height
+constexpr const char* kAspectWide = " /A /F /P31";  // wider than twice the height
 constexpr const char* kAspectNormal = " /A /F /P41";
 constexpr const char* kSelectVPlayerOptions = "/A /F /P11";
 constexpr const char* kBPlayerOptions = "  -fs -pan";
@@ -46,7 +46,9 @@ LaunchPlan Missing(std::string parameters, const char* message, const char* capt
   return {"", std::move(parameters), message, caption};
 }
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 }  // namespace
 

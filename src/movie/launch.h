@@ -13,7 +13,8 @@ inline constexpr const char* kBPlayerProgram = "bplay.exe";
 
 struct LaunchPlan {
   std::string program;     // the executable as spelled in the current directory; "" when missing
-  std::string parameters;  // the parameter text, passed whole whatever its length
+  std::string parameters;  // the parameter text, passed whole whatever its length (built even when
+                           // the player is missing)
   std::string message;     // text of the box shown instead of a start
   std::string caption;     // that box's caption
   bool Starts() const { return message.empty(); }

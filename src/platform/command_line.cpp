@@ -16,10 +16,9 @@ bool IsSeparator(char c) { return c == ' ' || c == '\t'; }
 //  - an unterminated quoted run goes to the end of the text;
 //  - an argument that is only quotes, such as "", is kept as an empty argument.
 // The text ends at a NUL byte, as the C string the shell would have passed.
-std::vector<std::string> SplitCommandLine(std::string_view parameters) {
-  const std::size_t nul = parameters.find('\0');
-  if (nul != std::string_view::npos) parameters = parameters.substr(0, nul);
-  const std::string_view& text = parameters;
+std::vector<std::string> SplitCommandLine(std::string_view text) {
+  const std::size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
   std::vector<std::string> arguments;
   std::size_t i = 0;
   for (;;) {

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -74,6 +75,12 @@ PathParts SplitPath(const std::string& path) {
   const std::size_t slash = path.rfind('/');
   if (slash == std::string::npos) return {".", "", path};
   return {slash == 0 ? "/" : path.substr(0, slash), path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// Opens for reading without ever waiting: a FIFO on a disc must not hang the launcher (for
+// regular files the flag changes nothing).
+int OpenForReading(const std::string& path) {
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
 
 }  // namespace
@@ -165,7 +172,7 @@ std::string ExecutableDirectory() {
 }
 
 std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd fd(OpenForReading(path));
   if (fd.get() < 0) return std::nullopt;
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0) return std::nullopt;
@@ -187,7 +194,7 @@ std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, 
 
 FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
   FileRead result;
-  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  Fd fd(OpenForReading(path));
   if (fd.get() < 0) {
     result.error = std::strerror(errno);
     return result;

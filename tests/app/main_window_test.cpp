@@ -138,7 +138,9 @@ TEST(LauncherWindow, KeysThatReachThePreviewStopTheTimerAndFocusMovesDoNot) {
     Launcher launcher(disc);
     for (const auto& [key, modifiers] : row.keys) launcher.Key(key, modifiers);
     EXPECT_EQ(launcher.w().Timer1->isActive(), row.timerRuns);
-    if (row.focus) EXPECT_EQ(launcher.Focus(), row.focus);
+    if (row.focus) {
+      EXPECT_EQ(launcher.Focus(), row.focus);
+    }
   }
 }
 
@@ -230,10 +232,11 @@ TEST(LauncherWindow, OnlineTitleAndPosterSearchWithoutStoppingTheTimerAndThePopu
     QTest::mouseClick(w.imgPreview, Qt::LeftButton);
     EXPECT_TRUE(w.Timer1->isActive());
     EXPECT_EQ(launcher.services.urls.size(), online ? 2u : 0u);
-    if (online)
+    if (online) {
       EXPECT_EQ(launcher.services.urls[0],
                 "http://www.imdb.com/Tsearch?title=Matrix 1999, The&type=substring&tv=off&from_year=1890"
                 "&to_year=2009&sort=smart");
+    }
     EXPECT_EQ(w.lblTitle->cursor().shape(), online ? Qt::PointingHandCursor : Qt::ArrowCursor);
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 200), w.mapToGlobal(QPoint(5, 200)));
     QApplication::sendEvent(&w, &menu);

@@ -46,6 +46,8 @@ TEST(SetScreenSize, RebuildsTheWindowAroundThePoster) {
       {"wide work area", 1200, 800, {1280, 1024}, {1143, 800, true, 1172, 795, 841, 1279, 871, 0, 77}},
       // A low work area: maximum height 277, width 277 * 267 / 400 = 184.9.
       {"low work area", 400, 600, {1024, 400}, {185, 277, false, 214, 272, 318, 321, 348, 351, 26}},
+      // 887 x 1573 / 1774 is exactly 786.5, which rounds to the even 786.
+      {"exact half", 2001, 1774, {1024, 1000}, {887, 786, false, 916, 781, 827, 1023, 857, 0, 72}},
       // Square poster too tall for auto-size: the landscape rule (pw >= ph), then the height limit.
       {"square 720", 720, 720, kScreen1024, {615, 615, false, 644, 610, 656, 751, 686, 136, 26}},
   };

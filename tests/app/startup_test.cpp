@@ -22,8 +22,12 @@ TEST(ButtonColumn, ClosesUpForEveryPlayerCombination) {
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "start=" << row.start << " bplayer=" << row.bplayer);
     const ButtonColumn c = CloseUpColumn(row.start, row.bplayer);
-    if (row.start) EXPECT_EQ(c.startTop, row.column.startTop);
-    if (row.bplayer) EXPECT_EQ(c.bplayerTop, row.column.bplayerTop);
+    if (row.start) {
+      EXPECT_EQ(c.startTop, row.column.startTop);
+    }
+    if (row.bplayer) {
+      EXPECT_EQ(c.bplayerTop, row.column.bplayerTop);
+    }
     EXPECT_EQ(c.selectTop, row.column.selectTop);
     EXPECT_EQ(c.closeTop, row.column.closeTop);
     EXPECT_EQ(InitialFocus(row.start, row.bplayer), row.focus);
@@ -56,7 +60,8 @@ TEST(Keyboard, FocusMovesAndEnterOnAButtonLeaveTheTimerAlone) {
       {Qt::Key_Space, Qt::NoModifier, FocusKind::Button, KeyRole::Preview, true},
       {Qt::Key_X, Qt::NoModifier, FocusKind::Button, KeyRole::Preview, true},
       {Qt::Key_V, Qt::AltModifier, FocusKind::Button, KeyRole::Accelerator, true},
-      {Qt::Key_Alt, Qt::AltModifier, FocusKind::Button, KeyRole::Preview, true},
+      {Qt::Key_Shift, Qt::ShiftModifier, FocusKind::Button, KeyRole::Modifier, false},
+      {Qt::Key_Alt, Qt::AltModifier, FocusKind::Button, KeyRole::Modifier, false},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::Message() << "key=" << row.key);

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "app/edge_line.h"
 #include "app/screen_size.h"
 
 namespace app {
@@ -103,12 +102,22 @@ TEST(CloseButton, OtherButtonsNeitherPressNorClick) {
   EXPECT_EQ(clicked.count(), 0);
 }
 
+// Counts the presses that reach the window's own background.
+class CountingWindow : public QWidget {
+ public:
+  CountingWindow() : QWidget(nullptr, Qt::FramelessWindowHint) {}
+  int backgroundPresses = 0;
+
+ protected:
+  void mousePressEvent(QMouseEvent*) override { ++backgroundPresses; }
+};
+
 // A frameless window with the title strip laid out as at start-up, driven through the window
 // system's event path so that the widget under the pointer gets the events.
 class TitleStripWindow : public testing::Test {
  protected:
   void SetUp() override {
-    window_ = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint);
+    window_ = std::make_unique<CountingWindow>();
     SetBackground(*window_);
     window_->resize(385, 425);
     const StripLayout layout = LayoutTitleStrip(385);
@@ -128,13 +137,13 @@ class TitleStripWindow : public testing::Test {
     if (handle_ != nullptr) QTest::mouseRelease(handle_, Qt::LeftButton, {}, QPoint(1, 30));
   }
 
-  // Presses at `at` (window coordinates) and moves the pointer by `by` with the button held.
-  void PressAndMove(QPoint at, QPoint by) {
-    QTest::mousePress(handle_, Qt::LeftButton, {}, at);
-    QTest::mouseMove(handle_, at + by);
-  }
+  // The pointer is driven in screen coordinates, as a real one: the window moves under it.
+  QPoint Local(QPoint global) const { return global - window_->pos(); }
+  void Press(QPoint global) { QTest::mousePress(handle_, Qt::LeftButton, {}, Local(global)); }
+  void MoveTo(QPoint global) { QTest::mouseMove(handle_, Local(global)); }
+  void Release(QPoint global) { QTest::mouseRelease(handle_, Qt::LeftButton, {}, Local(global)); }
 
-  std::unique_ptr<QWidget> window_;
+  std::unique_ptr<CountingWindow> window_;
   StripPicture* strip_ = nullptr;
   StripPicture* plate_ = nullptr;
   CloseButton* close_ = nullptr;
@@ -144,18 +153,19 @@ class TitleStripWindow : public testing::Test {
 TEST_F(TitleStripWindow, StripAndPlateDragTheWindowByThePointerDelta) {
   struct Case {
     const char* name;
-    QPoint press;
+    QPoint press;  // window coordinates
   } const cases[] = {{"strip", {40, 10}}, {"plate", {190, 10}}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const QPoint start = window_->pos();
-    PressAndMove(c.press, {30, 20});
+    const QPoint pointer = start + c.press;
+    Press(pointer);
+    MoveTo(pointer + QPoint(30, 20));
     EXPECT_EQ(window_->pos(), start + QPoint(30, 20));
-    // The pointer stays on the handle, which moved along; a further move goes on from there.
-    QTest::mouseMove(handle_, c.press + QPoint(-5, 2));
+    MoveTo(pointer + QPoint(25, 22));
     EXPECT_EQ(window_->pos(), start + QPoint(25, 22));
-    QTest::mouseRelease(handle_, Qt::LeftButton, {}, c.press + QPoint(-5, 2));
-    QTest::mouseMove(handle_, c.press + QPoint(50, 50));
+    Release(pointer + QPoint(25, 22));
+    MoveTo(pointer + QPoint(75, 72));
     EXPECT_EQ(window_->pos(), start + QPoint(25, 22)) << "moved after the release";
   }
 }
@@ -163,17 +173,41 @@ TEST_F(TitleStripWindow, StripAndPlateDragTheWindowByThePointerDelta) {
 TEST_F(TitleStripWindow, CloseButtonIsNoDragHandle) {
   QSignalSpy clicked(close_, &CloseButton::clicked);
   const QPoint start = window_->pos();
-  PressAndMove({close_->x() + 9, 11}, {30, 20});
+  const QPoint pointer = start + QPoint(close_->x() + 9, 11);
+  Press(pointer);
+  MoveTo(pointer + QPoint(-30, 20));
   EXPECT_EQ(window_->pos(), start);
   EXPECT_TRUE(close_->showsPressedLook());
-  QTest::mouseRelease(handle_, Qt::LeftButton, {}, QPoint(close_->x() + 39, 31));
+  Release(pointer + QPoint(-30, 20));  // beside the button: no click
   EXPECT_EQ(clicked.count(), 0);
   EXPECT_FALSE(close_->showsPressedLook());
 }
 
+TEST_F(TitleStripWindow, PressesOnTheChromeStayOffTheWindowBackground) {
+  const struct {
+    const char* name;
+    QPoint at;
+    Qt::MouseButton button;
+    int backgroundPresses;
+  } cases[] = {
+      {"strip, left", {40, 10}, Qt::LeftButton, 0},
+      {"strip, right", {40, 10}, Qt::RightButton, 0},
+      {"plate", {190, 10}, Qt::LeftButton, 0},
+      {"close button", {372, 11}, Qt::RightButton, 0},
+      {"background", {200, 300}, Qt::LeftButton, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    window_->backgroundPresses = 0;
+    QTest::mousePress(handle_, c.button, {}, c.at);
+    QTest::mouseRelease(handle_, c.button, {}, c.at);
+    EXPECT_EQ(window_->backgroundPresses, c.backgroundPresses);
+  }
+}
+
 TEST_F(TitleStripWindow, ALostReleaseEndsTheDrag) {
   const QPoint start = window_->pos();
-  QTest::mousePress(handle_, Qt::LeftButton, {}, QPoint(40, 10));
+  Press(start + QPoint(40, 10));
   // The release went elsewhere: the next move arrives with no button held.
   QMouseEvent buttonless(QEvent::MouseMove, QPointF(45, 12), strip_->mapToGlobal(QPointF(45, 12)),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);

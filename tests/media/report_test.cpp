@@ -144,7 +144,7 @@ TEST(MediaReport, SizeLengthAndFrameRate) {
   };
   const Row rows[] = {
       {"5592.4 s", 734003200, 40000, 139810, "700 MB", "93 min 12 sec", "25"},
-      {"119.7 s", 733431562, 100000, 1197, "699.46 MB", "1 min 60 sec", "10"},
+      {"119.7 s", 733432775, 100000, 1197, "699.46 MB", "1 min 60 sec", "10"},
       {"under a minute", 524288, 40000, 300, ".5 MB", " min 12 sec", "25"},
       {"exact minutes", 1048576, 40000, 139500, "1 MB", "93 min  sec", "25"},
       {"half second to even, down", 1048576, 100000, 125, "1 MB", " min 12 sec", "10"},
@@ -165,7 +165,7 @@ TEST(MediaReport, SizeLengthAndFrameRate) {
 
 TEST(MediaReport, DecimalSeparatorFromTheLocale) {
   AviFacts facts = Facts(41708, 1000);
-  facts.RiffSize = 733431562;
+  facts.RiffSize = 733432775;
   const auto lines = PlainLines(facts, ',');
   EXPECT_EQ(lines[1], "     Size: 699,46 MB");
   EXPECT_EQ(lines[7], "     FPS: 23,976");

@@ -8,6 +8,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/scratch_mount.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -125,6 +126,30 @@ TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
       EXPECT_EQ(launcher.Read("vplayer.ini"), before);
       EXPECT_EQ(Mode(launcher / "vplayer.ini"), 0444u);
     }
+  }
+}
+
+// A launcher on a read-only disc, or on a medium without a free block, leaves its INI files as they
+// lie: no error, no write, not even the mode changes.
+TEST(WritePlayerSettings, MediumThatCannotTakeWrites) {
+  for (const bool readOnly : {true, false}) {
+    SCOPED_TRACE(readOnly ? "read-only medium" : "full medium");
+    TempDir parent;
+    testsupport::ScratchMount medium(parent, 64);
+    if (!medium.Mounted()) GTEST_SKIP() << medium.WhyNot();
+    const std::string before = "[Movie]\nFName=Old.avi\n";
+    ASSERT_EQ(::chmod(medium.Write("bplay.ini", before).c_str(), 0444), 0);
+    if (readOnly) {
+      ASSERT_TRUE(medium.RemountReadOnly());
+    } else {
+      medium.Fill();
+    }
+    std::vector<IniWrite> performed;
+    EXPECT_NO_THROW(movie::WritePlayerSettings(medium.path() + "/", "bplay.ini", app::kPlayerBSPlayer,
+                                               State("Film.avi", "Film.srt"), &performed));
+    EXPECT_TRUE(performed.empty());
+    EXPECT_EQ(medium.Read("bplay.ini"), before);
+    EXPECT_EQ(Mode(medium / "bplay.ini"), 0444u);
   }
 }
 

@@ -250,6 +250,16 @@ TEST(ReadFileHead, CapsAndReportsTheSystemsMessage) {
   EXPECT_EQ(directory.bytes, "");
 }
 
+// A named pipe without a writer would block a plain open for ever.
+TEST(ReadFileHead, NamedPipesDoNotHang) {
+  TempDir dir;
+  const std::string fifo = dir / "release.nfo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  EXPECT_EQ(platform::ReadFileHead(fifo, 100).bytes, "");
+  EXPECT_EQ(platform::ReadAt(fifo, 0, 12), std::optional<std::string>(""));
+  EXPECT_FALSE(platform::FileExists(fifo));
+}
+
 TEST(SplitTextLines, Table) {
   using Lines = std::vector<std::string>;
   struct Row {

@@ -90,25 +90,19 @@ void StreamHeader(RiffWriter& w, std::string_view type, std::string_view handler
   w.Close(strh);
 }
 
-std::string BuildAvi() {
-  uint32_t audioBytes = 0, largestChunk = 0;
-  for (uint32_t k = 0; k < kFrames / kFramesPerSecond; ++k) {
-    audioBytes += Mp3FramesInSecond(k) * kMp3FrameBytes;
-    largestChunk = std::max(largestChunk, Mp3FramesInSecond(k) * kMp3FrameBytes);
-  }
-  RiffWriter w;
-  const size_t riff = w.Open("RIFF", "AVI ");
-  const size_t hdrl = w.Open("LIST", "hdrl");
+void MainHeader(RiffWriter& w, uint32_t largestChunk) {
   const size_t avih = w.Open("avih");
   w.U32(kMicroSecPerFrame);
-  w.U32(kAudioBytesPerSec + 8 * (kFramesPerSecond + 1));  // most bytes in any second
-  w.U32(0);                                               // padding granularity
+  w.U32(largestChunk + 8 * (kFramesPerSecond + 1));  // most bytes in any second
+  w.U32(0);                                           // padding granularity
   w.U32(kAvifHasIndex | kAvifIsInterleaved);
   w.U32(kFrames), w.U32(0), w.U32(2), w.U32(largestChunk + 8);
   w.U32(kWidth), w.U32(kHeight);
   for (int i = 0; i < 4; ++i) w.U32(0);
   w.Close(avih);
+}
 
+void VideoStreamList(RiffWriter& w) {
   const size_t video = w.Open("LIST", "strl");
   StreamHeader(w, "vids", "XVID", kMicroSecPerFrame, 1000000, kFrames, 0, 0, kWidth, kHeight);
   const size_t bitmapInfo = w.Open("strf");
@@ -118,7 +112,9 @@ std::string BuildAvi() {
   w.U32(kWidth * kHeight * 3), w.U32(0), w.U32(0), w.U32(0), w.U32(0);
   w.Close(bitmapInfo);
   w.Close(video);
+}
 
+void AudioStreamList(RiffWriter& w, uint32_t audioBytes, uint32_t largestChunk) {
   const size_t audio = w.Open("LIST", "strl");
   StreamHeader(w, "auds", "", 1, kAudioBytesPerSec, audioBytes, largestChunk, 1, 0, 0);
   const size_t waveFormat = w.Open("strf");
@@ -127,25 +123,17 @@ std::string BuildAvi() {
   w.U16(1), w.U32(2), w.U16(kMp3FrameBytes), w.U16(1), w.U16(1393);  // MPEGLAYER3WAVEFORMAT
   w.Close(waveFormat);
   w.Close(audio);
-  w.Close(hdrl);
+}
 
-  const size_t info = w.Open("LIST", "INFO");
-  const size_t software = w.Open("ISFT");
-  w.Bytes(std::string_view("autorun-demodisc", 17));  // with its terminating zero
-  w.Close(software);
-  w.Close(info);
-  // Writers pad the headers so that the movie data starts on a 2 KiB boundary.
-  const size_t junk = w.Open("JUNK");
-  while (w.Size() < 2048 - 12) w.U32(0);
-  w.Close(junk);
-
+// One second of sound ahead of each second of pictures, then the index of every chunk.
+void MovieDataAndIndex(RiffWriter& w) {
   struct IndexEntry {
     std::string_view id;
     uint32_t flags, offset, size;
   };
   std::vector<IndexEntry> index;
   const size_t movi = w.Open("LIST", "movi");
-  const size_t moviType = movi + 4;
+  const size_t moviType = movi + 4;  // index offsets count from the list type
   for (uint32_t frame = 0; frame < kFrames; ++frame) {
     if (frame % kFramesPerSecond == 0) {
       const std::string mp3 = SilentMp3Frames(Mp3FramesInSecond(frame / kFramesPerSecond));
@@ -164,6 +152,33 @@ std::string BuildAvi() {
     w.U32(entry.flags), w.U32(entry.offset), w.U32(entry.size);
   }
   w.Close(idx1);
+}
+
+// The standard layout of an ordinary two-stream movie: header list (main header, video stream
+// list, audio stream list), then the data list and the index.
+std::string BuildAvi() {
+  uint32_t audioBytes = 0, largestChunk = 0;
+  for (uint32_t k = 0; k < kFrames / kFramesPerSecond; ++k) {
+    audioBytes += Mp3FramesInSecond(k) * kMp3FrameBytes;
+    largestChunk = std::max(largestChunk, Mp3FramesInSecond(k) * kMp3FrameBytes);
+  }
+  RiffWriter w;
+  const size_t riff = w.Open("RIFF", "AVI ");
+  const size_t hdrl = w.Open("LIST", "hdrl");
+  MainHeader(w, largestChunk);
+  VideoStreamList(w);
+  AudioStreamList(w, audioBytes, largestChunk);
+  w.Close(hdrl);
+  const size_t info = w.Open("LIST", "INFO");
+  const size_t software = w.Open("ISFT");
+  w.Bytes(std::string_view("autorun-demodisc", 17));  // with its terminating zero
+  w.Close(software);
+  w.Close(info);
+  // Writers pad the headers so that the movie data starts on a 2 KiB boundary.
+  const size_t junk = w.Open("JUNK");
+  while (w.Size() < 2048 - 12) w.U32(0);
+  w.Close(junk);
+  MovieDataAndIndex(w);
   w.Close(riff);
   return w.Data();
 }

@@ -24,6 +24,7 @@
 #include "movie/player_settings.h"
 #include "platform/files.h"
 #include "platform/online.h"
+#include "platform/text.h"
 #include "title/film_title.h"
 #include "title/web_search.h"
 

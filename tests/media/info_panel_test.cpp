@@ -1,0 +1,180 @@
+// The text panel: the report as navy runs with bold labels, the notes after it as plain text.
+#include "media/info_panel.h"
+#include "media/avi.h"
+#include "media/report.h"
+#include "platform/error.h"
+#include "support/avi_bytes.h"
+#include "support/temp_dir.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFragment>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::ScopedChdir;
+using testsupport::TempDir;
+
+struct Fixture {
+  TempDir dir;
+  app::LauncherState state;
+  Fixture() {
+    dir.Write("film.avi", testsupport::AviBytes());
+    state.MovieFileName = "film.avi";
+  }
+  std::vector<std::string> ReportText() {
+    app::LauncherState scratch;
+    const std::optional<media::AviFacts> facts = media::ReadAviFacts(dir / "film.avi", scratch);
+    EXPECT_TRUE(facts);
+    std::vector<std::string> lines;
+    if (facts)
+      for (const media::ReportLine& line : media::BuildMediaReport(*facts, '.'))
+        lines.push_back(line.PlainText());
+    return lines;
+  }
+};
+
+std::vector<QTextBlock> Blocks(const QTextEdit& panel) {
+  std::vector<QTextBlock> blocks;
+  for (QTextBlock block = panel.document()->begin(); block.isValid(); block = block.next())
+    blocks.push_back(block);
+  return blocks;
+}
+
+// Every run of a paragraph: its text, whether it is bold, and whether it is navy.
+struct TextRun {
+  QString text;
+  bool bold;
+  bool navy;
+};
+std::vector<TextRun> Runs(const QTextBlock& block) {
+  std::vector<TextRun> runs;
+  for (auto it = block.begin(); !it.atEnd(); ++it) {
+    const QTextFragment fragment = it.fragment();
+    const QTextCharFormat format = fragment.charFormat();
+    runs.push_back({fragment.text(), format.fontWeight() == QFont::Bold,
+                    format.foreground().color() == QColor(0, 0, 128)});
+  }
+  return runs;
+}
+
+TEST(FillInfoPanel, ReportInNavyWithBoldLabelsThenTheNotes) {
+  Fixture f;
+  f.dir.Write("release.nfo", "\xC9\xCD\xBB <b>not markup</b>\r\n\r\nGreetings\r\n");
+  ScopedChdir into(f.dir.path());
+  QTextEdit panel;
+  panel.setPlainText("left over from before");
+
+  media::FillInfoPanel(panel, f.state, 640, '.');
+
+  EXPECT_TRUE(f.state.InfoPanelFilled);
+  EXPECT_EQ(f.state.FrameWidth, 640);
+  EXPECT_EQ(f.state.FrameHeight, 272);
+  const std::vector<std::string> report = f.ReportText();
+  ASSERT_EQ(report.size(), 15u);
+  const std::vector<QTextBlock> blocks = Blocks(panel);
+  ASSERT_EQ(blocks.size(), 18u);
+  for (std::size_t i = 0; i < report.size(); ++i) {
+    SCOPED_TRACE("report line " + std::to_string(i + 1));
+    EXPECT_EQ(blocks[i].text().toStdString(), report[i]);
+    const std::vector<TextRun> runs = Runs(blocks[i]);
+    ASSERT_FALSE(runs.empty());
+    for (const TextRun& run : runs) EXPECT_TRUE(run.navy) << run.text.toStdString();
+  }
+  // A label line: bold label, regular value; headings bold alone; the closing rule regular.
+  const std::vector<TextRun> size = Runs(blocks[1]);
+  ASSERT_EQ(size.size(), 2u);
+  EXPECT_EQ(size[0].text, "     Size: ");
+  EXPECT_TRUE(size[0].bold);
+  EXPECT_FALSE(size[1].bold);
+  EXPECT_TRUE(Runs(blocks[0])[0].bold);
+  EXPECT_FALSE(Runs(blocks[14])[0].bold);
+
+  const QString notes[] = {QString::fromUtf16(u"╔═╗ <b>not markup</b>"), "", "Greetings"};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE("notes line " + std::to_string(i + 1));
+    EXPECT_EQ(blocks[15 + i].text(), notes[i]);
+    for (const TextRun& run : Runs(blocks[15 + i])) {
+      EXPECT_TRUE(run.navy);
+      EXPECT_FALSE(run.bold);
+    }
+  }
+  EXPECT_EQ(panel.textCursor().position(), 0) << "the panel opens at its first line";
+}
+
+TEST(FillInfoPanel, FontSizeFollowsTheWindowWidth) {
+  const struct {
+    int width;
+    int points;
+  } rows[] = {{385, 8}, {500, 8}, {501, 10}, {701, 12}, {901, 14}, {1101, 16}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.width);
+    Fixture f;
+    ScopedChdir into(f.dir.path());
+    QTextEdit panel;
+    QFont design("Tahoma");
+    design.setPointSize(8);
+    panel.setFont(design);
+    media::FillInfoPanel(panel, f.state, row.width, '.');
+    EXPECT_EQ(panel.document()->defaultFont().pointSize(), row.points);
+    // No run carries a size of its own, so the notes follow the panel's size as the report does.
+    for (const QTextBlock& block : Blocks(panel))
+      for (auto it = block.begin(); !it.atEnd(); ++it)
+        EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::FontPointSize));
+  }
+}
+
+TEST(FillInfoPanel, WithoutAValidMovieOnlyTheNotesShow) {
+  Fixture f;
+  f.dir.Write("film.avi", std::string("RIFF\0\0\0\0WAVEfmt ", 16));
+  f.dir.Write("new text document.txt", "caf\xE9");
+  ScopedChdir into(f.dir.path());
+  QTextEdit panel;
+  media::FillInfoPanel(panel, f.state, 385, '.');
+  EXPECT_TRUE(f.state.InfoPanelFilled);
+  EXPECT_EQ(panel.toPlainText(), QString::fromUtf16(u"café"));
+}
+
+TEST(FillInfoPanel, UnreadableNotesThrowAfterTheReportIsInPlace) {
+  Fixture f;
+  f.dir.MakeDir("broken.nfo");
+  ScopedChdir into(f.dir.path());
+  QTextEdit panel;
+  EXPECT_THROW(media::FillInfoPanel(panel, f.state, 385, '.'), platform::Error);
+  EXPECT_TRUE(f.state.InfoPanelFilled);
+  EXPECT_EQ(Blocks(panel).size(), 15u);
+  EXPECT_EQ(Blocks(panel)[0].text(), "Movie (Film)");
+}
+
+// The video code is the one report text copied from the file: bytes that are not text must not
+// reach the panel as NUL characters or broken UTF-8.
+TEST(FillInfoPanel, VideoCodeBytesShowAsText) {
+  const struct {
+    std::string code;
+    const char16_t* shown;
+  } rows[] = {
+      {std::string(4, '\0'), u"     Codec: ()"},
+      {"dx\xE9" "5", u"     Codec: (dxé5)"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.code);
+    TempDir dir;
+    testsupport::AviHeader header;
+    header.videoCodec = row.code;
+    dir.Write("film.avi", testsupport::AviBytes(header));
+    ScopedChdir into(dir.path());
+    app::LauncherState state;
+    state.MovieFileName = "film.avi";
+    QTextEdit panel;
+    media::FillInfoPanel(panel, state, 385, '.');
+    ASSERT_GE(Blocks(panel).size(), 5u);
+    EXPECT_EQ(Blocks(panel)[4].text(), QString::fromUtf16(row.shown));
+  }
+}
+
+}  // namespace

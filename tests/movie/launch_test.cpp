@@ -1,0 +1,287 @@
+#include "movie/launch.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/command_line.h"
+#include "support/avi_bytes.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using testsupport::ScopedChdir;
+using testsupport::TempDir;
+
+// An ordinary AVI file's headers with the given frame size.
+std::string AviHead(std::int32_t width, std::int32_t height) {
+  testsupport::AviHeader header;
+  header.width = width;
+  header.height = height;
+  return testsupport::AviBytes(header);
+}
+
+std::string NotAvi(std::string head) { return head.replace(8, 4, "AVIX"); }
+
+// A disc directory (the current directory) and a launcher directory.
+struct Disc {
+  TempDir here;
+  TempDir launcher;
+  std::string LauncherDirectory() const { return launcher.path() + "/"; }
+};
+
+struct VPlayerCase {
+  const char* what;
+  std::string subtitle;
+  std::int32_t width;
+  std::int32_t height;
+  std::string ini;  // vplayer.ini in the launcher's directory, "" for none
+  std::string expected;
+};
+
+const VPlayerCase kVPlayerCases[] = {
+    {"matching subtitle, wide frame", "Film.srt", 640, 272, "", "\"Film.avi\" \"Film.srt\" /A /F /P31"},
+    {"no subtitle", "", 640, 272, "", "\"Film.avi\"  /A /F /P31"},
+    {"subtitle of another name", "english.srt", 640, 272, "", "\"Film.avi\"  /A /F /P31"},
+    {"subtitle differing in letter case", "film.srt", 640, 272, "", "\"Film.avi\"  /A /F /P31"},
+    {"exactly twice as wide", "Film.srt", 640, 320, "", "\"Film.avi\" \"Film.srt\" /A /F /P41"},
+    {"PAL frame", "Film.sub", 720, 576, "", "\"Film.avi\" \"Film.sub\" /A /F /P41"},
+    {"just wider than twice", "Film.srt", 641, 320, "", "\"Film.avi\" \"Film.srt\" /A /F /P31"},
+    {"zero height", "Film.srt", 640, 0, "", "\"Film.avi\" \"Film.srt\""},
+    {"zero height, no subtitle", "", 640, 0, "", "\"Film.avi\" "},
+    {"negative width", "Film.srt", -640, 272, "", "\"Film.avi\" \"Film.srt\""},
+    {"both negative", "Film.srt", -640, -272, "", "\"Film.avi\" \"Film.srt\""},
+    {"player knows the movie, no Param", "Film.srt", 640, 272, "[Autorun]\nFileNameMovie=Film.avi\n",
+     " /A /F /P31"},
+    {"player knows the movie, with Param", "Film.srt", 640, 272,
+     "[Autorun]\nFileNameMovie=Film.avi\n[Zorvalin]\nParam= /X /Y \n", "/X /Y"},
+    {"player knows the subtitle only", "", 720, 576,
+     "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=Film.srt\n", " /A /F /P41"},
+    {"Param touches the closing quote", "Film.srt", 640, 272, "[Zorvalin]\nParam=/X\n",
+     "\"Film.avi\" \"Film.srt\"/X"},
+    {"Param after the single blank", "", 640, 272, "[Zorvalin]\nParam=/X\n", "\"Film.avi\" /X"},
+    {"Param naming the movie", "Film.srt", 640, 272, "[Zorvalin]\nParam=\"Film.avi\" /Q\n", "\"Film.avi\" /Q"},
+    {"Param naming the movie in other case", "Film.srt", 640, 272, "[Zorvalin]\nParam=film.avi /Q\n",
+     "\"Film.avi\" \"Film.srt\"film.avi /Q"},
+    {"ini without a known movie", "Film.srt", 640, 272, "[Autorun]\nFileNameMovie=Gone.avi\n",
+     "\"Film.avi\" \"Film.srt\" /A /F /P31"},
+};
+
+TEST(PlanVPlayerStart, ParameterTexts) {
+  for (const VPlayerCase& c : kVPlayerCases) {
+    SCOPED_TRACE(c.what);
+    Disc disc;
+    disc.here.Write("Film.avi", AviHead(320, 240));
+    disc.here.Write("Film.srt", "1");
+    disc.here.Write("vplayer.exe", "MZ");
+    if (!c.ini.empty()) disc.launcher.Write("vplayer.ini", c.ini);
+    ScopedChdir chdir(disc.here.path());
+    app::LauncherState state;
+    state.MovieFileName = "Film.avi";
+    state.SubtitleFileName = c.subtitle;
+    state.FrameWidth = c.width;
+    state.FrameHeight = c.height;
+    const movie::LaunchPlan plan = movie::PlanVPlayerStart(state, disc.LauncherDirectory());
+    EXPECT_TRUE(plan.Starts());
+    EXPECT_EQ(plan.program, "vplayer.exe");
+    EXPECT_EQ(plan.parameters, c.expected);
+  }
+}
+
+TEST(VPlayerAspectOptions, ReadsTheFrameSizeWhenNotYetKnown) {
+  struct Case {
+    const char* what;
+    std::string movieBytes;
+    std::int32_t width, height;  // FrameWidth/FrameHeight afterwards
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"wide movie", AviHead(640, 272), 640, 272, " /A /F /P31"},
+      {"ordinary movie", AviHead(720, 576), 720, 576, " /A /F /P41"},
+      {"headers give zero width", AviHead(0, 576), 0, 576, ""},
+      {"headers give zero height", AviHead(640, 0), 640, 0, ""},
+      {"not an AVI file", NotAvi(AviHead(640, 272)), 0, 0, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir here;
+    here.Write("Film.avi", c.movieBytes);
+    ScopedChdir chdir(here.path());
+    app::LauncherState state;
+    state.MovieFileName = "Film.avi";
+    EXPECT_EQ(movie::VPlayerAspectOptions(state), c.expected);
+    EXPECT_EQ(state.FrameWidth, c.width);
+    EXPECT_EQ(state.FrameHeight, c.height);
+  }
+}
+
+TEST(PlanVPlayerStart, KnownFrameIsNotReadAgain) {
+  TempDir here;
+  here.Write("Film.avi", AviHead(720, 576));
+  ScopedChdir chdir(here.path());
+  app::LauncherState state;
+  state.MovieFileName = "Film.avi";
+  state.FrameWidth = 640;
+  state.FrameHeight = 272;
+  EXPECT_EQ(movie::VPlayerAspectOptions(state), " /A /F /P31");
+  EXPECT_EQ(state.FrameWidth, 640);
+}
+
+struct BPlayerCase {
+  const char* what;
+  std::string subtitle;
+  std::string ini;  // bplay.ini, "" for none
+  std::string expected;
+};
+
+const BPlayerCase kBPlayerCases[] = {
+    {"matching subtitle", "Film.srt", "", "\"Film.avi\" \"Film.srt\"  -fs -pan"},
+    {"subtitle of any name", "english.srt", "", "\"Film.avi\" \"english.srt\"  -fs -pan"},
+    {"no subtitle", "", "", "\"Film.avi\"   -fs -pan"},
+    {"ini names an existing movie", "Film.srt", "[Movie]\nFName=Film.avi\n", "bplay.ini"},
+    {"ini names an existing subtitle", "", "[Movie]\nFName=Gone.avi\n[Subtitles]\nSub1=Film.srt\n", "bplay.ini"},
+    {"ini names missing files", "Film.srt", "[Movie]\nFName=Gone.avi\n[Subtitles]\nSub1=Gone.srt\n",
+     "\"Film.avi\" \"Film.srt\"  -fs -pan"},
+    {"ini with VPlayer's keys only", "", "[Autorun]\nFileNameMovie=Film.avi\n", "\"Film.avi\"   -fs -pan"},
+};
+
+TEST(PlanBPlayerStart, ParameterTexts) {
+  for (const BPlayerCase& c : kBPlayerCases) {
+    SCOPED_TRACE(c.what);
+    Disc disc;
+    disc.here.Write("Film.avi", AviHead(640, 272));
+    disc.here.Write("Film.srt", "1");
+    disc.here.Write("BPlay.exe", "MZ");
+    if (!c.ini.empty()) disc.launcher.Write("bplay.ini", c.ini);
+    ScopedChdir chdir(disc.here.path());
+    app::LauncherState state;
+    state.MovieFileName = "Film.avi";
+    state.SubtitleFileName = c.subtitle;
+    const movie::LaunchPlan plan = movie::PlanBPlayerStart(state, disc.LauncherDirectory());
+    EXPECT_TRUE(plan.Starts());
+    EXPECT_EQ(plan.program, "BPlay.exe");
+    EXPECT_EQ(plan.parameters, c.expected);
+  }
+}
+
+TEST(PlanPlayerStart, MissingExecutableGivesTheMessage) {
+  struct Case {
+    const char* what;
+    bool vplayer;
+    bool asDirectory;
+    std::string message, caption;
+  };
+  const Case cases[] = {
+      {"vplayer missing", true, false, "VPlayer.exe is not found in current directory.", "VPlayer"},
+      {"vplayer.exe is a directory", true, true, "VPlayer.exe is not found in current directory.", "VPlayer"},
+      {"bplay missing", false, false, "BPlay.exe is not found in current directory.", "BSPlayer"},
+      {"bplay.exe is a directory", false, true, "BPlay.exe is not found in current directory.", "BSPlayer"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Disc disc;
+    disc.here.Write("Film.avi", AviHead(640, 272));
+    if (c.asDirectory) disc.here.MakeDir(c.vplayer ? "vplayer.exe" : "bplay.exe");
+    disc.launcher.Write("bplay.ini", "[Movie]\nFName=Film.avi\n");
+    ScopedChdir chdir(disc.here.path());
+    app::LauncherState state;
+    state.MovieFileName = "Film.avi";
+    const movie::LaunchPlan plan = c.vplayer ? movie::PlanVPlayerStart(state, disc.LauncherDirectory())
+                                             : movie::PlanBPlayerStart(state, disc.LauncherDirectory());
+    EXPECT_FALSE(plan.Starts());
+    EXPECT_EQ(plan.program, "");
+    EXPECT_EQ(plan.message, c.message);
+    EXPECT_EQ(plan.caption, c.caption);
+    EXPECT_FALSE(state.PlayerKnowsMovie) << "bplay.ini is read only when the player is there";
+  }
+}
+
+TEST(DirectoryPrefix, EndsInASeparator) {
+  EXPECT_EQ(movie::DirectoryPrefix("/"), "//");
+  EXPECT_EQ(movie::DirectoryPrefix("/media/cdrom"), "/media/cdrom/");
+}
+
+struct SelectCase {
+  const char* what;
+  std::string program;
+  std::string prefix;
+  std::string subtitle;
+  std::string expected;
+};
+
+const SelectCase kSelectCases[] = {
+    {"vplayer at the root, subtitle not matching", "/d/vplayer.exe", "//", "english.srt",
+     "\"//Film.avi\" \"\"/A /F /P11"},
+    {"vplayer, matching subtitle", "/opt/VPlayer.exe", "/d/", "Film.srt", "\"/d/Film.avi\" \"/d/Film.srt\"/A /F /P11"},
+    {"vplayer, no subtitle", "/opt/VPLAYER.EXE", "/d/", "", "\"/d/Film.avi\" \"\"/A /F /P11"},
+    {"any program ending in vplayer.exe", "/opt/MyVPlayer.exe", "/d/", "Film.srt",
+     "\"/d/Film.avi\" \"/d/Film.srt\"/A /F /P11"},
+    {"vplayer name tested first", "/vplayer.exe.d/bplay.exe", "/d/", "Film.srt",
+     "\"/d/Film.avi\" \"/d/Film.srt\"/A /F /P11"},
+    {"bplayer, subtitle of any name", "/opt/bplay.exe", "/d/", "english.srt",
+     "\"/d/Film.avi\" \"/d/english.srt\"  -fs -pan"},
+    {"bplayer, no subtitle", "/opt/BPLAY.EXE", "/d/", "", "\"/d/Film.avi\"  -fs -pan"},
+    {"another program", "/usr/bin/mpv", "/d/", "Film.srt", "\"/d/Film.avi\""},
+    {"another program named like an exe", "/opt/player.exe", "/d/", "Film.srt", "\"/d/Film.avi\""},
+};
+
+TEST(SelectPlayerParameters, ParameterTexts) {
+  for (const SelectCase& c : kSelectCases) {
+    SCOPED_TRACE(c.what);
+    app::LauncherState state;
+    state.MovieFileName = "Film.avi";
+    state.SubtitleFileName = c.subtitle;
+    state.PlayerKnowsMovie = true;  // no effect on a picked program
+    EXPECT_EQ(movie::SelectPlayerParameters(c.program, c.prefix, state), c.expected);
+  }
+}
+
+TEST(LaunchTexts, LongNamesArePassedWhole) {
+  const std::string longName = std::string(300, 'n') + ".avi";
+  const std::string longPrefix = "/" + std::string(300, 'd') + "/";
+  app::LauncherState state;
+  state.MovieFileName = longName;
+  state.SubtitleFileName = std::string(300, 'n') + ".srt";
+  state.FrameWidth = 640;
+  state.FrameHeight = 272;
+  EXPECT_EQ(movie::SelectPlayerParameters(longPrefix + "vplayer.exe", longPrefix, state),
+            "\"" + longPrefix + longName + "\" \"" + longPrefix + state.SubtitleFileName + "\"/A /F /P11");
+
+  TempDir here, launcher;
+  here.Write("vplayer.exe", "MZ");
+  ScopedChdir chdir(here.path());
+  EXPECT_EQ(movie::PlanVPlayerStart(state, launcher.path() + "/").parameters,
+            "\"" + longName + "\" \"" + state.SubtitleFileName + "\" /A /F /P31");
+}
+
+// Every name reaches the player as one argument, whatever it holds.
+TEST(QuoteArgument, SplitsBackIntoTheSameName) {
+  const std::string names[] = {"Film.avi", "My Film & Co.avi", "a\"b.avi", "\"quoted\".avi", "back\\slash.avi",
+                               "two\\\\\"q.avi", "ends in\\", "ends in\\\\", "", "caf\xE9 \x81.avi"};
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    const std::vector<std::string> arguments = platform::SplitCommandLine(movie::QuoteArgument(name));
+    ASSERT_EQ(arguments.size(), 1u);
+    EXPECT_EQ(arguments.front(), name);
+  }
+  // Names without a double quote, which is every name a disc can carry, are only enclosed.
+  EXPECT_EQ(movie::QuoteArgument("C\\dir\\Film.avi"), "\"C\\dir\\Film.avi\"");
+}
+
+TEST(PlanVPlayerStart, MovieNameWithAQuoteStaysOneArgument) {
+  TempDir here, launcher;
+  here.Write("vplayer.exe", "MZ");
+  ScopedChdir chdir(here.path());
+  app::LauncherState state;
+  state.MovieFileName = "x\" /evil \"y.avi";
+  state.SubtitleFileName = "x\" /evil \"y.srt";
+  state.FrameWidth = 720;
+  state.FrameHeight = 576;
+  const std::string parameters = movie::PlanVPlayerStart(state, launcher.path() + "/").parameters;
+  EXPECT_EQ(platform::SplitCommandLine(parameters),
+            (std::vector<std::string>{state.MovieFileName, state.SubtitleFileName, "/A", "/F", "/P41"}));
+}
+
+}  // namespace
