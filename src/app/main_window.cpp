@@ -16,6 +16,7 @@
 #include "movie/discovery.h"
 #include "movie/launch.h"
 #include "movie/player_settings.h"
+#include "platform/display.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "title/film_title.h"
@@ -58,6 +59,7 @@ ClickLabel* MakeTitleLabel(QWidget* parent, int left, int top, const QColor& col
 }  // namespace
 
 TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(services) {
+  platform::SubstituteWindowsFonts();
   setWindowTitle(QString::fromLatin1(kWindowCaption));
   setFixedSize(kDesignWidth, kDesignHeight);
   QPalette palette = this->palette();

@@ -1,6 +1,7 @@
 #include "app/picture_button.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -9,6 +10,7 @@ namespace app {
 namespace {
 constexpr int kPictureSize = 36;
 constexpr int kSpacing = 3;
+constexpr int kMargin = 3;
 }  // namespace
 
 PictureButton::PictureButton(const QString& caption, const QString& picture, QWidget* parent)
@@ -33,7 +35,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
   const int textWidth = metrics.horizontalAdvance(QString(shown).remove(QLatin1Char('&')));
   const int groupWidth = kPictureSize + kSpacing + textWidth;
   const int shift = isDown() ? 1 : 0;
-  int x = (width() - groupWidth) / 2 + shift;
+  // A caption too long for the button starts at the left margin rather than cutting the picture.
+  int x = std::max(kMargin, (width() - groupWidth) / 2) + shift;
   const int pictureTop = (height() - kPictureSize) / 2 + shift;
   painter.drawPixmap(x, pictureTop, icon().pixmap(kPictureSize, kPictureSize));
   x += kPictureSize + kSpacing;

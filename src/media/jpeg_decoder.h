@@ -18,8 +18,8 @@ inline constexpr std::int64_t kMaxPictureBytes = std::int64_t{128} << 20;
 // "" when a picture of this size may be decoded, otherwise the message that refuses it.
 std::string PictureSizeProblem(std::int64_t width, std::int64_t height);
 
-// Decodes a JPEG file (baseline or progressive; colour, grayscale, CMYK or YCCK) at full size into a
-// Format_RGB32 image. Throws platform::Error with the decoder's message for a file that cannot be
+// Decodes a JPEG file (baseline or progressive; colour, grayscale, CMYK or YCCK) at full size into
+// a Format_RGB32 image. Throws platform::Error with the decoder's message for a file that cannot be
 // opened, is not a JPEG, is damaged or truncated, is too large, or has more than 500 scans.
 // The file is closed and the decoder released before the error leaves.
 QImage DecodeJpegFile(const std::string& path);

@@ -10,7 +10,8 @@
 namespace media {
 
 // Read when no "*.nfo" lies beside the movie: the name Windows gives a new file made from the
-// desktop, which disc authors leave their notes in. Subtitle discovery never takes it as a subtitle.
+// desktop, which disc authors leave their notes in. Subtitle discovery never takes it for a
+// subtitle.
 inline constexpr const char* kFallbackNotesFile = "NEW TEXT DOCUMENT.TXT";
 
 // Notes beyond this are not shown; no release note comes near it.

@@ -41,7 +41,8 @@ constexpr std::int64_t kMaxRlePixelsPerByte = 256;
 
 std::uint32_t Le(std::string_view bytes, std::size_t at, std::size_t size) {
   std::uint32_t value = 0;
-  for (std::size_t i = size; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+  for (std::size_t i = size; i-- > 0;)
+    value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
   return value;
 }
 
@@ -117,9 +118,9 @@ std::string FindPosterFile(app::LauncherState& state) {
 }
 
 QImage LoadPictureAsBitmap(const std::string& fileName) {
-  const std::size_t last = std::min<std::size_t>(3, fileName.size());
-  const std::string ending = platform::AsciiUpper(std::string_view(fileName).substr(fileName.size() - last));
-  if (ending != "JPG") return {};
+  const std::string_view name = fileName;
+  const std::size_t last = std::min<std::size_t>(3, name.size());
+  if (platform::AsciiUpper(name.substr(name.size() - last)) != "JPG") return {};
   return DecodeJpegFile(fileName);
 }
 
@@ -151,7 +152,8 @@ QImage LoadBmpPoster(const std::string& fileName) {
   if (!tooLarge.empty()) throw platform::Error(tooLarge);
   QImage image = reader.read();
   if (image.isNull())
-    throw platform::Error("The BMP picture is damaged (" + reader.errorString().toStdString() + ")");
+    throw platform::Error("The BMP picture is damaged (" + reader.errorString().toStdString() +
+                          ")");
   return image;
 }
 

@@ -7,4 +7,8 @@ namespace platform {
 // chose a platform. Call before the application object is created.
 void PreferX11UnderWayland();
 
+// Maps the Windows font families the window is designed with onto metric-compatible families of
+// this system, so captions keep their designed widths. Safe to call more than once.
+void SubstituteWindowsFonts();
+
 }  // namespace platform

@@ -225,14 +225,8 @@ std::string ReleaseNotes() {
                 "      \xfe Greets to all who still burn their own discs \xfe"});
 }
 
-std::string VPlayerIni() {
-  return Lines({"[Settings]", "Volume=80", "FullScreen=1", "AspectMode=Auto", "AlwaysOnTop=0",
-                "Language=English", "LastDirectory=C:\\Movies", "", "[Autorun]",
-                "FileNameMovie=", "FileNameSubtitles=", "", "[Subtitles]", "Sub1=",
-                "FontName=Arial", "FontSize=22", "FontColor=16777215", "Delay=0", "",
-                "[Skin]", "Name=Default", "Transparency=0"});
-}
-
+// No vplayer.ini: as on a typical disc, VPlayer then gets the movie and its subtitle on its
+// command line, while BSPlayer is handed its INI file, which the launcher brings up to date.
 std::string BPlayIni() {
   return Lines({"[General]", "Version=0.86", "Skin=Default", "OnTop=0", "Volume=75", "",
                 "[Movie]", "FName=Old.Disc.Movie.avi", "Directory=D:\\", "Zoom=1", "",
@@ -385,7 +379,6 @@ int main(int argc, char** argv) {
       WriteBytes(fs::path(base).concat(".srt"), Subtitles()) &&
       Poster().save(QString::fromStdString(fs::path(base).concat(".jpg").string()), "JPG", 88) &&
       WriteBytes(disc / "demon.nfo", ReleaseNotes()) &&
-      WriteBytes(disc / "vplayer.ini", VPlayerIni()) &&
       WriteBytes(disc / "bplay.ini", BPlayIni()) &&
       WriteExecutable(disc / "vplayer.exe", StandInPlayer("vplayer.exe")) &&
       WriteExecutable(disc / "bplay.exe", StandInPlayer("bplay.exe"));
