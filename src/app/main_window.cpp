@@ -2,24 +2,15 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QKeyEvent>
-#include <QKeySequence>
 #include <QLocale>
 #include <QPainter>
 
-#include "app/keyboard.h"
-#include "app/screen_size.h"
 #include "app/startup.h"
-#include "media/avi.h"
+#include "app/window_parts.h"
 #include "media/info_panel.h"
-#include "media/poster.h"
-#include "movie/discovery.h"
 #include "movie/launch.h"
-#include "movie/player_settings.h"
-#include "platform/display.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "title/film_title.h"
 #include "title/web_search.h"
 
 namespace app {
@@ -31,19 +22,7 @@ constexpr int kDesignWidth = 385;
 constexpr int kDesignHeight = 425;
 constexpr int kButtonLeft = 270;
 
-// Layout is in pixels at 96 dots per inch, whatever the screen's resolution.
-int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
-
-QFont PixelFont(const char* family, int points, bool bold = false) {
-  QFont font(QString::fromLatin1(family));
-  font.setPixelSize(PointsToPixels(points));
-  font.setBold(bold);
-  return font;
-}
-
 QImage Asset(const char* name) { return QImage(QStringLiteral(":/assets/") + QLatin1String(name)); }
-
-bool Shown(const QWidget* widget) { return !widget->isHidden(); }
 
 ClickLabel* MakeTitleLabel(QWidget* parent, int left, int top, const QColor& colour) {
   auto* label = new ClickLabel(parent);
@@ -57,6 +36,7 @@ ClickLabel* MakeTitleLabel(QWidget* parent, int left, int top, const QColor& col
 }
 
 }  // namespace
+
 
 TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(services) {
   platform::SubstituteWindowsFonts();
@@ -158,150 +138,7 @@ void TMainWin::CreatePopupMenu() {
   connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainWin::PopupMenu1Popup);
 }
 
-// ---- Start-up ---------------------------------------------------------------------------------
-
-void TMainWin::FormCreate() {
-  SetCaptionHidden();
-  state_.IsOnline = state_.InfoPanelFilled = state_.PlayerKnowsMovie = false;
-  state_.FrameWidth = state_.FrameHeight = 0;
-  const platform::ScreenSize screen = services_.Screen();
-  const auto [left, top] = CentreOnScreen(width(), height(), screen.width, screen.height);
-  move(left, top);
-  LayOutTitleStrip();
-  lblNotAvi->move(lblTitle->pos());
-
-  dxStart->setHidden(!platform::FileExists("vplayer.exe"));
-  dxBPlayer->setHidden(!platform::FileExists("bplay.exe"));
-  const Button focus = InitialFocus(Shown(dxStart), Shown(dxBPlayer));
-  const ButtonColumn column = CloseUpColumn(Shown(dxStart), Shown(dxBPlayer));
-  dxStart->move(dxStart->x(), column.startTop);
-  dxBPlayer->move(dxBPlayer->x(), column.bplayerTop);
-  dxSelect->move(dxSelect->x(), column.selectTop);
-  dxClose->move(dxClose->x(), column.closeTop);
-  (focus == Button::Start ? dxStart : focus == Button::BPlayer ? dxBPlayer : dxSelect)->setFocus();
-
-  state_.MovieFileName.clear();
-  state_.SubtitleFileName.clear();
-  state_.MovieFileName = movie::FindMovieFile();
-  if (!MovieBranch()) NoMovieBranch();
-}
-
-void TMainWin::SetCaptionHidden() {
-  // The window draws its own title strip; it keeps its system menu and can still be minimised.
-  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint);
-}
-
-void TMainWin::LayOutTitleStrip() {
-  const StripLayout strip = LayoutTitleStrip(width());
-  imgTitle->setGeometry(strip.stripLeft, 0, strip.stripWidth, 22);
-  closeButton->move(strip.closeLeft, 0);
-  closeButton->show();
-  imgTitleLabel->move(strip.plateLeft, 0);
-}
-
-bool TMainWin::MovieBranch() {
-  if (state_.MovieFileName.size() < 2) return false;
-  if (!media::IsValidAviFile(state_.MovieFileName)) {
-    lblNotAvi->setText(QString::fromLocal8Bit(media::NotAviMessage(state_.MovieFileName)));
-    return false;
-  }
-  state_.SubtitleFileName = movie::FindSubtitleFile(state_.MovieFileName);
-  DeriveFilmTitle();
-  const bool completed = Guarded([this] {
-    const std::string launcherDirectory = services_.LauncherDirectory();
-    if (Shown(dxStart))
-      movie::WritePlayerSettings(launcherDirectory, "vplayer.ini", kPlayerVPlayer, state_);
-    if (Shown(dxBPlayer))
-      movie::WritePlayerSettings(launcherDirectory, "bplay.ini", kPlayerBSPlayer, state_);
-    ShowPoster();
-  });
-  if (completed) GoOnline();
-  return true;
-}
-
-void TMainWin::NoMovieBranch() {
-  dxStart->hide();
-  dxBPlayer->hide();
-  dxSelect->hide();
-  dxInfo->hide();
-  dxClose->move(dxClose->x(), CloseUpColumn(true, true).startTop);
-  dxClose->setFocus();
-  Timer1->stop();
-}
-
-void TMainWin::DeriveFilmTitle() {
-  const std::string launcherDirectory = services_.LauncherDirectory();
-  const std::string title =
-      title::DeriveFilmTitle(state_.MovieFileName, [&](const std::string& iniFileName) {
-        return movie::ReadFilmName(launcherDirectory, iniFileName);
-      });
-  lblTitle2->move(lblTitle->x() - 2, lblTitle->y() - 1);
-  const int points = title::TitleFontPoints(title::DisplayedLength(title));
-  for (ClickLabel* label : {lblTitle, lblTitle2}) {
-    QFont font = label->font();
-    font.setPixelSize(PointsToPixels(points));
-    label->setFont(font);
-  }
-  const QString shown = title::TitleDisplayText(title);
-  lblTitle->setTitle(title, shown);
-  lblTitle2->setTitle(title, shown);
-}
-
-void TMainWin::ShowPoster() {
-  posterFile_ = media::FindPosterFile(state_);
-  if (posterFile_.size() < 2) return;
-  if (state_.PosterKind == kPosterJpeg) {
-    QImage bitmap = media::LoadPictureAsBitmap(posterFile_);
-    if (bitmap.width() < 2) return;
-    imgPreview->setPicture(std::move(bitmap));
-  } else {
-    imgPreview->clearPicture();  // the default poster goes before the file is read
-    imgPreview->setPicture(media::LoadBmpPoster(posterFile_));
-  }
-  posterLoaded_ = true;
-  ApplyScreenSize();
-}
-
-void TMainWin::ApplyScreenSize() {
-  ScreenSizeInput input;
-  input.pictureWidth = imgPreview->picture().width();
-  input.pictureHeight = imgPreview->picture().height();
-  input.work = services_.Work();
-  input.box = posterBox_;
-  const ScreenSizeResult r = SetScreenSize(input);
-  posterBox_ = r.box;
-  imgPreview->applySwitches(r.box);
-  imgPreview->resize(r.box.width, r.box.height);
-  if (!r.applied) return;
-  memoNFO->setGeometry(r.memo.left, r.memo.top, r.memo.width, r.memo.height);
-  for (QWidget* b : {static_cast<QWidget*>(dxStart), static_cast<QWidget*>(dxBPlayer),
-                     static_cast<QWidget*>(dxSelect), static_cast<QWidget*>(dxClose),
-                     static_cast<QWidget*>(dxInfo)})
-    b->move(r.buttonsLeft, b->y());
-  dxInfo->move(r.buttonsLeft, r.infoTop);
-  lblTitle->move(lblTitle->x(), r.titleTop);
-  imgTitle->resize(r.stripWidth, imgTitle->height());
-  closeButton->move(r.closeLeft, 0);
-  closeButton->show();
-  setFixedSize(r.windowWidth, r.windowHeight);
-  lblTitle->resize(r.titleWidth, lblTitle->height());
-  lblNotAvi->resize(r.titleWidth, lblNotAvi->height());
-  imgTitleLabel->move(r.plateLeft, 0);
-  lblTitle2->setGeometry(r.title2Left, r.title2Top, r.titleWidth, lblTitle2->height());
-  move(r.windowLeft, r.windowTop);
-}
-
-void TMainWin::GoOnline() {
-  if (!services_.IsInternetConnected()) return;
-  state_.IsOnline = true;
-  lblTitle->setCursor(Qt::PointingHandCursor);
-  imgPreview->setCursor(Qt::PointingHandCursor);
-  popupAttached_ = true;
-}
-
-template <typename Step>
-bool TMainWin::Guarded(Step step) {
+bool TMainWin::Guarded(const std::function<void()>& step) {
   try {
     step();
     return true;
@@ -325,18 +162,15 @@ void TMainWin::Timer1Timer() {
 
 void TMainWin::dxStartClick() {
   Timer1->stop();
-  const movie::LaunchPlan plan = movie::PlanVPlayerStart(state_, services_.LauncherDirectory());
-  if (!plan.Starts()) {
-    services_.ShowMessage(plan.message, plan.caption);
-    return;
-  }
-  services_.StartProgram(plan.program, plan.parameters);
-  close();
+  CarryOut(movie::PlanVPlayerStart(state_, services_.LauncherDirectory()));
 }
 
 void TMainWin::dxBPlayerClick() {
   Timer1->stop();
-  const movie::LaunchPlan plan = movie::PlanBPlayerStart(state_, services_.LauncherDirectory());
+  CarryOut(movie::PlanBPlayerStart(state_, services_.LauncherDirectory()));
+}
+
+void TMainWin::CarryOut(const movie::LaunchPlan& plan) {
   if (!plan.Starts()) {
     services_.ShowMessage(plan.message, plan.caption);
     return;
@@ -392,77 +226,6 @@ void TMainWin::closeEvent(QCloseEvent* event) {
 void TMainWin::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   PaintEdgeLine(painter, width(), height());
-}
-
-// ---- Keyboard ---------------------------------------------------------------------------------
-
-std::vector<QWidget*> TMainWin::TabStops() const { return {dxStart, dxBPlayer, dxSelect, dxClose}; }
-
-std::vector<QWidget*> TMainWin::TabOrder() const {
-  return {dxStart, dxBPlayer, dxSelect, dxClose, dxInfo, memoNFO};
-}
-
-void TMainWin::MoveFocus(const std::vector<QWidget*>& order, bool forward) {
-  const auto count = static_cast<int>(order.size());
-  int at = -1;
-  for (int i = 0; i < count; ++i)
-    if (order[i] == focusWidget()) at = i;
-  const int start = at >= 0 ? at : (forward ? count - 1 : 0);
-  for (int step = 1; step <= count; ++step) {
-    const int next = (start + (forward ? step : -step) + count) % count;
-    if (Shown(order[next])) {
-      order[next]->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-      return;
-    }
-  }
-}
-
-QWidget* TMainWin::AcceleratorButton(int key) const {
-  for (PictureButton* button : {dxStart, dxBPlayer, dxSelect, dxClose, dxInfo}) {
-    const QKeySequence mnemonic = QKeySequence::mnemonic(button->text());
-    if (Shown(button) && !mnemonic.isEmpty() && (mnemonic[0].key() == key)) return button;
-  }
-  return nullptr;
-}
-
-bool TMainWin::HandleKey(QKeyEvent* event) {
-  QWidget* focus = focusWidget();
-  const std::vector<QWidget*> buttons = {dxStart, dxBPlayer, dxSelect, dxClose, dxInfo};
-  const FocusKind kind = std::find(buttons.begin(), buttons.end(), focus) != buttons.end()
-                             ? FocusKind::Button
-                             : focus == memoNFO ? FocusKind::TextPanel : FocusKind::Other;
-  const KeyRole role = ClassifyKey(event->key(), event->modifiers(), kind);
-  if (ReachesKeyPreview(role)) Timer1->stop();
-  switch (role) {
-    case KeyRole::NextButton: MoveFocus(TabStops(), true); return true;
-    case KeyRole::PreviousButton: MoveFocus(TabStops(), false); return true;
-    case KeyRole::NextControl: MoveFocus(TabOrder(), true); return true;
-    case KeyRole::PreviousControl: MoveFocus(TabOrder(), false); return true;
-    case KeyRole::ActivateFocused: static_cast<QPushButton*>(focus)->click(); return true;
-    case KeyRole::ActivateDefault: dxClose->click(); return true;
-    case KeyRole::Accelerator:
-      if (QWidget* button = AcceleratorButton(event->key())) {
-        static_cast<QPushButton*>(button)->click();
-        return true;
-      }
-      return false;
-    case KeyRole::Modifier:
-    case KeyRole::Preview: return false;
-  }
-  return false;
-}
-
-bool TMainWin::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::ShortcutOverride) {
-    // Accelerators are ours to handle, so that the key preview sees them first.
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->modifiers() & Qt::AltModifier) event->accept();
-    return false;
-  }
-  if (event->type() == QEvent::KeyPress) {
-    if (HandleKey(static_cast<QKeyEvent*>(event))) return true;
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace app

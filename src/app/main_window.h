@@ -5,6 +5,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "app/picture_button.h"
 #include "app/screen_size.h"
 #include "app/title_strip.h"
+#include "movie/launch.h"
 #include "platform/services.h"
 
 namespace app {
@@ -92,7 +94,10 @@ class TMainWin : public QWidget {
   std::vector<QWidget*> TabStops() const;
   std::vector<QWidget*> TabOrder() const;
   QWidget* AcceleratorButton(int key) const;
-  template <typename Step> bool Guarded(Step step);
+  // Runs a step whose platform errors end the handler with the application's error box.
+  bool Guarded(const std::function<void()>& step);
+  // Starts the planned player and closes, or shows why it cannot.
+  void CarryOut(const movie::LaunchPlan& plan);
 
   platform::Services& services_;
   LauncherState state_;

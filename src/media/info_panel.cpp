@@ -4,6 +4,7 @@
 #include "media/notes.h"
 #include "media/report.h"
 #include "platform/codepage.h"
+#include "platform/display.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -61,7 +62,7 @@ void FillInfoPanel(QTextEdit& memoNFO, app::LauncherState& state, int windowWidt
   const std::string notesFile = FindNotesFile();
   memoNFO.clear();
   QFont font = memoNFO.font();
-  font.setPointSize(ReportFontPoints(windowWidth));
+  font.setPixelSize(platform::PointsToPixels(ReportFontPoints(windowWidth)));
   memoNFO.setFont(font);
 
   PanelWriter writer(memoNFO);

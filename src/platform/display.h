@@ -11,4 +11,8 @@ void PreferX11UnderWayland();
 // this system, so captions keep their designed widths. Safe to call more than once.
 void SubstituteWindowsFonts();
 
+// Layout is in pixels at 96 dots per inch whatever the screen's resolution, so font sizes given in
+// points become fixed pixel heights (8 pt: 11 px, 14 pt: 19 px).
+constexpr int PointsToPixels(int points) { return (points * 96 + 36) / 72; }
+
 }  // namespace platform

@@ -111,21 +111,23 @@ TEST(FillInfoPanel, FontSizeFollowsTheWindowWidth) {
   const struct {
     int width;
     int points;
-  } rows[] = {{385, 8}, {500, 8}, {501, 10}, {701, 12}, {901, 14}, {1101, 16}};
+    int pixels;  // sizes are fixed pixel heights at 96 dots per inch
+  } rows[] = {{385, 8, 11}, {500, 8, 11}, {501, 10, 13}, {701, 12, 16}, {901, 14, 19}, {1101, 16, 21}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.width);
     Fixture f;
     ScopedChdir into(f.dir.path());
     QTextEdit panel;
     QFont design("Tahoma");
-    design.setPointSize(8);
+    design.setPixelSize(11);
     panel.setFont(design);
     media::FillInfoPanel(panel, f.state, row.width, '.');
-    EXPECT_EQ(panel.document()->defaultFont().pointSize(), row.points);
+    EXPECT_EQ(panel.document()->defaultFont().pixelSize(), row.pixels);
     // No run carries a size of its own, so the notes follow the panel's size as the report does.
     for (const QTextBlock& block : Blocks(panel))
       for (auto it = block.begin(); !it.atEnd(); ++it)
-        EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::FontPointSize));
+        EXPECT_FALSE(it.fragment().charFormat().hasProperty(QTextFormat::FontPointSize) ||
+                     it.fragment().charFormat().hasProperty(QTextFormat::FontPixelSize));
   }
 }
 

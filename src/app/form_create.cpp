@@ -1,0 +1,156 @@
+// The start-up sequence: everything the launcher decides before its window first shows.
+#include "app/main_window.h"
+
+#include "app/screen_size.h"
+#include "app/startup.h"
+#include "app/window_parts.h"
+#include "media/avi.h"
+#include "media/poster.h"
+#include "movie/discovery.h"
+#include "movie/player_settings.h"
+#include "platform/files.h"
+#include "title/film_title.h"
+
+namespace app {
+
+void TMainWin::FormCreate() {
+  SetCaptionHidden();
+  state_.IsOnline = state_.InfoPanelFilled = state_.PlayerKnowsMovie = false;
+  state_.FrameWidth = state_.FrameHeight = 0;
+  const platform::ScreenSize screen = services_.Screen();
+  const auto [left, top] = CentreOnScreen(width(), height(), screen.width, screen.height);
+  move(left, top);
+  LayOutTitleStrip();
+  lblNotAvi->move(lblTitle->pos());
+
+  dxStart->setHidden(!platform::FileExists("vplayer.exe"));
+  dxBPlayer->setHidden(!platform::FileExists("bplay.exe"));
+  const Button focus = InitialFocus(Shown(dxStart), Shown(dxBPlayer));
+  const ButtonColumn column = CloseUpColumn(Shown(dxStart), Shown(dxBPlayer));
+  dxStart->move(dxStart->x(), column.startTop);
+  dxBPlayer->move(dxBPlayer->x(), column.bplayerTop);
+  dxSelect->move(dxSelect->x(), column.selectTop);
+  dxClose->move(dxClose->x(), column.closeTop);
+  (focus == Button::Start ? dxStart : focus == Button::BPlayer ? dxBPlayer : dxSelect)->setFocus();
+
+  state_.MovieFileName.clear();
+  state_.SubtitleFileName.clear();
+  state_.MovieFileName = movie::FindMovieFile();
+  if (!MovieBranch()) NoMovieBranch();
+}
+
+void TMainWin::SetCaptionHidden() {
+  // The window draws its own title strip; it keeps its system menu and can still be minimised.
+  setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint);
+}
+
+void TMainWin::LayOutTitleStrip() {
+  const StripLayout strip = LayoutTitleStrip(width());
+  imgTitle->setGeometry(strip.stripLeft, 0, strip.stripWidth, 22);
+  closeButton->move(strip.closeLeft, 0);
+  closeButton->show();
+  imgTitleLabel->move(strip.plateLeft, 0);
+}
+
+bool TMainWin::MovieBranch() {
+  if (state_.MovieFileName.size() < 2) return false;
+  if (!media::IsValidAviFile(state_.MovieFileName)) {
+    lblNotAvi->setText(QString::fromLocal8Bit(media::NotAviMessage(state_.MovieFileName)));
+    return false;
+  }
+  state_.SubtitleFileName = movie::FindSubtitleFile(state_.MovieFileName);
+  DeriveFilmTitle();
+  const bool completed = Guarded([this] {
+    const std::string launcherDirectory = services_.LauncherDirectory();
+    if (Shown(dxStart))
+      movie::WritePlayerSettings(launcherDirectory, "vplayer.ini", kPlayerVPlayer, state_);
+    if (Shown(dxBPlayer))
+      movie::WritePlayerSettings(launcherDirectory, "bplay.ini", kPlayerBSPlayer, state_);
+    ShowPoster();
+  });
+  if (completed) GoOnline();
+  return true;
+}
+
+void TMainWin::NoMovieBranch() {
+  dxStart->hide();
+  dxBPlayer->hide();
+  dxSelect->hide();
+  dxInfo->hide();
+  dxClose->move(dxClose->x(), CloseUpColumn(true, true).startTop);
+  dxClose->setFocus();
+  Timer1->stop();
+}
+
+void TMainWin::DeriveFilmTitle() {
+  const std::string launcherDirectory = services_.LauncherDirectory();
+  const std::string title =
+      title::DeriveFilmTitle(state_.MovieFileName, [&](const std::string& iniFileName) {
+        return movie::ReadFilmName(launcherDirectory, iniFileName);
+      });
+  lblTitle2->move(lblTitle->x() - 2, lblTitle->y() - 1);
+  const int points = title::TitleFontPoints(title::DisplayedLength(title));
+  for (ClickLabel* label : {lblTitle, lblTitle2}) {
+    QFont font = label->font();
+    font.setPixelSize(platform::PointsToPixels(points));
+    label->setFont(font);
+  }
+  const QString shown = title::TitleDisplayText(title);
+  lblTitle->setTitle(title, shown);
+  lblTitle2->setTitle(title, shown);
+}
+
+void TMainWin::ShowPoster() {
+  posterFile_ = media::FindPosterFile(state_);
+  if (posterFile_.size() < 2) return;
+  if (state_.PosterKind == kPosterJpeg) {
+    QImage bitmap = media::LoadPictureAsBitmap(posterFile_);
+    if (bitmap.width() < 2) return;
+    imgPreview->setPicture(std::move(bitmap));
+  } else {
+    imgPreview->clearPicture();  // the default poster goes before the file is read
+    imgPreview->setPicture(media::LoadBmpPoster(posterFile_));
+  }
+  posterLoaded_ = true;
+  ApplyScreenSize();
+}
+
+void TMainWin::ApplyScreenSize() {
+  ScreenSizeInput input;
+  input.pictureWidth = imgPreview->picture().width();
+  input.pictureHeight = imgPreview->picture().height();
+  input.work = services_.Work();
+  input.box = posterBox_;
+  const ScreenSizeResult r = SetScreenSize(input);
+  posterBox_ = r.box;
+  imgPreview->applySwitches(r.box);
+  imgPreview->resize(r.box.width, r.box.height);
+  if (!r.applied) return;
+  memoNFO->setGeometry(r.memo.left, r.memo.top, r.memo.width, r.memo.height);
+  for (QWidget* b : {static_cast<QWidget*>(dxStart), static_cast<QWidget*>(dxBPlayer),
+                     static_cast<QWidget*>(dxSelect), static_cast<QWidget*>(dxClose),
+                     static_cast<QWidget*>(dxInfo)})
+    b->move(r.buttonsLeft, b->y());
+  dxInfo->move(r.buttonsLeft, r.infoTop);
+  lblTitle->move(lblTitle->x(), r.titleTop);
+  imgTitle->resize(r.stripWidth, imgTitle->height());
+  closeButton->move(r.closeLeft, 0);
+  closeButton->show();
+  setFixedSize(r.windowWidth, r.windowHeight);
+  lblTitle->resize(r.titleWidth, lblTitle->height());
+  lblNotAvi->resize(r.titleWidth, lblNotAvi->height());
+  imgTitleLabel->move(r.plateLeft, 0);
+  lblTitle2->setGeometry(r.title2Left, r.title2Top, r.titleWidth, lblTitle2->height());
+  move(r.windowLeft, r.windowTop);
+}
+
+void TMainWin::GoOnline() {
+  if (!services_.IsInternetConnected()) return;
+  state_.IsOnline = true;
+  lblTitle->setCursor(Qt::PointingHandCursor);
+  imgPreview->setCursor(Qt::PointingHandCursor);
+  popupAttached_ = true;
+}
+
+}  // namespace app

@@ -1,0 +1,34 @@
+// The BMP poster loader on arbitrary file bytes: a picture within the size limits that the file
+// could hold, or platform::Error, and nothing allocated on the word of a forged header.
+#include <QCoreApplication>
+#include <QImage>
+
+#include <cstdint>
+
+#include "fuzz_support.h"
+#include "media/jpeg_decoder.h"
+#include "media/poster.h"
+#include "platform/error.h"
+
+// Qt's image reader looks for format plugins through the application object.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  static QCoreApplication application(*argc, *argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static fuzzsupport::ScratchFile poster(".bmp");
+  const std::string& path = poster.Write(data, size);
+  try {
+    const QImage image = media::LoadBmpPoster(path);
+    FUZZ_CHECK(!image.isNull());
+    FUZZ_CHECK(media::PictureSizeProblem(image.width(), image.height()).empty());
+    // The loader refuses a header that promises more pixels than the file can hold: eight a byte
+    // at one bit a pixel, 256 a byte where run-length codes skip whole areas.
+    const auto pixels = static_cast<std::int64_t>(image.width()) * image.height();
+    FUZZ_CHECK(pixels <= static_cast<std::int64_t>(size) * 256);
+  } catch (const platform::Error& error) {
+    FUZZ_CHECK(error.what()[0] != '\0');
+  }
+  return 0;
+}
