@@ -141,91 +141,125 @@ struct Facts {
   bool accepted = false;
 };
 
-Facts Inspect(const Options& options, const std::string& directory, const std::string& launcherDirectory,
-              const std::string& launcherCopy) {
-  DryRunServices services(options, launcherCopy);
-  app::TMainWin window(services);
-  window.FormCreate();
-  app::LauncherState& state = window.State();
-  Facts f;
+// Where the launcher's INI files really are, and the copies the dry run writes into instead.
+struct Directories {
+  std::string disc, launcher, launcherCopy;
+};
+
+void AddStartup(Facts& f, const app::TMainWin& window, const Directories& dirs) {
+  const app::LauncherState& state = window.State();
   QJsonObject& j = f.json;
-  f.accepted = !window.dxInfo->isHidden();
-  j["directory"] = Text(directory);
-  j["launcher_directory"] = Text(launcherDirectory);
+  j["directory"] = Text(dirs.disc);
+  j["launcher_directory"] = Text(dirs.launcher);
   j["movie"] = Text(state.MovieFileName);
   j["movie_accepted"] = f.accepted;
   j["not_avi_message"] = window.lblNotAvi->text();
   j["subtitle"] = Text(state.SubtitleFileName);
-  const bool vplayer = platform::FileExists(movie::kVPlayerProgram);
-  const bool bplayer = platform::FileExists(movie::kBPlayerProgram);
-  j["players"] = QJsonObject{{"vplayer", vplayer}, {"bplayer", bplayer}};
+  j["players"] = QJsonObject{{"vplayer", platform::FileExists(movie::kVPlayerProgram)},
+                             {"bplayer", platform::FileExists(movie::kBPlayerProgram)}};
   j["column"] = Column(window);
   j["initial_focus"] = window.focusWidget() ? window.focusWidget()->objectName() : QString();
   j["timer_running"] = window.Timer1->isActive();
   if (state.MovieFileName.empty()) f.warnings.push_back("no *.avi movie in the directory");
-  if (!f.accepted && !state.MovieFileName.empty()) f.warnings.push_back("the movie is rejected: " + window.lblNotAvi->text().toStdString());
-  if (!f.accepted) return f;
+  else if (!f.accepted) f.warnings.push_back("the movie is rejected: " + window.lblNotAvi->text().toStdString());
+}
 
-  const std::string title = window.lblTitle->title();
-  j["title"] = window.lblTitle->text();
-  j["title_font_pt"] = title::TitleFontPoints(title::DisplayedLength(title));
+void AddTitleAndIniFiles(Facts& f, const app::TMainWin& window, const Directories& dirs,
+                         const std::string& iniError) {
+  const app::LauncherState& state = window.State();
+  const std::string& title = window.lblTitle->title();
+  f.json["title"] = window.lblTitle->text();
+  f.json["title_font_pt"] = title::TitleFontPoints(title::DisplayedLength(title));
   if (title.empty()) f.warnings.push_back("the film title comes out empty");
 
-  std::string iniError, posterError;
-  for (const std::string& error : services.errors)
-    (error.starts_with("Unable to write to") ? iniError : posterError) = Replace(error, launcherCopy, launcherDirectory);
   QJsonArray writes;
-  for (const auto& [shown, name, kind] : {std::tuple{!window.dxStart->isHidden(), movie::kVPlayerIniWriteName, app::kPlayerVPlayer},
-                                          std::tuple{!window.dxBPlayer->isHidden(), movie::kBPlayerIniName, app::kPlayerBSPlayer}}) {
-    if (!shown || !platform::FileExists(launcherCopy + name)) continue;
+  const std::tuple<bool, const char*, int> players[] = {
+      {!window.dxStart->isHidden(), movie::kVPlayerIniWriteName, app::kPlayerVPlayer},
+      {!window.dxBPlayer->isHidden(), movie::kBPlayerIniName, app::kPlayerBSPlayer}};
+  for (const auto& [shown, name, kind] : players) {
+    if (!shown || !platform::FileExists(dirs.launcherCopy + name)) continue;
     for (const movie::IniWrite& w : movie::PlayerSettingsWrites(name, kind, state))
-      writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)}, {"key", Text(w.key)}, {"value", Text(w.value)}});
+      writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
+                                {"key", Text(w.key)}, {"value", Text(w.value)}});
   }
-  j["ini_writes"] = writes;
-  j["ini_error"] = Text(iniError);
+  f.json["ini_writes"] = writes;
+  f.json["ini_error"] = Text(iniError);
   if (!iniError.empty()) f.warnings.push_back(iniError);
   if (!state.SubtitleFileName.empty() &&
       platform::DropLast(state.SubtitleFileName, 4) != platform::DropLast(state.MovieFileName, 4))
-    f.warnings.push_back("VPlayer will not get the subtitle " + state.SubtitleFileName + " on its command line (its name differs from the movie's)");
+    f.warnings.push_back("VPlayer will not get the subtitle " + state.SubtitleFileName +
+                         " on its command line (its name differs from the movie's)");
+}
 
+void AddPosterAndWindow(Facts& f, const app::TMainWin& window, const std::string& posterError) {
+  const bool loaded = window.PosterLoaded();
   const QImage& picture = window.imgPreview->picture();
-  j["poster"] = QJsonObject{{"file", Text(window.PosterFile())}, {"kind", state.PosterKind},
-                            {"loaded", window.PosterLoaded()}, {"width", window.PosterLoaded() ? picture.width() : 0},
-                            {"height", window.PosterLoaded() ? picture.height() : 0}, {"error", Text(posterError)}};
-  if (!window.PosterFile().empty() && !window.PosterLoaded())
-    f.warnings.push_back("the poster " + window.PosterFile() + " will not be shown" + (posterError.empty() ? "" : ": " + posterError));
-  const app::BoxState& box = window.PosterBox();
-  j["window"] = QJsonObject{{"left", window.x()}, {"top", window.y()}, {"width", window.width()}, {"height", window.height()},
-                            {"poster_box", QJsonArray{window.imgPreview->x(), window.imgPreview->y(), window.imgPreview->width(), window.imgPreview->height()}},
-                            {"stretched", box.stretched}, {"auto_size", box.autoSize},
-                            {"title_top", window.lblTitle->y()}, {"title_width", window.lblTitle->width()}};
+  f.json["poster"] = QJsonObject{{"file", Text(window.PosterFile())}, {"kind", window.State().PosterKind},
+                                 {"loaded", loaded}, {"width", loaded ? picture.width() : 0},
+                                 {"height", loaded ? picture.height() : 0}, {"error", Text(posterError)}};
+  if (!window.PosterFile().empty() && !loaded)
+    f.warnings.push_back("the poster " + window.PosterFile() + " will not be shown" +
+                         (posterError.empty() ? "" : ": " + posterError));
+  const QRect box = window.imgPreview->geometry();
+  f.json["window"] = QJsonObject{
+      {"left", window.x()}, {"top", window.y()}, {"width", window.width()}, {"height", window.height()},
+      {"poster_box", QJsonArray{box.x(), box.y(), box.width(), box.height()}},
+      {"stretched", window.PosterBox().stretched}, {"auto_size", window.PosterBox().autoSize},
+      {"title_top", window.lblTitle->y()}, {"title_width", window.lblTitle->width()}};
+}
 
-  // The launch texts as a click right after start-up would build them.
-  app::LauncherState vstate = state, bstate = state;
+// The launch texts as a click right after start-up would build them.
+void AddLaunch(Facts& f, const app::LauncherState& state, const Directories& dirs) {
+  app::LauncherState vplayer = state, bplayer = state;
   const std::string prefix = movie::DirectoryPrefix(platform::CurrentDirectory());
-  j["launch"] = QJsonObject{
-      {"vplayer", Launch(movie::PlanVPlayerStart(vstate, launcherCopy))},
-      {"bplayer", Launch(movie::PlanBPlayerStart(bstate, launcherCopy))},
-      {"select", QJsonObject{{"VPLAYER.EXE", Text(movie::SelectPlayerParameters(prefix + "VPLAYER.EXE", prefix, state))},
-                             {"BPLAY.EXE", Text(movie::SelectPlayerParameters(prefix + "BPLAY.EXE", prefix, state))},
-                             {"other", Text(movie::SelectPlayerParameters(prefix + "player", prefix, state))}}}};
+  auto select = [&](const std::string& program) {
+    return Text(movie::SelectPlayerParameters(prefix + program, prefix, state));
+  };
+  f.json["launch"] = QJsonObject{
+      {"vplayer", Launch(movie::PlanVPlayerStart(vplayer, dirs.launcherCopy))},
+      {"bplayer", Launch(movie::PlanBPlayerStart(bplayer, dirs.launcherCopy))},
+      {"select", QJsonObject{{"VPLAYER.EXE", select("VPLAYER.EXE")},
+                             {"BPLAY.EXE", select("BPLAY.EXE")},
+                             {"other", select("player")}}}};
+}
 
+void AddReportAndWeb(Facts& f, const app::TMainWin& window) {
+  const app::LauncherState& state = window.State();
   const char decimal = QLocale::system().decimalPoint().front().toLatin1();
   QJsonArray report;
-  app::LauncherState rstate = state;
-  if (const auto facts = media::ReadAviFacts(state.MovieFileName, rstate))
-    for (const media::ReportLine& line : media::BuildMediaReport(*facts, decimal)) report.append(Text(line.PlainText()));
-  j["report"] = report;
-  j["report_font_pt"] = media::ReportFontPoints(window.width());
-  j["notes_file"] = Text(media::FindNotesFile());
-
-  j["online"] = state.IsOnline;
+  app::LauncherState scratch = state;
+  if (const auto facts = media::ReadAviFacts(state.MovieFileName, scratch))
+    for (const media::ReportLine& line : media::BuildMediaReport(*facts, decimal))
+      report.append(Text(line.PlainText()));
+  f.json["report"] = report;
+  f.json["report_font_pt"] = media::ReportFontPoints(window.width());
+  f.json["notes_file"] = Text(media::FindNotesFile());
+  f.json["online"] = state.IsOnline;
   QJsonObject web;
   for (std::string_view key : title::SiteKeys) {
-    const auto url = title::OpenWebSearchUrl(key, title, true);
-    web[QString::fromLatin1(key.data(), key.size())] = url ? QJsonValue(Text(*url)) : QJsonValue();
+    const auto url = title::OpenWebSearchUrl(key, window.lblTitle->title(), true);
+    web[QString::fromLatin1(key.data(), static_cast<int>(key.size()))] = url ? QJsonValue(Text(*url)) : QJsonValue();
   }
-  j["web"] = web;
+  f.json["web"] = web;
+}
+
+Facts Inspect(const Options& options, const Directories& dirs) {
+  DryRunServices services(options, dirs.launcherCopy);
+  app::TMainWin window(services);
+  window.FormCreate();
+  Facts f;
+  f.accepted = !window.dxInfo->isHidden();
+  AddStartup(f, window, dirs);
+  if (!f.accepted) return f;
+  std::string iniError, posterError;
+  for (const std::string& error : services.errors) {
+    const std::string shown = Replace(error, dirs.launcherCopy, dirs.launcher);
+    (error.starts_with("Unable to write to") ? iniError : posterError) = shown;
+  }
+  AddTitleAndIniFiles(f, window, dirs, iniError);
+  AddPosterAndWindow(f, window, posterError);
+  AddLaunch(f, window.State(), dirs);
+  AddReportAndWeb(f, window);
   return f;
 }
 
@@ -246,6 +280,10 @@ void PrintHuman(const Facts& facts) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::string(argv[1]) == "--help") {
+    std::cout << kUsage;
+    return 0;
+  }
   const std::optional<Options> options = ParseArguments(argc, argv);
   if (!options) {
     std::cerr << kUsage;
@@ -257,17 +295,20 @@ int main(int argc, char** argv) {
     std::cerr << "autorun-inspect: cannot enter " << options->directory << "\n";
     return 2;
   }
-  const std::string directory = platform::CurrentDirectory();
-  const std::string launcherDirectory = WithSlash(
-      options->launcherDirectory.empty() ? directory : QDir(QString::fromLocal8Bit(options->launcherDirectory)).absolutePath().toStdString());
   QTemporaryDir copy;
   if (!copy.isValid()) {
     std::cerr << "autorun-inspect: no temporary directory\n";
     return 2;
   }
-  const std::string launcherCopy = WithSlash(copy.path().toStdString());
-  CopyWritableIniFiles(launcherDirectory, launcherCopy);
-  const Facts facts = Inspect(*options, directory, launcherDirectory, launcherCopy);
+  Directories dirs;
+  dirs.disc = platform::CurrentDirectory();
+  const QString launcher = options->launcherDirectory.empty()
+                               ? QString::fromLocal8Bit(dirs.disc)
+                               : QDir(QString::fromLocal8Bit(options->launcherDirectory)).absolutePath();
+  dirs.launcher = WithSlash(launcher.toLocal8Bit().toStdString());
+  dirs.launcherCopy = WithSlash(copy.path().toLocal8Bit().toStdString());
+  CopyWritableIniFiles(dirs.launcher, dirs.launcherCopy);
+  const Facts facts = Inspect(*options, dirs);
   if (options->json)
     std::cout << QJsonDocument(facts.json).toJson(QJsonDocument::Indented).toStdString();
   else

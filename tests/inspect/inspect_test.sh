@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# The inspector on a freshly made demo disc: its facts, its exit codes, and that it changes nothing.
+set -euo pipefail
+build=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$build/autorun-demodisc" "$work/disc" >/dev/null 2>&1 || fail "demo disc not made"
+cp "$work/disc/bplay.ini" "$work/bplay.before"
+listing() { (cd "$1" && find . -type f -printf '%p %s %T@ %m\n' | sort && cat ./*.ini | md5sum); }
+before=$(listing "$work/disc")
+
+json=$("$build/autorun-inspect" --json --screen 1024x768 --work-area 1024x738 "$work/disc" 2>/dev/null) \
+  || fail "exit status $? for an accepted movie"
+after=$(listing "$work/disc")
+[ "$before" = "$after" ] || fail "the disc changed during a dry run"
+
+expect() { grep -qF -- "$1" <<<"$json" || fail "missing: $1"; }
+expect '"title": "Harbor Of Echoes 2026"'
+expect '"movie_accepted": true'
+expect '"initial_focus": "dxStart"'
+expect '"width": 536'
+expect '"height": 671'
+expect '"left": 244'
+expect '"notes_file": "demon.nfo"'
+expect '"key": "FName"'
+expect '"parameters": "bplay.ini"'
+expect '"Harbor.Of.Echoes.2026.DVDRip.XviD-DEMON.avi\" \"Harbor.Of.Echoes.2026.DVDRip.XviD-DEMON.srt\" /A /F /P31"'
+expect '"     Codec: XviD MPEG-4(XVID)"'
+cmp -s "$work/bplay.before" "$work/disc/bplay.ini" || fail "bplay.ini was written"
+
+mkdir "$work/empty"
+set +e
+"$build/autorun-inspect" "$work/empty" >/dev/null 2>&1; empty=$?
+"$build/autorun-inspect" --screen nonsense "$work/disc" >/dev/null 2>&1; usage=$?
+set -e
+[ "$empty" = 1 ] || fail "exit status $empty without a movie (want 1)"
+[ "$usage" = 2 ] || fail "exit status $usage for a usage error (want 2)"
+echo "1 passed, 0 failed"
