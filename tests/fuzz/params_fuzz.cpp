@@ -57,10 +57,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Signed frame sizes around the 2:1 boundary; never 0 for the width, which would read a file.
   state.FrameWidth = static_cast<std::int8_t>(carver.Byte()) * 7 + 1;
   state.FrameHeight = static_cast<std::int8_t>(carver.Byte()) * 3;
-  const std::string free = carver.Rest();
+  const std::string text = carver.Rest();
 
-  for (const std::string* name : {&program, &prefix, &state.MovieFileName, &state.SubtitleFileName, &free})
-    CheckQuoting(*name);
+  for (const std::string& name : {program, prefix, state.MovieFileName, state.SubtitleFileName, text})
+    CheckQuoting(name);
 
   const std::string parameters = movie::SelectPlayerParameters(program, prefix, state);
   if (!HasNul(prefix) && !HasNul(state.MovieFileName) && !HasNul(state.SubtitleFileName))
@@ -75,6 +75,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The splitter on its own: it ends, and never yields an argument holding a NUL.
-  for (const std::string& argument : platform::SplitCommandLine(free)) FUZZ_CHECK(!HasNul(argument));
+  for (const std::string& argument : platform::SplitCommandLine(text)) FUZZ_CHECK(!HasNul(argument));
   return 0;
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,7 @@ TEST(LoadBmpPoster, DamagedOrHugeFilesEndInAClearError) {
       {"RLE8 5000 x 5000 in 60 bytes", BmpHeader(5000, 5000, 8, 1, 6), "damaged"},
       {"cut in half", good.substr(0, good.size() / 2), "damaged"},
       {"20000 pixels wide", BmpHeader(20000, 1, 8, 0, 20000), "too large"},
+      {"2^31-1 a side at 255 bits a pixel", BmpHeader(INT32_MAX, INT32_MAX, 255, 0, 6), "too large"},
       {"PNG named .bmp", png.toStdString(), "BMP"},
       {"garbage", std::string(500, '\x11'), "BMP"},
   };

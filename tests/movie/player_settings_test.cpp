@@ -8,7 +8,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/scratch_mount.h"
+#include "support/scratch_mount.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <fstream>
 
 #include "platform/files.h"
-#include "platform/scratch_mount.h"
+#include "support/scratch_mount.h"
 #include "support/temp_dir.h"
 
 namespace {

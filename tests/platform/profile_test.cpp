@@ -7,7 +7,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "platform/scratch_mount.h"
+#include "support/scratch_mount.h"
 #include "support/temp_dir.h"
 
 namespace {
