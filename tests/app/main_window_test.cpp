@@ -219,6 +219,40 @@ TEST(LauncherWindow, ShowInfoTogglesCaptionsAndFillsOnce) {
   EXPECT_EQ(w.memoNFO->toPlainText(), filled);
 }
 
+TEST(LauncherWindow, UnreadableNotesShowTheErrorAndTheClickDoesNotSwitchSides) {
+  const TempDir disc = MovieDisc(true, false);
+  disc.MakeDir("notes.nfo");  // listed like a file, but cannot be read as one
+  Launcher launcher(disc);
+  TMainWin& w = launcher.w();
+  w.dxInfoClick();
+  ASSERT_EQ(launcher.services.errors.size(), 1u);
+  EXPECT_TRUE(w.memoNFO->isHidden());
+  EXPECT_EQ(w.dxInfo->text(), "&Show Info ");
+  EXPECT_TRUE(w.State().InfoPanelFilled);
+  w.dxInfoClick();  // switches now, without filling again
+  EXPECT_FALSE(w.memoNFO->isHidden());
+  EXPECT_EQ(launcher.services.errors.size(), 1u);
+}
+
+TEST(LauncherWindow, ADamagedPosterEndsTheStartUpWithAnErrorBox) {
+  struct Row {
+    const char* poster;
+    bool defaultPosterStays;
+  } rows[] = {{"Film.jpg", true}, {"Film.bmp", false}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.poster);
+    const TempDir disc = MovieDisc(true, false);
+    disc.Write(row.poster, "this is not a picture");
+    Launcher launcher(disc, /*online=*/true);
+    TMainWin& w = launcher.w();
+    EXPECT_EQ(launcher.services.errors.size(), 1u);
+    EXPECT_FALSE(w.State().IsOnline);  // the online check came after the poster
+    EXPECT_EQ(w.size(), QSize(385, 425));
+    EXPECT_EQ(w.imgPreview->picture().isNull(), !row.defaultPosterStays);
+    EXPECT_TRUE(w.Timer1->isActive());
+  }
+}
+
 TEST(LauncherWindow, OnlineTitleAndPosterSearchWithoutStoppingTheTimerAndThePopupStopsIt) {
   const TempDir disc;
   disc.Write("The.Matrix.1999.DVDRip.XviD-DEMON.avi", testsupport::AviBytes());
