@@ -304,5 +304,27 @@ TEST(LauncherWindow, DesignFrameHasItsStripAndGrayEdgeLine) {
   EXPECT_EQ(shot.pixelColor(100, 423), QColor(238, 238, 238));
 }
 
+TEST(LauncherWindow, APosterSizesTheWindowAndItsFrame) {
+  const TempDir disc = MovieDisc(true, false);
+  QImage poster(400, 600, QImage::Format_RGB32);
+  poster.fill(QColor(200, 30, 30));
+  ASSERT_TRUE(poster.save(QString::fromStdString(disc / "Film.jpg"), "JPEG"));
+  Launcher launcher(disc);
+  TMainWin& w = launcher.w();
+  EXPECT_EQ(w.geometry(), QRect(244, 34, 536, 671));
+  EXPECT_EQ(w.imgPreview->geometry(), QRect(14, 36, 400, 600));
+  EXPECT_EQ(w.dxStart->x(), 429);
+  EXPECT_EQ(w.dxInfo->y(), 595);
+  EXPECT_EQ(w.lblTitle->y(), 641);
+  EXPECT_EQ(w.imgTitle->geometry(), QRect(1, 0, 534, 22));
+  EXPECT_EQ(w.imgTitleLabel->x(), 235);
+  EXPECT_EQ(w.closeButton->x(), 514);
+  const QImage shot = w.grab().toImage();
+  const QColor gray(128, 128, 128);
+  EXPECT_EQ(shot.pixelColor(0, 300), gray);
+  EXPECT_EQ(shot.pixelColor(535, 300), gray);
+  EXPECT_EQ(shot.pixelColor(300, 670), gray);
+}
+
 }  // namespace
 }  // namespace app
