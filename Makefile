@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 DEMO := $(BUILD)/demo-disc
 DEPS := cmake g++ make qt6-base-dev libjpeg-dev libgtest-dev fonts-liberation fonts-dejavu-core \
-        xvfb xauth imagemagick xdotool
+        xvfb xauth imagemagick xdotool xorriso
 
 ASAN_BUILD ?= build-asan
 FUZZ_SECONDS ?= 60

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -95,20 +96,45 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
 
 std::string WithSlash(std::string path) { return path.ends_with('/') ? path : path + '/'; }
 
-// Copies the players' INI files into `copy`, under the names they have on disk, when the launcher
-// could write them at all: the copies then take the writes the real files would have taken.
-void CopyWritableIniFiles(const std::string& launcherDirectory, const std::string& copy) {
-  if (!movie::IsDriveReady(launcherDirectory)) return;
+// A player's INI file and the copy that the dry run reads and writes in its place.
+struct IniCopy {
+  std::string name;      // the name the launcher writes it under ("vplayer.ini", "bplay.ini")
+  std::string original;  // path on the disc, as spelled there
+  std::string copy;
+  bool writable = false;  // whether the launcher could write the original at all
+};
+
+// Copies the players' INI files, under the names they have on disk, so that the start-up reads
+// them (Filmname) and writes them exactly as it would the originals.
+std::vector<IniCopy> CopyIniFiles(const std::string& launcherDirectory, const std::string& copyDirectory) {
+  std::vector<IniCopy> copies;
+  const bool ready = movie::IsDriveReady(launcherDirectory);
   for (const char* name : {movie::kVPlayerIniWriteName, movie::kBPlayerIniName}) {
     const std::optional<std::string> found = platform::ResolveCase(launcherDirectory + name);
     struct stat info {};
     if (!found || stat(found->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-    if (geteuid() != 0 && info.st_uid != geteuid()) continue;  // its mode could not be reset
-    const std::string target = copy + found->substr(found->rfind('/') + 1);
-    QFile::copy(QString::fromLocal8Bit(*found), QString::fromLocal8Bit(target));
-    QFile::setPermissions(QString::fromLocal8Bit(target),
-                          QFile::permissions(QString::fromLocal8Bit(*found)));
+    IniCopy ini{name, *found, copyDirectory + found->substr(found->rfind('/') + 1)};
+    // Its mode can be reset only by its owner (or root), and only on a ready, writable medium.
+    ini.writable = ready && (geteuid() == 0 || info.st_uid == geteuid());
+    QFile::copy(QString::fromLocal8Bit(ini.original), QString::fromLocal8Bit(ini.copy));
+    QFile::setPermissions(QString::fromLocal8Bit(ini.copy), QFile::permissions(QString::fromLocal8Bit(ini.original)));
+    copies.push_back(std::move(ini));
   }
+  return copies;
+}
+
+// Undoes the writes the launcher could not have made, so the launch texts read what it would read.
+void RestoreUnwritable(const std::vector<IniCopy>& copies) {
+  for (const IniCopy& ini : copies) {
+    if (ini.writable) continue;
+    QFile::remove(QString::fromLocal8Bit(ini.copy));
+    QFile::copy(QString::fromLocal8Bit(ini.original), QString::fromLocal8Bit(ini.copy));
+  }
+}
+
+bool WritableCopy(const std::vector<IniCopy>& copies, const std::string& name) {
+  return std::any_of(copies.begin(), copies.end(),
+                     [&](const IniCopy& ini) { return ini.writable && ini.name == name; });
 }
 
 QString Text(const std::string& bytes) { return QString::fromUtf8(bytes); }  // U+FFFD for bad bytes
@@ -144,6 +170,7 @@ struct Facts {
 // Where the launcher's INI files really are, and the copies the dry run writes into instead.
 struct Directories {
   std::string disc, launcher, launcherCopy;
+  std::vector<IniCopy> iniFiles;
 };
 
 void AddStartup(Facts& f, const app::TMainWin& window, const Directories& dirs) {
@@ -177,7 +204,7 @@ void AddTitleAndIniFiles(Facts& f, const app::TMainWin& window, const Directorie
       {!window.dxStart->isHidden(), movie::kVPlayerIniWriteName, app::kPlayerVPlayer},
       {!window.dxBPlayer->isHidden(), movie::kBPlayerIniName, app::kPlayerBSPlayer}};
   for (const auto& [shown, name, kind] : players) {
-    if (!shown || !platform::FileExists(dirs.launcherCopy + name)) continue;
+    if (!shown || !WritableCopy(dirs.iniFiles, name)) continue;
     for (const movie::IniWrite& w : movie::PlayerSettingsWrites(name, kind, state))
       writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
                                 {"key", Text(w.key)}, {"value", Text(w.value)}});
@@ -247,6 +274,7 @@ Facts Inspect(const Options& options, const Directories& dirs) {
   DryRunServices services(options, dirs.launcherCopy);
   app::TMainWin window(services);
   window.FormCreate();
+  RestoreUnwritable(dirs.iniFiles);
   Facts f;
   f.accepted = !window.dxInfo->isHidden();
   AddStartup(f, window, dirs);
@@ -307,7 +335,7 @@ int main(int argc, char** argv) {
                                : QDir(QString::fromLocal8Bit(options->launcherDirectory)).absolutePath();
   dirs.launcher = WithSlash(launcher.toLocal8Bit().toStdString());
   dirs.launcherCopy = WithSlash(copy.path().toLocal8Bit().toStdString());
-  CopyWritableIniFiles(dirs.launcher, dirs.launcherCopy);
+  dirs.iniFiles = CopyIniFiles(dirs.launcher, dirs.launcherCopy);
   const Facts facts = Inspect(*options, dirs);
   if (options->json)
     std::cout << QJsonDocument(facts.json).toJson(QJsonDocument::Indented).toStdString();
