@@ -94,25 +94,22 @@ TEST(LauncherWindow, WithoutAMovieOnlyCloseRemainsFocusedAndTheTimerStops) {
 }
 
 TEST(LauncherWindow, ARejectedFirstMovieLeavesLaterOnesUntried) {
-  TempDir disc;
-  disc.Write("a.avi", "RIFF....avi ");  // lower-case form type: not an AVI file
-  disc.Write("b.avi", testsupport::AviBytes());
-  disc.Write("vplayer.exe");
-  // Which of the two the directory lists first is the file system's business.
-  const std::string first = [&] {
-    ScopedChdir in(disc.path());
-    return platform::FindFirst("*.avi");
-  }();
-  Launcher launcher(disc);
-  if (first == "a.avi") {
-    EXPECT_EQ(launcher.w().lblNotAvi->text().toStdString(), "a.avi is not a valid video file");
+  // The directory's own order decides which *.avi comes first; make discs until the bad one does.
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    TempDir disc;
+    const std::string bad = "bad" + std::to_string(attempt) + ".avi";
+    disc.Write(bad, "RIFF....avi ");  // lower-case form type: not an AVI file
+    disc.Write("good.avi", testsupport::AviBytes());
+    disc.Write("vplayer.exe");
+    if (platform::SearchDirectory(disc.path(), "*.avi").names.front() != bad) continue;
+    Launcher launcher(disc);
+    EXPECT_EQ(launcher.w().State().MovieFileName, bad);
+    EXPECT_EQ(launcher.w().lblNotAvi->text().toStdString(), bad + " is not a valid video file");
     EXPECT_EQ(launcher.VisibleColumn(), (Column{{"dxClose", 39}}));
     EXPECT_FALSE(launcher.w().Timer1->isActive());
-  } else {
-    EXPECT_TRUE(launcher.w().lblNotAvi->text().isEmpty());
-    EXPECT_FALSE(launcher.w().dxInfo->isHidden());
+    return;
   }
-  EXPECT_EQ(launcher.w().State().MovieFileName, first);
+  GTEST_SKIP() << "the file system never listed the rejected movie first";
 }
 
 TEST(LauncherWindow, KeysThatReachThePreviewStopTheTimerAndFocusMovesDoNot) {
