@@ -291,16 +291,30 @@ Facts Inspect(const Options& options, const Directories& dirs) {
   return f;
 }
 
+QString Shown(const QJsonValue& v) {
+  if (v.isString()) return v.toString();
+  if (v.isBool()) return v.toBool() ? QStringLiteral("yes") : QStringLiteral("no");
+  if (v.isDouble()) return QString::number(v.toInt());
+  if (v.isNull()) return QStringLiteral("(nothing)");
+  const QJsonDocument document = v.isObject() ? QJsonDocument(v.toObject()) : QJsonDocument(v.toArray());
+  return QString::fromUtf8(document.toJson(QJsonDocument::Compact));
+}
+
+// One fact a line; lists and the objects of several facts get a line per entry.
 void PrintHuman(const Facts& facts) {
-  const QJsonObject& j = facts.json;
-  for (auto it = j.begin(); it != j.end(); ++it) {
-    const QJsonValue v = it.value();
-    QString shown = v.isString() ? v.toString()
-                                 : QString::fromUtf8(QJsonDocument(v.isObject() ? QJsonDocument(v.toObject()) : QJsonDocument(v.toArray()))
-                                                         .toJson(QJsonDocument::Compact));
-    if (v.isBool()) shown = v.toBool() ? "yes" : "no";
-    if (v.isDouble()) shown = QString::number(v.toInt());
-    std::cout << it.key().toStdString() << ": " << shown.toStdString() << "\n";
+  for (auto it = facts.json.begin(); it != facts.json.end(); ++it) {
+    const std::string key = it.key().toStdString();
+    if (it.value().isArray() && !it.value().toArray().isEmpty()) {
+      std::cout << key << ":\n";
+      for (const QJsonValue& entry : it.value().toArray()) std::cout << "  " << Shown(entry).toStdString() << "\n";
+    } else if (it.value().isObject()) {
+      std::cout << key << ":\n";
+      const QJsonObject object = it.value().toObject();
+      for (auto field = object.begin(); field != object.end(); ++field)
+        std::cout << "  " << field.key().toStdString() << ": " << Shown(field.value()).toStdString() << "\n";
+    } else {
+      std::cout << key << ": " << Shown(it.value()).toStdString() << "\n";
+    }
   }
   for (const std::string& warning : facts.warnings) std::cout << "warning: " << warning << "\n";
 }
