@@ -9,10 +9,12 @@
 #include <QImageReader>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -46,31 +48,42 @@ std::uint32_t Le(std::string_view bytes, std::size_t at, std::size_t size) {
   return value;
 }
 
+// Qt's BMP reader takes these info-header sizes in the Windows layout (32-bit sizes) and any other
+// size in the old OS/2 layout (signed 16-bit sizes, never compressed). The size check must read a
+// header as the reader will, or a forged header size slips a short file past it.
+constexpr std::array<std::uint32_t, 4> kWindowsInfoSizes = {40, 64, 108, 124};
+
 // nullopt when the header is too damaged to say anything; the image reader then reports it.
 std::optional<BmpLayout> ParseBmpHeader(std::string_view head) {
   if (head.size() < 26 || head.substr(0, 2) != "BM") return std::nullopt;
   BmpLayout layout;
   layout.dataOffset = Le(head, 10, 4);
   const std::uint32_t infoSize = Le(head, 14, 4);
-  if (infoSize == 12) {  // the old OS/2 header: 16-bit sizes, never compressed
-    layout.width = Le(head, 18, 2);
-    layout.height = Le(head, 20, 2);
+  if (std::find(kWindowsInfoSizes.begin(), kWindowsInfoSizes.end(), infoSize) ==
+      kWindowsInfoSizes.end()) {
+    layout.width = static_cast<std::int16_t>(Le(head, 18, 2));
+    layout.height = static_cast<std::int16_t>(Le(head, 20, 2));
     layout.bitsPerPixel = Le(head, 24, 2);
-    return layout;
+  } else {
+    if (head.size() < 34) return std::nullopt;
+    layout.width = static_cast<std::int32_t>(Le(head, 18, 4));
+    layout.height = static_cast<std::int32_t>(Le(head, 22, 4));
+    layout.bitsPerPixel = Le(head, 28, 2);
+    layout.compression = Le(head, 30, 4);
   }
-  if (infoSize < 16 || head.size() < 34) return std::nullopt;
-  layout.width = static_cast<std::int32_t>(Le(head, 18, 4));
-  layout.height = static_cast<std::int32_t>(Le(head, 22, 4));
   if (layout.height < 0) layout.height = -layout.height;  // top-down rows
-  layout.bitsPerPixel = Le(head, 28, 2);
-  layout.compression = Le(head, 30, 4);
   return layout;
 }
 
-// "" when the file can hold the pixels its header declares. A truncated file would otherwise still
-// make the reader allocate the full picture and return it half empty as a success.
+// "" when the file can hold the pixels its header declares, and their size is one a poster may have.
+// A truncated file would otherwise still make the reader allocate the full picture and return it
+// half empty as a success.
 std::string BmpTruncationProblem(const BmpLayout& bmp, std::int64_t fileSize) {
   if (bmp.width <= 0 || bmp.height <= 0) return {};  // the reader rejects these itself
+  // Refused for its size alone; checking it first also keeps the products below within 64 bits,
+  // which a forged header (2^31 pixels a side, 65535 bits a pixel) would otherwise overflow.
+  if (std::string tooLarge = PictureSizeProblem(bmp.width, bmp.height); !tooLarge.empty())
+    return tooLarge;
   const std::int64_t available = fileSize - bmp.dataOffset;
   bool fits = true;
   if (bmp.compression == kBmpRgb || bmp.compression == kBmpBitfields ||
@@ -144,7 +157,10 @@ QImage LoadBmpPoster(const std::string& fileName) {
   // Only the BMP reader: a file named .bmp that holds another format is not taken for a poster.
   QImageReader reader(&file, "bmp");
   reader.setDecideFormatFromContent(false);
-  const QSize size = reader.size();
+  QSize size = reader.size();
+  // The reader gives a top-down picture (rows stored first to last) a negative height.
+  if (size.height() < 0 && size.height() != std::numeric_limits<int>::min())
+    size.setHeight(-size.height());
   // Qt's own text for a bad BMP is often just "Unknown error"; say what was being read.
   if (!size.isValid())
     throw platform::Error("Not a BMP picture (" + reader.errorString().toStdString() + ")");

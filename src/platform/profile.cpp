@@ -178,7 +178,10 @@ std::string ProfileWrite(std::string_view content, std::string_view section, std
     if (after.next == after.end) {  // the last line of a file without a final break
       out.insert(after.next, brk + keyText);
     } else {
-      out.insert(after.next, keyText + brk);
+      // A lone CR just before an empty LF-ended line would pair up with its LF into one CRLF
+      // break and swallow that line, so the new line takes the pair itself there.
+      const bool pairsUp = brk == "\r" && after.next < out.size() && out[after.next] == '\n';
+      out.insert(after.next, keyText + (pairsUp ? "\r\n" : brk));
     }
     return out;
   }

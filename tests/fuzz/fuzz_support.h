@@ -23,14 +23,15 @@ namespace fuzzsupport {
 #define FUZZ_CHECK(condition) \
   ((condition) ? static_cast<void>(0) : ::fuzzsupport::Fail(#condition, __FILE__, __LINE__))
 
-// One file per process, rewritten for every input and removed at exit. It lives in /dev/shm when
-// there is one, so a run of millions of inputs does not wear a disk.
+// One file per process, rewritten for every input and removed at a normal exit (a crash leaves
+// it behind, which is why tools/fuzz.sh points TMPDIR at a folder of its own). Without TMPDIR it
+// lives in /dev/shm when there is one, so a run of millions of inputs does not wear a disk.
 class ScratchFile {
  public:
   explicit ScratchFile(std::string_view suffix) {
-    const char* base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : std::getenv("TMPDIR");
-    path_ = std::string(base ? base : "/tmp") + "/autorun-fuzz-" + std::to_string(::getpid()) +
-            std::string(suffix);
+    const char* base = std::getenv("TMPDIR");
+    if (base == nullptr || *base == '\0') base = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    path_ = std::string(base) + "/autorun-fuzz-" + std::to_string(::getpid()) + std::string(suffix);
   }
   ~ScratchFile() { std::remove(path_.c_str()); }
   ScratchFile(const ScratchFile&) = delete;

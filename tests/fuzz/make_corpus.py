@@ -67,6 +67,21 @@ def jpeg_seeds():
             write("jpeg", name, data)
             if name == "baseline.jpg":
                 write("jpeg", "baseline_without_end_marker.jpg", data[:-2])
+            if name == "progressive.jpg":
+                write("jpeg", "over_500_scans.jpg", repeat_last_scan(data, 510))
+        # Adobe-marked YCCK, the form CMYK posters come in (ImageMagick, when present).
+        cmyk = os.path.join(tmp, "cmyk.jpg")
+        if subprocess.run(["convert", source, "-colorspace", "CMYK", "-quality", "50", cmyk],
+                          capture_output=True).returncode == 0:
+            with open(cmyk, "rb") as f:
+                write("jpeg", "adobe_ycck.jpg", f.read())
+
+
+def repeat_last_scan(jpeg, times):
+    """The file with its last scan (SOS header and data) repeated: a file of many tiny scans."""
+    start = jpeg.rindex(b"\xff\xda")
+    end = len(jpeg) - 2  # the EOI marker
+    return jpeg[:start] + jpeg[start:end] * times + jpeg[end:]
 
 
 # --- bmp: the header forms and pixel formats a poster may come in.

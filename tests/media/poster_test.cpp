@@ -85,6 +85,15 @@ QImage Quadrants(int width, int height) {
   return image;
 }
 
+// The same picture stored top-down: a negative height, rows first to last (bottom-up `bmp` of
+// 24-bit pixels with a 40-byte info header, as Qt writes it).
+std::string TopDown(const std::string& bmp, std::int32_t width, std::int32_t height) {
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+  std::string flipped = bmp.substr(0, 22) + Le32(static_cast<std::uint32_t>(-height)) + bmp.substr(26, 28);
+  for (std::int32_t row = height; row-- > 0;) flipped += bmp.substr(54 + row * stride, stride);
+  return flipped;
+}
+
 TEST(LoadBmpPoster, ReadsAGoodBmp) {
   TempDir dir;
   const QImage original = Quadrants(39, 21);
@@ -96,6 +105,7 @@ TEST(LoadBmpPoster, ReadsAGoodBmp) {
       {"as written", full},
       // 39 pixels of 3 bytes leave 3 bytes of row padding, which some writers omit at the end.
       {"last row without its padding", full.substr(0, full.size() - 3)},
+      {"stored top-down", TopDown(full, 39, 21)},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -125,6 +135,10 @@ TEST(LoadBmpPoster, DamagedOrHugeFilesEndInAClearError) {
       {"cut in half", good.substr(0, good.size() / 2), "damaged"},
       {"20000 pixels wide", BmpHeader(20000, 1, 8, 0, 20000), "too large"},
       {"2^31-1 a side at 255 bits a pixel", BmpHeader(INT32_MAX, INT32_MAX, 255, 0, 6), "too large"},
+      {"old 16-bit header of another size claiming 2 x 4104 in 36 bytes",
+       "BM" + Le32(36) + Le32(0) + Le32(34) + Le32(8) + std::string("\x02\x00\x08\x10\x01\x00\x01\x00", 8) +
+           std::string(8, '\0') + "\xFF\xFF",
+       "damaged"},
       {"PNG named .bmp", png.toStdString(), "BMP"},
       {"garbage", std::string(500, '\x11'), "BMP"},
   };

@@ -109,6 +109,8 @@ TEST(ProfileWrite, EditsKeepEveryOtherByte) {
       {"dominant line break wins", "[A]\nx=1\ny=2\r\nz=3\n", "B", "k", "v",
        "[A]\nx=1\ny=2\r\nz=3\n[B]\nk=v\n"},
       {"lone CR file", "[A]\rx=1\r", "A", "k", "v", "[A]\rx=1\rk=v\r"},
+      {"a CR break added before an empty LF line keeps that line", "\r\r\r\r[A]\nx=1\n\n", "A", "k", "v",
+       "\r\r\r\r[A]\nx=1\nk=v\r\n\n"},
       {"odd lines and comments untouched", "junk\n[A]\n;k=no\nnot a key\nk=old\n\tstray ]\n", "A", "k",
        "new", "junk\n[A]\n;k=no\nnot a key\nk=new\n\tstray ]\n"},
       {"only the first of two same-named keys", "[A]\nk=1\nk=2\n", "A", "k", "3", "[A]\nk=3\nk=2\n"},
