@@ -21,6 +21,9 @@ namespace {
 // A progressive file may legally hold thousands of tiny scans, and every scan walks the whole
 // picture: a small file could keep the launcher busy for minutes. Real encoders write about ten.
 constexpr int kMaxScans = 500;
+// Scans times pixels: about a second of decoding here. A poster of the largest allowed size still
+// gets 32 scans, three times what encoders write.
+constexpr double kMaxScanPixels = 1 << 30;
 
 // What libjpeg itself may allocate. A progressive picture keeps every DCT coefficient in memory
 // (2 bytes per sample), so the largest accepted picture with four full-resolution components needs
@@ -75,11 +78,18 @@ void OnEmitMessage(j_common_ptr cinfo, int level) {
   ++cinfo->err->num_warnings;
 }
 
+// Each scan of a progressive file costs work in proportion to the picture's area, so a large
+// picture with many (even empty) scans can stall the start-up for seconds: bound both.
 void OnProgress(j_common_ptr cinfo) {
   if (!cinfo->is_decompressor) return;
-  if (reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number <= kMaxScans) return;
+  const auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
+  const int scans = decompress->input_scan_number;
+  const double scanPixels = static_cast<double>(scans) * decompress->image_width * decompress->image_height;
+  if (scans <= kMaxScans && scanPixels <= kMaxScanPixels) return;
   std::snprintf(ErrorsOf(cinfo).message, JMSG_LENGTH_MAX,
-                "The JPEG file has more than %d scans", kMaxScans);
+                scans > kMaxScans ? "The JPEG file has more than %d scans"
+                                  : "The JPEG file has too many scans for its size (%d)",
+                scans > kMaxScans ? kMaxScans : scans);
   std::longjmp(ErrorsOf(cinfo).jump, 1);
 }
 

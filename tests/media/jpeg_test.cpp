@@ -220,6 +220,8 @@ TEST(JpegDecoder, HostileFilesEndInAClearError) {
       {"16000 x 16000 (over 128 MiB)", WithDeclaredSize(baseline, 16000, 16000), "too large"},
       {"20000 x 8 (over a side)", WithDeclaredSize(baseline, 20000, 8), "too large"},
       {"631 scans", Encode({16, 16, Model::Grey, false, ManyScans(9)}), "more than 500 scans"},
+      {"127 scans of 4096 x 4096", Encode({4096, 4096, Model::Grey, false, ManyScans(1)}),
+       "too many scans for its size"},
   };
   TempDir dir;
   for (const auto& row : rows) {
