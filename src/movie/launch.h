@@ -42,8 +42,9 @@ std::string DirectoryPrefix(const std::string& currentDirectory);
 std::string SelectPlayerParameters(const std::string& programPath, const std::string& directoryPrefix,
                                    const app::LauncherState& state);
 
-// Encloses a name in double quotes. A name holding a double quote gets it escaped by the Windows
-// command-line rules, so it cannot end the argument early; other names are only enclosed.
+// Encloses a name in double quotes. A double quote inside the name, and backslashes before it or
+// at the name's end, are escaped by the Windows command-line rules, so the player receives the name
+// whole; every other name (all a Windows disc can carry) is only enclosed.
 std::string QuoteArgument(const std::string& name);
 
 }  // namespace movie
