@@ -37,6 +37,14 @@ void TMainWin::FormCreate() {
   state_.SubtitleFileName.clear();
   state_.MovieFileName = movie::FindMovieFile();
   if (!MovieBranch()) NoMovieBranch();
+  ShowDefaultPosterUnlessReplaced();
+}
+
+// The poster box holds the default poster from the start, but as the window shows only after the
+// start-up, decoding it can wait until it is clear that no poster file replaced or dropped it.
+void TMainWin::ShowDefaultPosterUnlessReplaced() {
+  const bool bmpTried = state_.PosterKind == kPosterBmp && posterFile_.size() >= 2;
+  if (!posterLoaded_ && !bmpTried) imgPreview->setPicture(Asset("default-poster.jpg"));
 }
 
 void TMainWin::SetCaptionHidden() {

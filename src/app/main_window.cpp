@@ -22,8 +22,6 @@ constexpr int kDesignWidth = 385;
 constexpr int kDesignHeight = 425;
 constexpr int kButtonLeft = 270;
 
-QImage Asset(const char* name) { return QImage(QStringLiteral(":/assets/") + QLatin1String(name)); }
-
 ClickLabel* MakeTitleLabel(QWidget* parent, int left, int top, const QColor& colour) {
   auto* label = new ClickLabel(parent);
   label->setGeometry(left, top, 373, 33);
@@ -72,7 +70,6 @@ void TMainWin::CreateControls() {
 
   imgPreview = new PictureBox(this);
   imgPreview->setGeometry(14, 36, 240, 350);
-  imgPreview->setPicture(Asset("default-poster.jpg"));
   connect(imgPreview, &PictureBox::clicked, this, &TMainWin::imgPreviewClick);
 
   imgTitle = new StripPicture(Asset("title-strip.png"), this);

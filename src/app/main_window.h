@@ -89,6 +89,7 @@ class TMainWin : public QWidget {
   void ShowPoster();
   void ApplyScreenSize();
   void GoOnline();
+  void ShowDefaultPosterUnlessReplaced();
   bool HandleKey(QKeyEvent* event);
   void MoveFocus(const std::vector<QWidget*>& order, bool forward);
   std::vector<QWidget*> TabStops() const;

@@ -1,6 +1,7 @@
 #pragma once
 // Small helpers shared by the window's source files.
 #include <QFont>
+#include <QImage>
 #include <QWidget>
 
 #include "platform/display.h"
@@ -12,6 +13,10 @@ inline QFont PixelFont(const char* family, int points, bool bold = false) {
   font.setPixelSize(platform::PointsToPixels(points));
   font.setBold(bold);
   return font;
+}
+
+inline QImage Asset(const char* name) {
+  return QImage(QStringLiteral(":/assets/") + QLatin1String(name));
 }
 
 // Whether the window shows the control once it is shown itself.

@@ -89,6 +89,7 @@ TEST(LauncherWindow, WithoutAMovieOnlyCloseRemainsFocusedAndTheTimerStops) {
   EXPECT_FALSE(launcher.w().Timer1->isActive());
   EXPECT_TRUE(launcher.w().lblNotAvi->text().isEmpty());
   EXPECT_TRUE(launcher.w().lblTitle->text().isEmpty());
+  EXPECT_EQ(launcher.w().imgPreview->picture().size(), QSize(240, 350));  // the default poster
   EXPECT_EQ(launcher.w().size(), QSize(385, 425));
   EXPECT_EQ(launcher.w().pos(), QPoint(319, 146));
 }
@@ -245,7 +246,7 @@ TEST(LauncherWindow, ADamagedPosterEndsTheStartUpWithAnErrorBox) {
     EXPECT_EQ(launcher.services.errors.size(), 1u);
     EXPECT_FALSE(w.State().IsOnline);  // the online check came after the poster
     EXPECT_EQ(w.size(), QSize(385, 425));
-    EXPECT_EQ(w.imgPreview->picture().isNull(), !row.defaultPosterStays);
+    EXPECT_EQ(w.imgPreview->picture().size(), row.defaultPosterStays ? QSize(240, 350) : QSize());
     EXPECT_TRUE(w.Timer1->isActive());
   }
 }
