@@ -246,7 +246,7 @@ TEST(LauncherWindow, ADamagedPosterEndsTheStartUpWithAnErrorBox) {
     EXPECT_EQ(launcher.services.errors.size(), 1u);
     EXPECT_FALSE(w.State().IsOnline);  // the online check came after the poster
     EXPECT_EQ(w.size(), QSize(385, 425));
-    EXPECT_EQ(w.imgPreview->picture().size(), row.defaultPosterStays ? QSize(240, 350) : QSize());
+    EXPECT_EQ(w.imgPreview->picture().size(), row.defaultPosterStays ? QSize(240, 350) : QSize(0, 0));
     EXPECT_TRUE(w.Timer1->isActive());
   }
 }
