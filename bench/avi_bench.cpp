@@ -1,0 +1,85 @@
+// The movie check and the AVI header reader against a seek-and-read per field reader, in time and
+// in file system calls.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "app/launcher_state.h"
+#include "benchmarks.h"
+#include "media/avi.h"
+#include "peer_avi.h"
+#include "platform/files.h"
+#include "syscall_count.h"
+
+namespace bench {
+namespace {
+
+// Runs `body` for the benchmark's iterations and reports the file system calls it made per call.
+template <typename Body>
+void Measure(benchmark::State& state, Body body) {
+  ResetCounts();
+  for (auto _ : state) benchmark::DoNotOptimize(body());
+  const SyscallCounts counts = Counts();
+  const auto perCall = benchmark::Counter::kAvgIterations;
+  state.counters["reads"] = benchmark::Counter(double(counts.Reads()), perCall);
+  state.counters["syscalls"] = benchmark::Counter(double(counts.Total()), perCall);
+}
+
+std::string Describe(const media::AviFacts& f) {
+  char text[200];
+  std::snprintf(
+      text, sizeof text, "%dx%d, %d frames at %d us, codec %.4s, audio 0x%x %d ch %d Hz %d B/s",
+      f.FrameWidth, f.FrameHeight, f.TotalFrames, f.MicroSecPerFrame, f.VideoCodec.c_str(),
+      f.AudioFormatTag, f.AudioChannels, f.AudioSampleRate, f.AudioBytesPerSec);
+  return text;
+}
+
+}  // namespace
+
+void RegisterAviBenchmarks(const DemoDisc& disc) {
+  const std::string movie = disc.movie;
+  benchmark::RegisterBenchmark("avi/check/ours", [movie](benchmark::State& state) {
+    Measure(state, [&] { return media::IsValidAviFile(movie); });
+  });
+  benchmark::RegisterBenchmark("avi/check/peer_seek_read", [movie](benchmark::State& state) {
+    Measure(state, [&] { return PeerIsValidAvi(movie); });
+  });
+  benchmark::RegisterBenchmark("avi/facts/ours", [movie](benchmark::State& state) {
+    app::LauncherState launcher;
+    Measure(state, [&] { return media::ReadAviFacts(movie, launcher); });
+  });
+  benchmark::RegisterBenchmark("avi/facts/peer_seek_read", [movie](benchmark::State& state) {
+    Measure(state, [&] { return PeerReadAviFacts(movie); });
+  });
+}
+
+bool CheckAvi(const DemoDisc& disc) {
+  bool ok = Report(!disc.movie.empty(), "the disc has a movie: " + disc.movie);
+  if (!ok) return false;
+
+  ResetCounts();
+  const bool valid = media::IsValidAviFile(disc.movie);
+  const std::int64_t checkReads = Counts().Reads();
+  ok &= Report(valid && PeerIsValidAvi(disc.movie), "ours and the peer accept the movie");
+  Note("read calls of the movie check: " + std::to_string(checkReads));
+
+  app::LauncherState launcher;
+  ResetCounts();
+  const std::optional<media::AviFacts> ours = media::ReadAviFacts(disc.movie, launcher);
+  const std::int64_t reads = Counts().Reads();
+  int readAtCalls = 0;
+  media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) {
+    ++readAtCalls;
+    return platform::ReadAt(disc.movie, offset, count);
+  });
+  ResetCounts();
+  const std::optional<media::AviFacts> peer = PeerReadAviFacts(disc.movie);
+  const std::int64_t peerReads = Counts().Reads();
+  ok &= Report(ours.has_value(), "ReadAviFacts reads the movie: " + (ours ? Describe(*ours) : ""));
+  ok &= Report(ours && peer && *ours == *peer, "the peer reads the same facts");
+  Note("read calls of ReadAviFacts: " + std::to_string(reads) + " (" + std::to_string(readAtCalls) +
+       " through its ReadAtFn); of the peer: " + std::to_string(peerReads));
+  return ok;
+}
+
+}  // namespace bench
