@@ -7,6 +7,7 @@
 #include "media/avi.h"
 #include "media/poster.h"
 #include "movie/discovery.h"
+#include "movie/launch.h"
 #include "movie/player_settings.h"
 #include "platform/files.h"
 #include "title/film_title.h"
@@ -23,8 +24,8 @@ void TMainWin::FormCreate() {
   LayOutTitleStrip();
   lblNotAvi->move(lblTitle->pos());
 
-  dxStart->setHidden(!platform::FileExists("vplayer.exe"));
-  dxBPlayer->setHidden(!platform::FileExists("bplay.exe"));
+  dxStart->setHidden(!platform::FileExists(movie::kVPlayerProgram));
+  dxBPlayer->setHidden(!platform::FileExists(movie::kBPlayerProgram));
   const Button focus = InitialFocus(Shown(dxStart), Shown(dxBPlayer));
   const ButtonColumn column = CloseUpColumn(Shown(dxStart), Shown(dxBPlayer));
   dxStart->move(dxStart->x(), column.startTop);
@@ -33,7 +34,6 @@ void TMainWin::FormCreate() {
   dxClose->move(dxClose->x(), column.closeTop);
   (focus == Button::Start ? dxStart : focus == Button::BPlayer ? dxBPlayer : dxSelect)->setFocus();
 
-  state_.MovieFileName.clear();
   state_.SubtitleFileName.clear();
   state_.MovieFileName = movie::FindMovieFile();
   if (!MovieBranch()) NoMovieBranch();
