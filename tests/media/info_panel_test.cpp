@@ -166,9 +166,9 @@ TEST(FillInfoPanel, VideoCodeBytesShowAsText) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.code);
     TempDir dir;
-    testsupport::AviHeader header;
-    header.videoCodec = row.code;
-    dir.Write("film.avi", testsupport::AviBytes(header));
+    testsupport::AviMovie movie;
+    movie.handler = row.code;
+    dir.Write("film.avi", testsupport::AviBytes(movie));
     ScopedChdir into(dir.path());
     app::LauncherState state;
     state.MovieFileName = "film.avi";

@@ -17,10 +17,10 @@ using testsupport::TempDir;
 
 // An ordinary AVI file's headers with the given frame size.
 std::string AviHead(std::int32_t width, std::int32_t height) {
-  testsupport::AviHeader header;
-  header.width = width;
-  header.height = height;
-  return testsupport::AviBytes(header);
+  testsupport::AviMovie movie;
+  movie.width = width;
+  movie.height = height;
+  return testsupport::AviBytes(movie);
 }
 
 std::string NotAvi(std::string head) { return head.replace(8, 4, "AVIX"); }

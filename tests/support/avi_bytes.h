@@ -1,45 +1,92 @@
 #pragma once
-// The headers of an ordinary two-stream AVI file (56-byte main header, video then audio stream
-// list), enough for the launcher's checks and its report.
+// AVI files laid out chunk by chunk the way AVI writers do it (main header, video stream list, audio
+// stream list, movie data), independently of the reader's table of fixed positions.
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace testsupport {
 
-struct AviHeader {
-  std::int32_t microSecPerFrame = 41708;
-  std::int32_t totalFrames = 134100;
-  std::int32_t width = 640;
-  std::int32_t height = 272;
-  std::string videoCodec = "XVID";
-  std::uint16_t audioTag = 85;
-  std::uint16_t channels = 2;
-  std::int32_t sampleRate = 48000;
-  std::int32_t audioBytesPerSec = 16000;
-  std::int32_t riffSize = 734003200;
+// Little-endian writer with size patching, so the test movies are laid out chunk by chunk the way
+// AVI writers do it, independently of the reader's table of positions.
+class Bytes {
+ public:
+  Bytes& Tag(std::string_view fourcc) {
+    text_.append(fourcc);
+    return *this;
+  }
+  Bytes& U32(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) text_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    return *this;
+  }
+  Bytes& I32(std::int32_t v) { return U32(static_cast<std::uint32_t>(v)); }
+  Bytes& U16(std::uint16_t v) {
+    text_.push_back(static_cast<char>(v & 0xFF));
+    text_.push_back(static_cast<char>(v >> 8));
+    return *this;
+  }
+  Bytes& Zeros(std::size_t n) {
+    text_.append(n, '\0');
+    return *this;
+  }
+  // Starts a chunk "id size"; the size is filled in by End().
+  Bytes& Begin(std::string_view id) {
+    Tag(id);
+    open_.push_back(text_.size());
+    return U32(0);
+  }
+  Bytes& End() {
+    const std::size_t at = open_.back();
+    open_.pop_back();
+    const auto size = static_cast<std::uint32_t>(text_.size() - at - 4);
+    for (int i = 0; i < 4; ++i) text_[at + i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+    return *this;
+  }
+  const std::string& str() const { return text_; }
+
+ private:
+  std::string text_;
+  std::vector<std::size_t> open_;
 };
 
-inline std::string AviBytes(const AviHeader& h = {}) {
-  std::string b;
-  auto tag = [&](const char* t) { b.append(t, 4); };
-  auto u32 = [&](std::uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(static_cast<char>(v >> (8 * i))); };
-  auto u16 = [&](std::uint16_t v) { b.push_back(static_cast<char>(v)); b.push_back(static_cast<char>(v >> 8)); };
-  auto zeros = [&](std::size_t n) { b.append(n, '\0'); };
-  tag("RIFF"); u32(static_cast<std::uint32_t>(h.riffSize)); tag("AVI ");
-  tag("LIST"); u32(0); tag("hdrl");
-  tag("avih"); u32(56);
-  u32(static_cast<std::uint32_t>(h.microSecPerFrame)); zeros(12); u32(static_cast<std::uint32_t>(h.totalFrames));
-  zeros(12); u32(static_cast<std::uint32_t>(h.width)); u32(static_cast<std::uint32_t>(h.height)); zeros(16);
-  // Video stream list: strh of 56 bytes, strf of 40.
-  tag("LIST"); u32(4 + 8 + 56 + 8 + 40); tag("strl");
-  tag("strh"); u32(56); tag("vids"); b.append(h.videoCodec, 0, 4); zeros(48);
-  tag("strf"); u32(40); zeros(40);
-  // Audio stream list.
-  tag("LIST"); u32(4 + 8 + 56 + 8 + 18); tag("strl");
-  tag("strh"); u32(56); tag("auds"); zeros(52);
-  tag("strf"); u32(18); u16(h.audioTag); u16(h.channels); u32(static_cast<std::uint32_t>(h.sampleRate));
-  u32(static_cast<std::uint32_t>(h.audioBytesPerSec)); zeros(6);
-  return b;
+struct AviMovie {
+  std::int32_t microSecPerFrame = 41708;
+  std::int32_t totalFrames = 139810;
+  std::int32_t width = 640;
+  std::int32_t height = 272;
+  std::string handler = "XVID";
+  std::uint16_t formatTag = 85;
+  std::uint16_t channels = 2;
+  std::int32_t sampleRate = 48000;
+  std::int32_t bytesPerSec = 16000;
+  std::size_t extraMainHeader = 0;    // bytes beyond the 56 of the main header (S grows)
+  std::size_t extraAudioHeader = 0;   // bytes beyond the 56 of the audio stream header (H grows)
+  std::size_t movieData = 1000;       // bytes of the movi list
+  bool audio = true;
+};
+
+inline std::string AviBytes(const AviMovie& m = {}) {
+  Bytes b;
+  b.Begin("RIFF").Tag("AVI ");
+  b.Begin("LIST").Tag("hdrl");
+  b.Begin("avih").I32(m.microSecPerFrame).U32(0).U32(0).U32(0x10).I32(m.totalFrames).U32(0)
+      .U32(m.audio ? 2 : 1).U32(0).I32(m.width).I32(m.height).Zeros(16 + m.extraMainHeader).End();
+  b.Begin("LIST").Tag("strl");
+  b.Begin("strh").Tag("vids").Tag(m.handler).Zeros(48).End();
+  b.Begin("strf").U32(40).I32(m.width).I32(m.height).U16(1).U16(24).Tag(m.handler).Zeros(20).End();
+  b.End();
+  if (m.audio) {
+    b.Begin("LIST").Tag("strl");
+    b.Begin("strh").Tag("auds").U32(0).Zeros(48 + m.extraAudioHeader).End();
+    b.Begin("strf").U16(m.formatTag).U16(m.channels).I32(m.sampleRate).I32(m.bytesPerSec)
+        .U16(4).U16(16).U16(0).End();
+    b.End();
+  }
+  b.End();
+  b.Begin("LIST").Tag("movi").Zeros(m.movieData).End();
+  b.End();
+  return b.str();
 }
 
 }  // namespace testsupport
