@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Builds, once per machine, what the Windows targets link against: Qt 6 and libjpeg-turbo from
+# Debian's own source packages, cross-compiled statically with mingw-w64 into a cache outside the
+# repository. Every stage leaves a stamp, so an interrupted run resumes where it stopped.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/../.." && pwd)"
+cache="${AUTORUN_CACHE:-$HOME/.cache/autorun}"
+prefix="$cache/win64"
+jobs="${JOBS:-$(nproc)}"
+mkdir -p "$cache/src" "$prefix"
+
+"$here/tools/install-packages.sh" g++-mingw-w64-x86-64-posix nasm ninja-build cmake dpkg-dev \
+  qt6-base-dev qt6-base-dev-tools wine wine64 xvfb xauth imagemagick xdotool
+
+# apt-get source needs a deb-src entry; it is derived from the machine's own apt sources.
+if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
+  sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
+  for f in /etc/apt/sources.list.d/*.sources; do
+    grep -q '^Types: deb$' "$f" || continue
+    sed 's/^Types: deb$/Types: deb-src/' "$f" | $sudo tee "/etc/apt/sources.list.d/autorun-src-$(basename "$f")" >/dev/null
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo tee /etc/apt/sources.list.d/autorun-src.list >/dev/null
+  fi
+  $sudo apt-get update -qq
+fi
+
+fetch() {  # fetch PACKAGE: unpacks Debian's source of PACKAGE under $cache/src, prints its folder
+  local dir
+  dir="$(find "$cache/src" -maxdepth 1 -type d -name "$1-*" | head -n1)"
+  if [ -z "$dir" ]; then
+    (cd "$cache/src" && apt-get source -qq "$1" >&2)
+    dir="$(find "$cache/src" -maxdepth 1 -type d -name "$1-*" | head -n1)"
+  fi
+  echo "$dir"
+}
+
+toolchain=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DAUTORUN_WIN_PREFIX="$prefix"
+           -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release)
+
+if [ ! -f "$cache/stamp-libjpeg" ]; then
+  echo "== libjpeg-turbo for Windows"
+  src="$(fetch libjpeg-turbo)"
+  cmake -S "$src" -B "$cache/build-libjpeg" -G Ninja "${toolchain[@]}" \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF
+  cmake --build "$cache/build-libjpeg" -j"$jobs"
+  cmake --install "$cache/build-libjpeg"
+  touch "$cache/stamp-libjpeg"
+fi
+
+if [ ! -f "$cache/stamp-qt" ]; then
+  echo "== Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) for Windows (about an hour on two cores; resumes if interrupted)"
+  src="$(fetch qt6-base)"
+  if [ ! -f "$cache/build-qt/build.ninja" ]; then
+    cmake -S "$src" -B "$cache/build-qt" -G Ninja "${toolchain[@]}" \
+      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+      -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=OFF \
+      -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+      -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF \
+      -DFEATURE_printsupport=OFF -DFEATURE_vulkan=OFF -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF \
+      -DFEATURE_openssl=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_accessibility=ON \
+      -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+      -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \
+      -DFEATURE_system_doubleconversion=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+  fi
+  cmake --build "$cache/build-qt" -j"$jobs"
+  cmake --install "$cache/build-qt" >/dev/null
+  touch "$cache/stamp-qt"
+fi
+echo "Windows toolchain ready in $prefix"
