@@ -7,8 +7,8 @@
 #include "media/avi.h"
 #include "media/poster.h"
 #include "movie/discovery.h"
-#include "movie/launch.h"
 #include "movie/player_settings.h"
+#include "movie/players.h"
 #include "platform/files.h"
 #include "title/film_title.h"
 
@@ -24,8 +24,8 @@ void TMainWin::FormCreate() {
   LayOutTitleStrip();
   lblNotAvi->move(lblTitle->pos());
 
-  dxStart->setHidden(!platform::FileExists(movie::kVPlayerProgram));
-  dxBPlayer->setHidden(!platform::FileExists(movie::kBPlayerProgram));
+  dxStart->setHidden(!platform::FileExists(std::string(movie::kVPlayer.executable)));
+  dxBPlayer->setHidden(!platform::FileExists(std::string(movie::kBSPlayer.executable)));
   const Button focus = InitialFocus(Shown(dxStart), Shown(dxBPlayer));
   const ButtonColumn column = CloseUpColumn(Shown(dxStart), Shown(dxBPlayer));
   dxStart->move(dxStart->x(), column.startTop);
@@ -72,9 +72,11 @@ bool TMainWin::MovieBranch() {
   const bool completed = Guarded([this] {
     const std::string launcherDirectory = services_.LauncherDirectory();
     if (Shown(dxStart))
-      movie::WritePlayerSettings(launcherDirectory, "vplayer.ini", kPlayerVPlayer, state_);
+      movie::WritePlayerSettings(launcherDirectory, movie::PlayerKind::VPlayer, state_.MovieFileName,
+                                 state_.SubtitleFileName);
     if (Shown(dxBPlayer))
-      movie::WritePlayerSettings(launcherDirectory, "bplay.ini", kPlayerBSPlayer, state_);
+      movie::WritePlayerSettings(launcherDirectory, movie::PlayerKind::BSPlayer, state_.MovieFileName,
+                                 state_.SubtitleFileName);
     ShowPoster();
   });
   if (completed) GoOnline();
@@ -94,9 +96,7 @@ void TMainWin::NoMovieBranch() {
 void TMainWin::DeriveFilmTitle() {
   const std::string launcherDirectory = services_.LauncherDirectory();
   const std::string title =
-      title::DeriveFilmTitle(state_.MovieFileName, [&](const std::string& iniFileName) {
-        return movie::ReadFilmName(launcherDirectory, iniFileName);
-      });
+      title::DeriveFilmTitle(state_.MovieFileName, [&] { return movie::ReadPlayersFilmName(launcherDirectory); });
   lblTitle2->move(lblTitle->x() - 2, lblTitle->y() - 1);
   const int points = title::TitleFontPoints(title::DisplayedLength(title));
   for (ClickLabel* label : {lblTitle, lblTitle2}) {

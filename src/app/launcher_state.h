@@ -4,14 +4,13 @@
 #include <cstdint>
 #include <string>
 
+#include "movie/launch.h"
+
 namespace app {
 
 inline constexpr int kPosterNone = 0;
 inline constexpr int kPosterJpeg = 1;
 inline constexpr int kPosterBmp = 2;
-
-inline constexpr int kPlayerVPlayer = 1;
-inline constexpr int kPlayerBSPlayer = 2;
 
 struct LauncherState {
   std::string MovieFileName;     // bare name as listed in the current directory
@@ -23,5 +22,11 @@ struct LauncherState {
   std::int32_t FrameWidth = 0;   // 0 until the AVI headers were read
   std::int32_t FrameHeight = 0;
 };
+
+// The values a player start reads, as the state holds them now.
+inline movie::LaunchFacts LaunchFactsOf(const LauncherState& state) {
+  return {state.MovieFileName, state.SubtitleFileName, state.PlayerKnowsMovie, state.FrameWidth,
+          state.FrameHeight};
+}
 
 }  // namespace app

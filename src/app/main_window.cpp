@@ -7,6 +7,7 @@
 
 #include "app/startup.h"
 #include "app/window_parts.h"
+#include "media/avi.h"
 #include "media/info_panel.h"
 #include "movie/launch.h"
 #include "platform/error.h"
@@ -159,15 +160,17 @@ void TMainWin::Timer1Timer() {
 
 void TMainWin::dxStartClick() {
   Timer1->stop();
-  CarryOut(movie::PlanVPlayerStart(state_, services_.LauncherDirectory()));
+  if (state_.FrameWidth == 0) media::ReadAviFacts(state_.MovieFileName, state_);  // for the aspect option
+  CarryOut(movie::PlanVPlayerStart(LaunchFactsOf(state_), services_.LauncherDirectory()));
 }
 
 void TMainWin::dxBPlayerClick() {
   Timer1->stop();
-  CarryOut(movie::PlanBPlayerStart(state_, services_.LauncherDirectory()));
+  CarryOut(movie::PlanBPlayerStart(LaunchFactsOf(state_), services_.LauncherDirectory()));
 }
 
 void TMainWin::CarryOut(const movie::LaunchPlan& plan) {
+  state_.PlayerKnowsMovie = plan.playerKnowsMovie;
   if (!plan.Starts()) {
     services_.ShowMessage(plan.message, plan.caption);
     return;
@@ -182,7 +185,7 @@ void TMainWin::dxSelectClick() {
   const std::string prefix = movie::DirectoryPrefix(directory);
   const std::string program = services_.ChooseProgram(directory);
   if (program.size() < 2) return;
-  services_.StartProgram(program, movie::SelectPlayerParameters(program, prefix, state_));
+  services_.StartProgram(program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)));
   close();
 }
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "media/avi.h"
 #include "movie/player_settings.h"
+#include "movie/players.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -11,44 +11,37 @@ namespace movie {
 
 namespace {
 
-constexpr const char* kAspectWide = " /A /F /P31";  // wider than twice the height
-constexpr const char* kAspectNormal = " /A /F /P41";
-constexpr const char* kSelectVPlayerOptions = "/A /F /P11";
-constexpr const char* kBPlayerOptions = "  -fs -pan";
-constexpr const char* kVPlayerMissing = "VPlayer.exe is not found in current directory.";
-constexpr const char* kVPlayerCaption = "VPlayer";
-constexpr const char* kBPlayerMissing = "BPlay.exe is not found in current directory.";
-constexpr const char* kBPlayerCaption = "BSPlayer";
-constexpr const char* kVPlayerPathTag = "VPLAYER.EXE";
-constexpr const char* kBPlayerPathTag = "BPLAY.EXE";
 constexpr std::size_t kExtensionLength = 4;
 
-bool HasSubtitle(const app::LauncherState& state) { return state.SubtitleFileName.size() >= 2; }
+bool HasSubtitle(const LaunchFacts& facts) { return facts.SubtitleFileName.size() >= 2; }
 
 // VPlayer only takes a subtitle on its command line that is named exactly like the movie.
-bool SubtitleMatchesMovie(const app::LauncherState& state) {
-  return HasSubtitle(state) && platform::DropLast(state.SubtitleFileName, kExtensionLength) ==
-                                   platform::DropLast(state.MovieFileName, kExtensionLength);
+bool SubtitleMatchesMovie(const LaunchFacts& facts) {
+  return HasSubtitle(facts) && platform::DropLast(facts.SubtitleFileName, kExtensionLength) ==
+                                   platform::DropLast(facts.MovieFileName, kExtensionLength);
 }
 
 // A blank and the quoted subtitle name, or a single blank.
-std::string SubtitlePiece(bool passSubtitle, const app::LauncherState& state) {
-  return passSubtitle ? " " + QuoteArgument(state.SubtitleFileName) : std::string(" ");
+std::string SubtitlePiece(bool passSubtitle, const LaunchFacts& facts) {
+  return passSubtitle ? " " + QuoteArgument(facts.SubtitleFileName) : std::string(" ");
 }
 
 // The program's spelling in the current directory, or nullopt when no such file is there.
-std::optional<std::string> ProgramHere(const char* program) {
-  if (!platform::FileExists(program)) return std::nullopt;
-  return platform::ResolveCase(program).value_or(program);
+std::optional<std::string> ProgramHere(std::string_view program) {
+  const std::string name(program);
+  if (!platform::FileExists(name)) return std::nullopt;
+  return platform::ResolveCase(name).value_or(name);
 }
 
-LaunchPlan Missing(std::string parameters, const char* message, const char* caption) {
-  return {"", std::move(parameters), message, caption};
+LaunchPlan Plan(const Player& player, std::string parameters, bool playerKnowsMovie) {
+  const std::optional<std::string> program = ProgramHere(player.executable);
+  if (!program)
+    return {"", std::move(parameters), std::string(player.missingMessage), std::string(player.caption),
+            playerKnowsMovie};
+  return {*program, std::move(parameters), "", "", playerKnowsMovie};
 }
 
-bool Contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string::npos; }
 
 }  // namespace
 
@@ -69,55 +62,55 @@ std::string QuoteArgument(const std::string& name) {
   return quoted + "\"";
 }
 
-std::string VPlayerAspectOptions(app::LauncherState& state) {
-  if (state.FrameWidth == 0) media::ReadAviFacts(state.MovieFileName, state);
-  if (state.FrameWidth <= 0 || state.FrameHeight <= 0) return {};
-  const double ratio = static_cast<double>(state.FrameWidth) / static_cast<double>(state.FrameHeight);
-  return ratio > 2.0 ? kAspectWide : kAspectNormal;
+std::string VPlayerAspectOptions(std::int32_t frameWidth, std::int32_t frameHeight) {
+  if (frameWidth <= 0 || frameHeight <= 0) return {};
+  const double ratio = static_cast<double>(frameWidth) / static_cast<double>(frameHeight);
+  return std::string(ratio > 2.0 ? kVPlayerWideOptions : kVPlayerNormalOptions);
 }
 
-LaunchPlan PlanVPlayerStart(app::LauncherState& state, const std::string& launcherDirectory) {
-  const std::string subtitlePiece = SubtitlePiece(SubtitleMatchesMovie(state), state);
-  const std::string param = ReadPlayerParam(launcherDirectory, kVPlayerIniReadName, state);
-  const std::string movieAndSubtitle = QuoteArgument(state.MovieFileName) + subtitlePiece;
+LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory) {
+  const std::string subtitlePiece = SubtitlePiece(SubtitleMatchesMovie(facts), facts);
+  const PlayerParam read = ReadPlayerParam(launcherDirectory, kVPlayer.iniReadName);
+  const bool knows = read.playerKnowsMovie.value_or(facts.PlayerKnowsMovie);
+  const std::string& param = read.param;
+  const std::string aspect = VPlayerAspectOptions(facts.FrameWidth, facts.FrameHeight);
+  const std::string movieAndSubtitle = QuoteArgument(facts.MovieFileName) + subtitlePiece;
   std::string parameters;
-  if (state.PlayerKnowsMovie)
-    parameters = param.empty() ? VPlayerAspectOptions(state) : param;
+  if (knows)
+    parameters = param.empty() ? aspect : param;
   else if (param.empty())
-    parameters = movieAndSubtitle + VPlayerAspectOptions(state);
+    parameters = movieAndSubtitle + aspect;
   else
-    parameters = Contains(param, state.MovieFileName) ? param : movieAndSubtitle + param;
-
-  const std::optional<std::string> program = ProgramHere(kVPlayerProgram);
-  if (!program) return Missing(std::move(parameters), kVPlayerMissing, kVPlayerCaption);
-  return {*program, std::move(parameters), "", ""};
+    parameters = Contains(param, facts.MovieFileName) ? param : movieAndSubtitle + param;
+  return Plan(kVPlayer, std::move(parameters), knows);
 }
 
-LaunchPlan PlanBPlayerStart(app::LauncherState& state, const std::string& launcherDirectory) {
-  std::string parameters =
-      QuoteArgument(state.MovieFileName) + SubtitlePiece(HasSubtitle(state), state) + kBPlayerOptions;
-  const std::optional<std::string> program = ProgramHere(kBPlayerProgram);
-  if (!program) return Missing(std::move(parameters), kBPlayerMissing, kBPlayerCaption);
-  ReadPlayerMovieEntry(launcherDirectory + kBPlayerIniName, app::kPlayerBSPlayer, state);
+LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory) {
+  const std::string parameters =
+      QuoteArgument(facts.MovieFileName) + SubtitlePiece(HasSubtitle(facts), facts) + std::string(kBSPlayer.startOptions);
+  LaunchPlan plan = Plan(kBSPlayer, parameters, facts.PlayerKnowsMovie);
+  if (!plan.Starts()) return plan;  // the INI file is read only when the player is there
+  const std::string iniPath = launcherDirectory + std::string(kBSPlayer.iniWriteName);
+  plan.playerKnowsMovie = ReadPlayerMovieEntry(iniPath, PlayerKind::BSPlayer).value_or(facts.PlayerKnowsMovie);
   // The player then opens its own settings file, which names the movie it knows.
-  if (state.PlayerKnowsMovie) parameters = kBPlayerIniName;
-  return {*program, std::move(parameters), "", ""};
+  if (plan.playerKnowsMovie) plan.parameters = kBSPlayer.iniWriteName;
+  return plan;
 }
 
 std::string DirectoryPrefix(const std::string& currentDirectory) { return currentDirectory + "/"; }
 
 std::string SelectPlayerParameters(const std::string& programPath, const std::string& directoryPrefix,
-                                   const app::LauncherState& state) {
-  const std::string movieArgument = QuoteArgument(directoryPrefix + state.MovieFileName);
+                                   const LaunchFacts& facts) {
+  const std::string movieArgument = QuoteArgument(directoryPrefix + facts.MovieFileName);
   const std::string subtitleArgument =
-      HasSubtitle(state) ? " " + QuoteArgument(directoryPrefix + state.SubtitleFileName) : std::string();
+      HasSubtitle(facts) ? " " + QuoteArgument(directoryPrefix + facts.SubtitleFileName) : std::string();
   const std::string upperPath = platform::AsciiUpper(programPath);
-  if (Contains(upperPath, kVPlayerPathTag)) {
+  if (Contains(upperPath, kVPlayer.pickedTag)) {
     // VPlayer expects its subtitle in second place; an empty argument keeps that place.
-    const std::string subtitle = SubtitleMatchesMovie(state) ? subtitleArgument : std::string(" \"\"");
-    return movieArgument + subtitle + kSelectVPlayerOptions;
+    const std::string subtitle = SubtitleMatchesMovie(facts) ? subtitleArgument : std::string(" \"\"");
+    return movieArgument + subtitle + std::string(kVPlayer.pickedOptions);
   }
-  if (Contains(upperPath, kBPlayerPathTag)) return movieArgument + subtitleArgument + kBPlayerOptions;
+  if (Contains(upperPath, kBSPlayer.pickedTag)) return movieArgument + subtitleArgument + std::string(kBSPlayer.pickedOptions);
   return movieArgument;
 }
 

@@ -2,14 +2,19 @@
 // Starting the movie in a player: the program to start and its parameter text, or the message to
 // show when the player's executable is missing. The window carries the plan out (stopping the
 // auto-start timer first, closing itself after a start); nothing here starts a process.
+#include <cstdint>
 #include <string>
-
-#include "app/launcher_state.h"
 
 namespace movie {
 
-inline constexpr const char* kVPlayerProgram = "vplayer.exe";
-inline constexpr const char* kBPlayerProgram = "bplay.exe";
+// The program-wide values a start reads, under their program-wide names.
+struct LaunchFacts {
+  std::string MovieFileName;
+  std::string SubtitleFileName;
+  bool PlayerKnowsMovie = false;
+  std::int32_t FrameWidth = 0;  // 0 while unknown
+  std::int32_t FrameHeight = 0;
+};
 
 struct LaunchPlan {
   std::string program;     // the executable as spelled in the current directory; "" when missing
@@ -17,21 +22,22 @@ struct LaunchPlan {
                            // the player is missing)
   std::string message;     // text of the box shown instead of a start
   std::string caption;     // that box's caption
+  bool playerKnowsMovie = false;  // PlayerKnowsMovie after the INI reads of this start
   bool Starts() const { return message.empty(); }
 };
 
 // VPlayer's aspect option for the movie's frame: " /A /F /P31" for a frame wider than twice its
-// height, else " /A /F /P41". Reads the AVI headers first when FrameWidth is still 0. "" when the
-// frame size is unknown or not a real size (a dimension of zero or below).
-std::string VPlayerAspectOptions(app::LauncherState& state);
+// height, else " /A /F /P41". "" when the frame size is unknown or not a real size (a dimension of
+// zero or below).
+std::string VPlayerAspectOptions(std::int32_t frameWidth, std::int32_t frameHeight);
 
-// The VPlayer button: reads [Zorvalin] Param and the movie entry of the launcher's Vplayer.ini (so
-// PlayerKnowsMovie may change) and builds the parameter text.
-LaunchPlan PlanVPlayerStart(app::LauncherState& state, const std::string& launcherDirectory);
+// The VPlayer button: reads [Zorvalin] Param and the movie entry of the launcher's Vplayer.ini and
+// builds the parameter text. The frame size must already be read when it can be.
+LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory);
 
 // The BSPlayer button: when bplay.exe is present, reads the movie entry of the launcher's bplay.ini;
 // a player that knows an existing movie gets "bplay.ini" alone.
-LaunchPlan PlanBPlayerStart(app::LauncherState& state, const std::string& launcherDirectory);
+LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory);
 
 // The current directory followed by '/', taken before the file dialog can change it. At the root
 // the result is "//", as a drive root's prefix ends in two separators.
@@ -40,7 +46,7 @@ std::string DirectoryPrefix(const std::string& currentDirectory);
 // The parameter text for a program picked in the file dialog: the movie (and subtitle) by full path,
 // with the options of the player whose executable name the upper-cased path contains.
 std::string SelectPlayerParameters(const std::string& programPath, const std::string& directoryPrefix,
-                                   const app::LauncherState& state);
+                                   const LaunchFacts& facts);
 
 // Encloses a name in double quotes. A double quote inside the name, and backslashes before it or
 // at the name's end, are escaped by the Windows command-line rules, so the player receives the name

@@ -1,7 +1,5 @@
 #include "movie/player_settings.h"
 
-#include <optional>
-
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
@@ -10,85 +8,76 @@ namespace movie {
 
 namespace {
 
-constexpr const char* kOwnSection = "Zorvalin";
-constexpr const char* kSubtitlesSection = "Subtitles";
-constexpr const char* kSubtitleKey = "Sub1";
-constexpr const char* kHereDirectory = ".";  // where the player is started
+constexpr IniKey kParamEntry = {"Zorvalin", "Param"};
+constexpr IniKey kFilmNameEntry = {"Zorvalin", "Filmname"};
+constexpr std::string_view kHereDirectory = ".";  // where the player is started
 
 // Entries this short never name a file the launcher trusts.
 bool IsUsableEntry(const std::string& entry) { return entry.size() > 2; }
 
-std::string ReadTrimmed(const std::string& path, const char* section, const char* key) {
-  return platform::Trim(platform::ReadProfileString(path, section, key));
-}
-
-// Sets PlayerKnowsMovie from a usable entry; true when the named file exists.
-bool SetKnowsFrom(const std::string& entry, app::LauncherState& state) {
-  state.PlayerKnowsMovie = platform::FileExists(entry);
-  return state.PlayerKnowsMovie;
+std::string ReadTrimmed(const std::string& path, IniKey entry) {
+  return platform::Trim(platform::ReadProfileString(path, entry.section, entry.key));
 }
 
 }  // namespace
 
-std::vector<IniWrite> PlayerSettingsWrites(const std::string& iniFileName, int kind,
-                                           const app::LauncherState& state) {
-  if (!IsUsableEntry(state.SubtitleFileName)) return {};
-  const std::string& movieName = state.MovieFileName;
-  const std::string& subtitle = state.SubtitleFileName;
-  switch (kind) {
-    case app::kPlayerVPlayer:
-      return {{iniFileName, "Autorun", "FileNameMovie", movieName},
-              {iniFileName, "Autorun", "FileNameSubtitles", subtitle}};
-    case app::kPlayerBSPlayer:
-      return {{iniFileName, "Movie", "FName", movieName},
-              {iniFileName, kSubtitlesSection, kSubtitleKey, subtitle},
-              {iniFileName, "Movie", "Directory", kHereDirectory},
-              {iniFileName, kSubtitlesSection, "Directory", kHereDirectory}};
-    default:
-      return {};
+std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& movieFileName,
+                                           const std::string& subtitleFileName) {
+  if (!IsUsableEntry(subtitleFileName)) return {};
+  const Player& player = PlayerOf(kind);
+  std::vector<IniWrite> writes;
+  for (const WrittenKey& written : player.writtenKeys) {
+    const std::string_view value = written.value == WrittenValue::Movie      ? movieFileName
+                                   : written.value == WrittenValue::Subtitle ? subtitleFileName
+                                                                             : kHereDirectory;
+    writes.push_back({std::string(player.iniWriteName), std::string(written.key.section),
+                      std::string(written.key.key), std::string(value)});
   }
+  return writes;
 }
 
 bool IsDriveReady(const std::string& directory) { return platform::IsMediumReady(directory); }
 
-void WritePlayerSettings(const std::string& launcherDirectory, const std::string& iniFileName, int kind,
-                         const app::LauncherState& state, std::vector<IniWrite>* performed) {
+void WritePlayerSettings(const std::string& launcherDirectory, PlayerKind kind, const std::string& movieFileName,
+                         const std::string& subtitleFileName, std::vector<IniWrite>* performed) {
   // Only a directory on a mounted medium is written to; a relative or network-style path is not.
   if (launcherDirectory.empty() || launcherDirectory.front() != '/') return;
   // Probing the medium must never bring up a system prompt; nothing here can raise one.
   if (!IsDriveReady(launcherDirectory)) return;
-  const std::string path = launcherDirectory + iniFileName;
+  const std::string path = launcherDirectory + std::string(PlayerOf(kind).iniWriteName);
   const std::optional<std::string> onDisk = platform::ResolveCase(path);
   // Clearing the read-only mark doubles as the test that the file exists and its medium is writable.
   if (!onDisk || !platform::FileExists(*onDisk) || !platform::MakeWritable(*onDisk)) return;
-  for (const IniWrite& write : PlayerSettingsWrites(iniFileName, kind, state)) {
+  for (const IniWrite& write : PlayerSettingsWrites(kind, movieFileName, subtitleFileName)) {
     platform::WriteProfileString(path, write.section, write.key, write.value);
     if (performed) performed->push_back(write);
   }
 }
 
-void ReadPlayerMovieEntry(const std::string& iniPath, int kind, app::LauncherState& state) {
-  const std::string entry = kind == app::kPlayerBSPlayer ? ReadTrimmed(iniPath, "Movie", "FName")
-                                                         : ReadTrimmed(iniPath, "Autorun", "FileNameMovie");
-  if (!IsUsableEntry(entry)) return;
-  if (SetKnowsFrom(entry, state)) return;
-  const std::string subtitle = ReadTrimmed(iniPath, kSubtitlesSection, kSubtitleKey);
-  if (IsUsableEntry(subtitle)) SetKnowsFrom(subtitle, state);
+std::optional<bool> ReadPlayerMovieEntry(const std::string& iniPath, PlayerKind kind) {
+  const std::string entry = ReadTrimmed(iniPath, PlayerOf(kind).movieEntry);
+  if (!IsUsableEntry(entry)) return std::nullopt;
+  if (platform::FileExists(entry)) return true;
+  const std::string subtitle = ReadTrimmed(iniPath, kSubtitleEntry);
+  return IsUsableEntry(subtitle) && platform::FileExists(subtitle);
 }
 
-std::string ReadPlayerParam(const std::string& launcherDirectory, const std::string& iniFileName,
-                            app::LauncherState& state) {
-  const std::string path = launcherDirectory + iniFileName;
+PlayerParam ReadPlayerParam(const std::string& launcherDirectory, std::string_view iniFileName) {
+  const std::string path = launcherDirectory + std::string(iniFileName);
   if (!platform::FileExists(path)) return {};
-  const std::string param = ReadTrimmed(path, kOwnSection, "Param");
-  ReadPlayerMovieEntry(path, app::kPlayerVPlayer, state);
-  return param;
+  return {ReadTrimmed(path, kParamEntry), ReadPlayerMovieEntry(path, PlayerKind::VPlayer)};
 }
 
-std::string ReadFilmName(const std::string& launcherDirectory, const std::string& iniFileName) {
-  const std::string path = launcherDirectory + iniFileName;
+std::string ReadFilmName(const std::string& launcherDirectory, std::string_view iniFileName) {
+  const std::string path = launcherDirectory + std::string(iniFileName);
   if (!platform::FileExists(path)) return {};
-  return ReadTrimmed(path, kOwnSection, "Filmname");
+  return ReadTrimmed(path, kFilmNameEntry);
+}
+
+std::string ReadPlayersFilmName(const std::string& launcherDirectory) {
+  for (const Player* player : kPlayers)
+    if (std::string name = ReadFilmName(launcherDirectory, player->iniReadName); !name.empty()) return name;
+  return {};
 }
 
 }  // namespace movie

@@ -2,16 +2,14 @@
 // The players' INI files: the movie and subtitle names the launcher writes into them at start-up,
 // the movie entry it reads back at a start, and the launcher's own [Zorvalin] section. All INI files
 // lie in the launcher's directory (given with a trailing '/'); the launcher never creates one.
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "app/launcher_state.h"
+#include "movie/players.h"
 
 namespace movie {
-
-inline constexpr const char* kVPlayerIniWriteName = "vplayer.ini";
-inline constexpr const char* kVPlayerIniReadName = "Vplayer.ini";  // same file: names ignore case
-inline constexpr const char* kBPlayerIniName = "bplay.ini";
 
 // One key written into a player's INI file; `file` is the INI file's bare name.
 struct IniWrite {
@@ -22,11 +20,10 @@ struct IniWrite {
   bool operator==(const IniWrite&) const = default;
 };
 
-// The keys that start-up writes into `iniFileName` for player `kind` (app::kPlayerVPlayer or
-// app::kPlayerBSPlayer), in the order they are written. Empty without a subtitle file (a name of
-// two characters or fewer) or for an unknown kind.
-std::vector<IniWrite> PlayerSettingsWrites(const std::string& iniFileName, int kind,
-                                           const app::LauncherState& state);
+// The keys that start-up writes into the INI file of player `kind`, in the order they are
+// written. Empty without a subtitle file (a name of two characters or fewer).
+std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& movieFileName,
+                                           const std::string& subtitleFileName);
 
 // Whether the medium holding `directory` is there and can take writes.
 bool IsDriveReady(const std::string& directory);
@@ -37,20 +34,26 @@ bool IsDriveReady(const std::string& directory);
 // no subtitle and so nothing is written. Each key actually written is appended to `performed`
 // when given. Throws platform::Error("Unable to write to <path>") when a write fails; the keys
 // after it are not written.
-void WritePlayerSettings(const std::string& launcherDirectory, const std::string& iniFileName, int kind,
-                         const app::LauncherState& state, std::vector<IniWrite>* performed = nullptr);
+void WritePlayerSettings(const std::string& launcherDirectory, PlayerKind kind, const std::string& movieFileName,
+                         const std::string& subtitleFileName, std::vector<IniWrite>* performed = nullptr);
 
-// Reads the player's movie entry from the INI file at `iniPath` and sets PlayerKnowsMovie to whether
-// it names an existing file or, failing that, whether [Subtitles] Sub1 does. An entry of two
-// characters or fewer (a missing file included) leaves PlayerKnowsMovie as it was.
-void ReadPlayerMovieEntry(const std::string& iniPath, int kind, app::LauncherState& state);
+// Whether the player whose INI file lies at `iniPath` knows an existing movie: its movie entry
+// names an existing file or, failing that, [Subtitles] Sub1 does. nullopt when the movie entry has
+// two characters or fewer (a missing file included): the caller's flag then stays as it was.
+std::optional<bool> ReadPlayerMovieEntry(const std::string& iniPath, PlayerKind kind);
 
-// The trimmed [Zorvalin] Param of the INI file, "" when the file is missing. When the file exists it
-// also runs ReadPlayerMovieEntry on it, as VPlayer's file.
-std::string ReadPlayerParam(const std::string& launcherDirectory, const std::string& iniFileName,
-                            app::LauncherState& state);
+struct PlayerParam {
+  std::string param;                     // the trimmed [Zorvalin] Param, "" when the file is missing
+  std::optional<bool> playerKnowsMovie;  // ReadPlayerMovieEntry of the file as VPlayer's
+};
+// Reads [Zorvalin] Param of the INI file and, when the file exists, its movie entry as VPlayer's.
+PlayerParam ReadPlayerParam(const std::string& launcherDirectory, std::string_view iniFileName);
 
 // The trimmed [Zorvalin] Filmname of the INI file, "" when the file is missing.
-std::string ReadFilmName(const std::string& launcherDirectory, const std::string& iniFileName);
+std::string ReadFilmName(const std::string& launcherDirectory, std::string_view iniFileName);
+
+// The film title a disc's author stored for a movie called "film": ReadFilmName of VPlayer's file,
+// else of BSPlayer's, else "".
+std::string ReadPlayersFilmName(const std::string& launcherDirectory);
 
 }  // namespace movie

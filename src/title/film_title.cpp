@@ -25,7 +25,6 @@ constexpr std::array<std::string_view, 4> kSeparators = {"_", "-", ".", ","};
 constexpr std::array<std::string_view, 6> kBrackets = {"(", ")", "[", "]", "{", "}"};
 constexpr std::array<std::string_view, 3> kDiscParts = {"cd1", "cd2", "cd3"};
 constexpr std::string_view kOverrideWord = "film";
-constexpr std::array<const char*, 2> kFilmNameSources = {"Vplayer.ini", "bplay.ini"};
 
 constexpr int kDesignPoints = 14;
 
@@ -41,15 +40,6 @@ void MarkDiscParts(std::string& t) {
     const auto at = platform::AsciiLower(t).find(part);
     if (at != std::string::npos) t.replace(at, part.size(), platform::AsciiUpper(part));
   }
-}
-
-std::string FilmNameFromPlayers(
-    const std::function<std::string(const std::string&)>& readFilmName) {
-  for (const char* iniFile : kFilmNameSources) {
-    std::string value = readFilmName(iniFile);
-    if (!value.empty()) return value;
-  }
-  return {};
 }
 
 }  // namespace
@@ -68,8 +58,7 @@ std::string CapitalizeWords(std::string_view text) {
   return out;
 }
 
-std::string DeriveFilmTitle(std::string_view movieFileName,
-                            const std::function<std::string(const std::string&)>& readFilmName) {
+std::string DeriveFilmTitle(std::string_view movieFileName, const std::function<std::string()>& storedFilmName) {
   std::string t = platform::AsciiLower(platform::DropLast(movieFileName, 4));
   // Tags go before the separators, so a tag's own dots, hyphens and blanks must match literally.
   CutTags(t);
@@ -78,7 +67,7 @@ std::string DeriveFilmTitle(std::string_view movieFileName,
   t = CapitalizeWords(t);
   MarkDiscParts(t);
   // Compared untrimmed on purpose: "film-xvid" leaves "Film " and keeps its own name.
-  if (platform::AsciiLower(t) == kOverrideWord) t = FilmNameFromPlayers(readFilmName);
+  if (platform::AsciiLower(t) == kOverrideWord) t = storedFilmName();
   return platform::Trim(t);
 }
 

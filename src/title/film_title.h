@@ -21,10 +21,9 @@ std::string CapitalizeWords(std::string_view text);
 
 // The title for the movie file `movieFileName` (its last four characters are taken to be the
 // extension and cut whatever they are). A name that reduces exactly to "film" takes its title
-// from `readFilmName`, which is asked with "Vplayer.ini" and then, only when that gives "",
-// with "bplay.ini"; "" means "no value". The result is trimmed and may be empty.
-std::string DeriveFilmTitle(std::string_view movieFileName,
-                            const std::function<std::string(const std::string&)>& readFilmName);
+// from `storedFilmName` (the title a disc's author stored in the players' settings, "" for none),
+// which is asked only then. The result is trimmed and may be empty.
+std::string DeriveFilmTitle(std::string_view movieFileName, const std::function<std::string()>& storedFilmName);
 
 // Font size in points for a title of `displayedLength` characters: the designed 14 up to 35,
 // then 12, 10 above 45 and 8 above 53.

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/launcher_state.h"
 #include "fuzz_support.h"
 #include "movie/launch.h"
 #include "platform/command_line.h"
@@ -28,7 +27,7 @@ void CheckQuoting(const std::string& name) {
 
 // The arguments a player receives from Select Player, as the rules for its parameter text give them.
 Arguments ExpectedSelectArguments(const std::string& program, const std::string& prefix,
-                                  const app::LauncherState& state) {
+                                  const movie::LaunchFacts& state) {
   const std::string upper = platform::AsciiUpper(program);
   const bool hasSubtitle = state.SubtitleFileName.size() >= 2;
   Arguments expected{prefix + state.MovieFileName};
@@ -51,10 +50,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzzsupport::Carver carver(data, size);
   const std::string program = carver.Field();
   const std::string prefix = carver.Field();
-  app::LauncherState state;
+  movie::LaunchFacts state;
   state.MovieFileName = carver.Field();
   state.SubtitleFileName = carver.Field();
-  // Signed frame sizes around the 2:1 boundary; never 0 for the width, which would read a file.
+  // Signed frame sizes around the 2:1 boundary.
   state.FrameWidth = static_cast<std::int8_t>(carver.Byte()) * 7 + 1;
   state.FrameHeight = static_cast<std::int8_t>(carver.Byte()) * 3;
   const std::string text = carver.Rest();
@@ -67,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(platform::SplitCommandLine(parameters) == ExpectedSelectArguments(program, prefix, state));
   FUZZ_CHECK(movie::DirectoryPrefix(prefix) == prefix + "/");
 
-  const std::string aspect = movie::VPlayerAspectOptions(state);
+  const std::string aspect = movie::VPlayerAspectOptions(state.FrameWidth, state.FrameHeight);
   if (state.FrameWidth <= 0 || state.FrameHeight <= 0) {
     FUZZ_CHECK(aspect.empty());
   } else {

@@ -23,8 +23,6 @@ std::string AviHead(std::int32_t width, std::int32_t height) {
   return testsupport::AviBytes(movie);
 }
 
-std::string NotAvi(std::string head) { return head.replace(8, 4, "AVIX"); }
-
 // A disc directory (the current directory) and a launcher directory.
 struct Disc {
   TempDir here;
@@ -78,7 +76,7 @@ TEST(PlanVPlayerStart, ParameterTexts) {
     disc.here.Write("vplayer.exe", "MZ");
     if (!c.ini.empty()) disc.launcher.Write("vplayer.ini", c.ini);
     ScopedChdir chdir(disc.here.path());
-    app::LauncherState state;
+    movie::LaunchFacts state;
     state.MovieFileName = "Film.avi";
     state.SubtitleFileName = c.subtitle;
     state.FrameWidth = c.width;
@@ -90,43 +88,48 @@ TEST(PlanVPlayerStart, ParameterTexts) {
   }
 }
 
-TEST(VPlayerAspectOptions, ReadsTheFrameSizeWhenNotYetKnown) {
+TEST(VPlayerAspectOptions, ByTheFrameShape) {
   struct Case {
-    const char* what;
-    std::string movieBytes;
-    std::int32_t width, height;  // FrameWidth/FrameHeight afterwards
+    std::int32_t width, height;
     std::string expected;
   };
   const Case cases[] = {
-      {"wide movie", AviHead(640, 272), 640, 272, " /A /F /P31"},
-      {"ordinary movie", AviHead(720, 576), 720, 576, " /A /F /P41"},
-      {"headers give zero width", AviHead(0, 576), 0, 576, ""},
-      {"headers give zero height", AviHead(640, 0), 640, 0, ""},
-      {"not an AVI file", NotAvi(AviHead(640, 272)), 0, 0, ""},
+      {640, 272, " /A /F /P31"}, {640, 320, " /A /F /P41"}, {641, 320, " /A /F /P31"}, {720, 576, " /A /F /P41"},
+      {0, 576, ""},              {640, 0, ""},              {-640, 272, ""},          {640, -272, ""},
+      {2147483647, 1, " /A /F /P31"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    TempDir here;
-    here.Write("Film.avi", c.movieBytes);
-    ScopedChdir chdir(here.path());
-    app::LauncherState state;
-    state.MovieFileName = "Film.avi";
-    EXPECT_EQ(movie::VPlayerAspectOptions(state), c.expected);
-    EXPECT_EQ(state.FrameWidth, c.width);
-    EXPECT_EQ(state.FrameHeight, c.height);
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    EXPECT_EQ(movie::VPlayerAspectOptions(c.width, c.height), c.expected);
   }
 }
 
-TEST(PlanVPlayerStart, KnownFrameIsNotReadAgain) {
-  TempDir here;
-  here.Write("Film.avi", AviHead(720, 576));
-  ScopedChdir chdir(here.path());
-  app::LauncherState state;
-  state.MovieFileName = "Film.avi";
-  state.FrameWidth = 640;
-  state.FrameHeight = 272;
-  EXPECT_EQ(movie::VPlayerAspectOptions(state), " /A /F /P31");
-  EXPECT_EQ(state.FrameWidth, 640);
+// The flag a start leaves behind: what the INI file says, or the flag as it was when the file says
+// nothing usable.
+TEST(PlanVPlayerStart, ReportsWhetherThePlayerKnowsItsMovie) {
+  struct Case {
+    const char* what;
+    std::string ini;
+    bool before, after;
+  };
+  const Case cases[] = {
+      {"no ini file keeps true", "", true, true},
+      {"no ini file keeps false", "", false, false},
+      {"known movie", "[Autorun]\nFileNameMovie=Film.avi\n", false, true},
+      {"missing movie clears it", "[Autorun]\nFileNameMovie=Gone.avi\n", true, false},
+      {"short entry keeps it", "[Autorun]\nFileNameMovie=ab\n", true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Disc disc;
+    disc.here.Write("Film.avi", AviHead(640, 272));
+    if (!c.ini.empty()) disc.launcher.Write("Vplayer.ini", c.ini);
+    ScopedChdir chdir(disc.here.path());
+    movie::LaunchFacts state;
+    state.MovieFileName = "Film.avi";
+    state.PlayerKnowsMovie = c.before;
+    EXPECT_EQ(movie::PlanVPlayerStart(state, disc.LauncherDirectory()).playerKnowsMovie, c.after);
+  }
 }
 
 struct BPlayerCase {
@@ -156,13 +159,14 @@ TEST(PlanBPlayerStart, ParameterTexts) {
     disc.here.Write("BPlay.exe", "MZ");
     if (!c.ini.empty()) disc.launcher.Write("bplay.ini", c.ini);
     ScopedChdir chdir(disc.here.path());
-    app::LauncherState state;
+    movie::LaunchFacts state;
     state.MovieFileName = "Film.avi";
     state.SubtitleFileName = c.subtitle;
     const movie::LaunchPlan plan = movie::PlanBPlayerStart(state, disc.LauncherDirectory());
     EXPECT_TRUE(plan.Starts());
     EXPECT_EQ(plan.program, "BPlay.exe");
     EXPECT_EQ(plan.parameters, c.expected);
+    EXPECT_EQ(plan.playerKnowsMovie, c.expected == "bplay.ini");
   }
 }
 
@@ -186,7 +190,7 @@ TEST(PlanPlayerStart, MissingExecutableGivesTheMessage) {
     if (c.asDirectory) disc.here.MakeDir(c.vplayer ? "vplayer.exe" : "bplay.exe");
     disc.launcher.Write("bplay.ini", "[Movie]\nFName=Film.avi\n");
     ScopedChdir chdir(disc.here.path());
-    app::LauncherState state;
+    movie::LaunchFacts state;
     state.MovieFileName = "Film.avi";
     const movie::LaunchPlan plan = c.vplayer ? movie::PlanVPlayerStart(state, disc.LauncherDirectory())
                                              : movie::PlanBPlayerStart(state, disc.LauncherDirectory());
@@ -194,7 +198,7 @@ TEST(PlanPlayerStart, MissingExecutableGivesTheMessage) {
     EXPECT_EQ(plan.program, "");
     EXPECT_EQ(plan.message, c.message);
     EXPECT_EQ(plan.caption, c.caption);
-    EXPECT_FALSE(state.PlayerKnowsMovie) << "bplay.ini is read only when the player is there";
+    EXPECT_FALSE(plan.playerKnowsMovie) << "bplay.ini is read only when the player is there";
   }
 }
 
@@ -230,7 +234,7 @@ const SelectCase kSelectCases[] = {
 TEST(SelectPlayerParameters, ParameterTexts) {
   for (const SelectCase& c : kSelectCases) {
     SCOPED_TRACE(c.what);
-    app::LauncherState state;
+    movie::LaunchFacts state;
     state.MovieFileName = "Film.avi";
     state.SubtitleFileName = c.subtitle;
     state.PlayerKnowsMovie = true;  // no effect on a picked program
@@ -241,7 +245,7 @@ TEST(SelectPlayerParameters, ParameterTexts) {
 TEST(LaunchTexts, LongNamesArePassedWhole) {
   const std::string longName = std::string(300, 'n') + ".avi";
   const std::string longPrefix = "/" + std::string(300, 'd') + "/";
-  app::LauncherState state;
+  movie::LaunchFacts state;
   state.MovieFileName = longName;
   state.SubtitleFileName = std::string(300, 'n') + ".srt";
   state.FrameWidth = 640;
@@ -274,7 +278,7 @@ TEST(PlanVPlayerStart, MovieNameWithAQuoteStaysOneArgument) {
   TempDir here, launcher;
   here.Write("vplayer.exe", "MZ");
   ScopedChdir chdir(here.path());
-  app::LauncherState state;
+  movie::LaunchFacts state;
   state.MovieFileName = "x\" /evil \"y.avi";
   state.SubtitleFileName = "x\" /evil \"y.srt";
   state.FrameWidth = 720;

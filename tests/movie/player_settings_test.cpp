@@ -17,12 +17,7 @@ using movie::IniWrite;
 using testsupport::ScopedChdir;
 using testsupport::TempDir;
 
-app::LauncherState State(std::string movieName, std::string subtitle) {
-  app::LauncherState state;
-  state.MovieFileName = std::move(movieName);
-  state.SubtitleFileName = std::move(subtitle);
-  return state;
-}
+using movie::PlayerKind;
 
 mode_t Mode(const std::string& path) {
   struct stat info {};
@@ -34,9 +29,8 @@ std::size_t EntryCount(const TempDir& dir) { return platform::SearchDirectory(di
 
 struct WriteCase {
   const char* what;
-  const char* iniName;  // as written by the launcher
-  const char* onDisk;   // as it lies in the launcher's directory
-  int kind;
+  const char* onDisk;  // as it lies in the launcher's directory
+  PlayerKind kind;
   std::string subtitle;
   std::string before;
   std::string after;
@@ -44,31 +38,31 @@ struct WriteCase {
 };
 
 const WriteCase kWriteCases[] = {
-    {"vplayer, new section", "vplayer.ini", "vplayer.ini", app::kPlayerVPlayer, "Film.srt", "",
+    {"vplayer, new section", "vplayer.ini", PlayerKind::VPlayer, "Film.srt", "",
      "[Autorun]\r\nFileNameMovie=Film.avi\r\nFileNameSubtitles=Film.srt\r\n",
      {{"vplayer.ini", "Autorun", "FileNameMovie", "Film.avi"},
       {"vplayer.ini", "Autorun", "FileNameSubtitles", "Film.srt"}}},
-    {"vplayer, keys replaced in place, others kept", "vplayer.ini", "VPlayer.INI", app::kPlayerVPlayer, "eng.srt",
+    {"vplayer, keys replaced in place, others kept", "VPlayer.INI", PlayerKind::VPlayer, "eng.srt",
      "[Video]\nMode=2\n[autorun]\nfilenamesubtitles = old.srt\nKeep=yes\nFileNameMovie=Old.avi\n[Zorvalin]\nParam=/x\n",
      "[Video]\nMode=2\n[autorun]\nfilenamesubtitles = eng.srt\nKeep=yes\nFileNameMovie=Film.avi\n[Zorvalin]\nParam=/x\n",
      {{"vplayer.ini", "Autorun", "FileNameMovie", "Film.avi"},
       {"vplayer.ini", "Autorun", "FileNameSubtitles", "eng.srt"}}},
-    {"bplayer, sections made in write order", "bplay.ini", "bplay.ini", app::kPlayerBSPlayer, "Film.srt", "",
+    {"bplayer, sections made in write order", "bplay.ini", PlayerKind::BSPlayer, "Film.srt", "",
      "[Movie]\r\nFName=Film.avi\r\nDirectory=.\r\n[Subtitles]\r\nSub1=Film.srt\r\nDirectory=.\r\n",
      {{"bplay.ini", "Movie", "FName", "Film.avi"},
       {"bplay.ini", "Subtitles", "Sub1", "Film.srt"},
       {"bplay.ini", "Movie", "Directory", "."},
       {"bplay.ini", "Subtitles", "Directory", "."}}},
-    {"bplayer, other keys untouched", "bplay.ini", "BPLAY.INI", app::kPlayerBSPlayer, "a b.sub",
+    {"bplayer, other keys untouched", "BPLAY.INI", PlayerKind::BSPlayer, "a b.sub",
      "[Subtitles]\nDirectory=C:\\subs\nSub2=x.srt\n[Movie]\nFName=old.avi\nPos=123\n",
      "[Subtitles]\nDirectory=.\nSub2=x.srt\nSub1=a b.sub\n[Movie]\nFName=Film.avi\nPos=123\nDirectory=.\n",
      {{"bplay.ini", "Movie", "FName", "Film.avi"},
       {"bplay.ini", "Subtitles", "Sub1", "a b.sub"},
       {"bplay.ini", "Movie", "Directory", "."},
       {"bplay.ini", "Subtitles", "Directory", "."}}},
-    {"vplayer without subtitle", "vplayer.ini", "vplayer.ini", app::kPlayerVPlayer, "",
+    {"vplayer without subtitle", "vplayer.ini", PlayerKind::VPlayer, "",
      "[Autorun]\nFileNameMovie=Old.avi\n", "[Autorun]\nFileNameMovie=Old.avi\n", {}},
-    {"bplayer with a two-character subtitle name", "bplay.ini", "bplay.ini", app::kPlayerBSPlayer, "ab",
+    {"bplayer with a two-character subtitle name", "bplay.ini", PlayerKind::BSPlayer, "ab",
      "[Movie]\nFName=Old.avi\n", "[Movie]\nFName=Old.avi\n", {}},
 };
 
@@ -78,11 +72,10 @@ TEST(WritePlayerSettings, WritesTheKeysInOrderAndRemovesTheReadOnlyMark) {
     TempDir launcher;
     const std::string path = launcher.Write(c.onDisk, c.before);
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    const app::LauncherState state = State("Film.avi", c.subtitle);
-    EXPECT_EQ(movie::PlayerSettingsWrites(c.iniName, c.kind, state), c.writes);
+    EXPECT_EQ(movie::PlayerSettingsWrites(c.kind, "Film.avi", c.subtitle), c.writes);
 
     std::vector<IniWrite> performed;
-    movie::WritePlayerSettings(launcher.path() + "/", c.iniName, c.kind, state, &performed);
+    movie::WritePlayerSettings(launcher.path() + "/", c.kind, "Film.avi", c.subtitle, &performed);
     EXPECT_EQ(performed, c.writes);
     EXPECT_EQ(launcher.Read(c.onDisk), c.after);
     EXPECT_TRUE(Mode(path) & S_IWUSR);
@@ -116,9 +109,8 @@ TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
     const std::string directory = c.relativeDirectory ? leaf + "/" : launcher.path() + "/";
 
     std::vector<IniWrite> performed;
-    for (int kind : {app::kPlayerVPlayer, app::kPlayerBSPlayer})
-      EXPECT_NO_THROW(movie::WritePlayerSettings(directory, kind == app::kPlayerVPlayer ? "vplayer.ini" : "bplay.ini",
-                                                 kind, State("Film.avi", "Film.srt"), &performed));
+    for (PlayerKind kind : {PlayerKind::VPlayer, PlayerKind::BSPlayer})
+      EXPECT_NO_THROW(movie::WritePlayerSettings(directory, kind, "Film.avi", "Film.srt", &performed));
     EXPECT_TRUE(performed.empty());
     EXPECT_EQ(launcher.Read("other.ini"), "[Autorun]\n");
     EXPECT_EQ(EntryCount(launcher), c.iniExists || c.iniIsDirectory ? 2u : 1u);
@@ -145,8 +137,8 @@ TEST(WritePlayerSettings, MediumThatCannotTakeWrites) {
       medium.Fill();
     }
     std::vector<IniWrite> performed;
-    EXPECT_NO_THROW(movie::WritePlayerSettings(medium.path() + "/", "bplay.ini", app::kPlayerBSPlayer,
-                                               State("Film.avi", "Film.srt"), &performed));
+    EXPECT_NO_THROW(
+        movie::WritePlayerSettings(medium.path() + "/", PlayerKind::BSPlayer, "Film.avi", "Film.srt", &performed));
     EXPECT_TRUE(performed.empty());
     EXPECT_EQ(medium.Read("bplay.ini"), before);
     EXPECT_EQ(Mode(medium / "bplay.ini"), 0444u);
@@ -161,8 +153,7 @@ TEST(WritePlayerSettings, FailedWriteNamesThePathAndStopsThere) {
   std::vector<IniWrite> performed;
   const std::string directory = launcher.path() + "/";
   try {
-    movie::WritePlayerSettings(directory, "vplayer.ini", app::kPlayerVPlayer, State("Film.avi", "Film.srt"),
-                               &performed);
+    movie::WritePlayerSettings(directory, PlayerKind::VPlayer, "Film.avi", "Film.srt", &performed);
     ADD_FAILURE() << "no error";
   } catch (const platform::Error& error) {
     EXPECT_EQ(std::string(error.what()), "Unable to write to " + directory + "vplayer.ini");
@@ -171,40 +162,35 @@ TEST(WritePlayerSettings, FailedWriteNamesThePathAndStopsThere) {
   EXPECT_EQ(launcher.Read("VPLAYER.INI"), huge);
 }
 
-TEST(PlayerSettingsWrites, UnknownKindWritesNothing) {
-  EXPECT_TRUE(movie::PlayerSettingsWrites("x.ini", 3, State("Film.avi", "Film.srt")).empty());
-  EXPECT_TRUE(movie::PlayerSettingsWrites("x.ini", 0, State("Film.avi", "Film.srt")).empty());
-}
-
 struct EntryCase {
   const char* what;
-  int kind;
+  PlayerKind kind;
   std::string ini;  // "" for no ini file at all
   bool before;
   bool expected;
 };
 
 const EntryCase kEntryCases[] = {
-    {"vplayer movie exists", app::kPlayerVPlayer, "[Autorun]\nFileNameMovie=Film.avi\n", false, true},
-    {"other letter case, blanks, quotes", app::kPlayerVPlayer, "[AUTORUN]\nfilenamemovie= \"  FILM.AVI \" \n",
+    {"vplayer movie exists", PlayerKind::VPlayer, "[Autorun]\nFileNameMovie=Film.avi\n", false, true},
+    {"other letter case, blanks, quotes", PlayerKind::VPlayer, "[AUTORUN]\nfilenamemovie= \"  FILM.AVI \" \n",
      false, true},
-    {"movie missing, Sub1 exists", app::kPlayerVPlayer,
+    {"movie missing, Sub1 exists", PlayerKind::VPlayer,
      "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=Film.srt\n", false, true},
-    {"both missing", app::kPlayerVPlayer, "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=Gone.srt\n", true,
+    {"both missing", PlayerKind::VPlayer, "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=Gone.srt\n", true,
      false},
-    {"movie missing, Sub1 too short", app::kPlayerVPlayer,
+    {"movie missing, Sub1 too short", PlayerKind::VPlayer,
      "[Autorun]\nFileNameMovie=Gone.avi\n[Subtitles]\nSub1=ab\n", true, false},
-    {"entry of two characters keeps true", app::kPlayerVPlayer,
+    {"entry of two characters keeps true", PlayerKind::VPlayer,
      "[Autorun]\nFileNameMovie=ab\n[Subtitles]\nSub1=Film.srt\n", true, true},
-    {"entry of two characters keeps false, Sub1 unread", app::kPlayerVPlayer,
+    {"entry of two characters keeps false, Sub1 unread", PlayerKind::VPlayer,
      "[Autorun]\nFileNameMovie= ab \n[Subtitles]\nSub1=Film.srt\n", false, false},
-    {"entry naming a directory", app::kPlayerVPlayer, "[Autorun]\nFileNameMovie=Folder.avi\n", true, false},
-    {"full path", app::kPlayerVPlayer, "", false, false},  // filled in below
-    {"missing file keeps true", app::kPlayerVPlayer, "", true, true},
-    {"bplayer reads Movie FName", app::kPlayerBSPlayer, "[Movie]\nFName=Film.avi\n", false, true},
-    {"bplayer ignores the Autorun section", app::kPlayerBSPlayer, "[Autorun]\nFileNameMovie=Film.avi\n", false,
+    {"entry naming a directory", PlayerKind::VPlayer, "[Autorun]\nFileNameMovie=Folder.avi\n", true, false},
+    {"full path", PlayerKind::VPlayer, "", false, false},  // filled in below
+    {"missing file keeps true", PlayerKind::VPlayer, "", true, true},
+    {"bplayer reads Movie FName", PlayerKind::BSPlayer, "[Movie]\nFName=Film.avi\n", false, true},
+    {"bplayer ignores the Autorun section", PlayerKind::BSPlayer, "[Autorun]\nFileNameMovie=Film.avi\n", false,
      false},
-    {"bplayer Sub1 fallback", app::kPlayerBSPlayer, "[Movie]\nFName=Gone.avi\n[Subtitles]\nSub1=film.SRT\n", false,
+    {"bplayer Sub1 fallback", PlayerKind::BSPlayer, "[Movie]\nFName=Gone.avi\n[Subtitles]\nSub1=film.SRT\n", false,
      true},
 };
 
@@ -222,10 +208,7 @@ TEST(ReadPlayerMovieEntry, SetsTheFlagFromTheEntryOrSub1) {
     }
     if (!c.ini.empty()) launcher.Write("settings.ini", c.ini);
     ScopedChdir chdir(movieDir.path());
-    app::LauncherState state = State("Film.avi", "");
-    state.PlayerKnowsMovie = c.before;
-    movie::ReadPlayerMovieEntry(launcher / "settings.ini", c.kind, state);
-    EXPECT_EQ(state.PlayerKnowsMovie, c.expected);
+    EXPECT_EQ(movie::ReadPlayerMovieEntry(launcher / "settings.ini", c.kind).value_or(c.before), c.expected);
   }
 }
 
@@ -252,10 +235,9 @@ TEST(ReadPlayerParam, TrimsParamAndReadsTheMovieEntryAsVPlayers) {
     movieDir.Write("Film.avi", "RIFF");
     if (*c.onDisk) launcher.Write(c.onDisk, c.ini);
     ScopedChdir chdir(movieDir.path());
-    app::LauncherState state = State("Film.avi", "");
-    state.PlayerKnowsMovie = c.before;
-    EXPECT_EQ(movie::ReadPlayerParam(launcher.path() + "/", "Vplayer.ini", state), c.param);
-    EXPECT_EQ(state.PlayerKnowsMovie, c.after);
+    const movie::PlayerParam read = movie::ReadPlayerParam(launcher.path() + "/", "Vplayer.ini");
+    EXPECT_EQ(read.param, c.param);
+    EXPECT_EQ(read.playerKnowsMovie.value_or(c.before), c.after);
   }
 }
 
@@ -264,10 +246,9 @@ TEST(ReadPlayerParam, ReadsAnyFileAsVPlayers) {
   movieDir.Write("Film.avi", "RIFF");
   launcher.Write("bplay.ini", "[Movie]\nFName=Film.avi\n[Autorun]\nFileNameMovie=Gone.avi\n");
   ScopedChdir chdir(movieDir.path());
-  app::LauncherState state = State("Film.avi", "");
-  state.PlayerKnowsMovie = true;
-  EXPECT_EQ(movie::ReadPlayerParam(launcher.path() + "/", "bplay.ini", state), "");
-  EXPECT_FALSE(state.PlayerKnowsMovie);
+  const movie::PlayerParam read = movie::ReadPlayerParam(launcher.path() + "/", "bplay.ini");
+  EXPECT_EQ(read.param, "");
+  EXPECT_EQ(read.playerKnowsMovie, std::optional<bool>(false));
 }
 
 TEST(ReadFilmName, TrimmedOrEmpty) {
@@ -288,6 +269,29 @@ TEST(ReadFilmName, TrimmedOrEmpty) {
     TempDir launcher;
     if (*c.onDisk) launcher.Write(c.onDisk, c.ini);
     EXPECT_EQ(movie::ReadFilmName(launcher.path() + "/", "Vplayer.ini"), c.expected);
+  }
+}
+
+// A movie called "film" takes the title stored in VPlayer's file, else in BSPlayer's.
+TEST(ReadPlayersFilmName, VPlayerFirstThenBSPlayer) {
+  struct Case {
+    const char* what;
+    std::string vplayer, bplay;  // "" for no file
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"both hold a name", "[Zorvalin]\nFilmname=Das Boot\n", "[Zorvalin]\nFilmname=Other\n", "Das Boot"},
+      {"vplayer's is blank", "[Zorvalin]\nFilmname=  \n", "[Zorvalin]\nFilmname=Das Boot\n", "Das Boot"},
+      {"only bplay.ini", "", "[zorvalin]\nfilmname=Das Boot\n", "Das Boot"},
+      {"neither holds one", "[Autorun]\n", "[Movie]\n", ""},
+      {"no files", "", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir launcher;
+    if (!c.vplayer.empty()) launcher.Write("VPLAYER.INI", c.vplayer);
+    if (!c.bplay.empty()) launcher.Write("bplay.ini", c.bplay);
+    EXPECT_EQ(movie::ReadPlayersFilmName(launcher.path() + "/"), c.expected);
   }
 }
 

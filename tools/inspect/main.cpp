@@ -23,6 +23,7 @@
 #include "media/report.h"
 #include "movie/launch.h"
 #include "movie/player_settings.h"
+#include "movie/players.h"
 #include "platform/files.h"
 #include "platform/online.h"
 #include "platform/text.h"
@@ -109,7 +110,8 @@ struct IniCopy {
 std::vector<IniCopy> CopyIniFiles(const std::string& launcherDirectory, const std::string& copyDirectory) {
   std::vector<IniCopy> copies;
   const bool ready = movie::IsDriveReady(launcherDirectory);
-  for (const char* name : {movie::kVPlayerIniWriteName, movie::kBPlayerIniName}) {
+  for (const movie::Player* player : movie::kPlayers) {
+    const std::string name(player->iniWriteName);
     const std::optional<std::string> found = platform::ResolveCase(launcherDirectory + name);
     struct stat info {};
     if (!found || stat(found->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
@@ -182,8 +184,8 @@ void AddStartup(Facts& f, const app::TMainWin& window, const Directories& dirs) 
   j["movie_accepted"] = f.accepted;
   j["not_avi_message"] = window.lblNotAvi->text();
   j["subtitle"] = Text(state.SubtitleFileName);
-  j["players"] = QJsonObject{{"vplayer", platform::FileExists(movie::kVPlayerProgram)},
-                             {"bplayer", platform::FileExists(movie::kBPlayerProgram)}};
+  j["players"] = QJsonObject{{"vplayer", platform::FileExists(std::string(movie::kVPlayer.executable))},
+                             {"bplayer", platform::FileExists(std::string(movie::kBSPlayer.executable))}};
   j["column"] = Column(window);
   j["initial_focus"] = window.focusWidget() ? window.focusWidget()->objectName() : QString();
   j["timer_running"] = window.Timer1->isActive();
@@ -200,12 +202,12 @@ void AddTitleAndIniFiles(Facts& f, const app::TMainWin& window, const Directorie
   if (title.empty()) f.warnings.push_back("the film title comes out empty");
 
   QJsonArray writes;
-  const std::tuple<bool, const char*, int> players[] = {
-      {!window.dxStart->isHidden(), movie::kVPlayerIniWriteName, app::kPlayerVPlayer},
-      {!window.dxBPlayer->isHidden(), movie::kBPlayerIniName, app::kPlayerBSPlayer}};
-  for (const auto& [shown, name, kind] : players) {
-    if (!shown || !WritableCopy(dirs.iniFiles, name)) continue;
-    for (const movie::IniWrite& w : movie::PlayerSettingsWrites(name, kind, state))
+  const std::tuple<bool, const movie::Player&> players[] = {{!window.dxStart->isHidden(), movie::kVPlayer},
+                                                            {!window.dxBPlayer->isHidden(), movie::kBSPlayer}};
+  for (const auto& [shown, player] : players) {
+    if (!shown || !WritableCopy(dirs.iniFiles, std::string(player.iniWriteName))) continue;
+    for (const movie::IniWrite& w :
+         movie::PlayerSettingsWrites(player.kind, state.MovieFileName, state.SubtitleFileName))
       writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
                                 {"key", Text(w.key)}, {"value", Text(w.value)}});
   }
@@ -237,16 +239,17 @@ void AddPosterAndWindow(Facts& f, const app::TMainWin& window, const std::string
 
 // The launch texts as a click right after start-up would build them.
 void AddLaunch(Facts& f, const app::LauncherState& state, const Directories& dirs) {
-  app::LauncherState vplayer = state, bplayer = state;
+  app::LauncherState vplayer = state;
+  if (vplayer.FrameWidth == 0) media::ReadAviFacts(vplayer.MovieFileName, vplayer);
   const std::string prefix = movie::DirectoryPrefix(platform::CurrentDirectory());
   auto select = [&](const std::string& program) {
-    return Text(movie::SelectPlayerParameters(prefix + program, prefix, state));
+    return Text(movie::SelectPlayerParameters(prefix + program, prefix, app::LaunchFactsOf(state)));
   };
   f.json["launch"] = QJsonObject{
-      {"vplayer", Launch(movie::PlanVPlayerStart(vplayer, dirs.launcherCopy))},
-      {"bplayer", Launch(movie::PlanBPlayerStart(bplayer, dirs.launcherCopy))},
-      {"select", QJsonObject{{"VPLAYER.EXE", select("VPLAYER.EXE")},
-                             {"BPLAY.EXE", select("BPLAY.EXE")},
+      {"vplayer", Launch(movie::PlanVPlayerStart(app::LaunchFactsOf(vplayer), dirs.launcherCopy))},
+      {"bplayer", Launch(movie::PlanBPlayerStart(app::LaunchFactsOf(state), dirs.launcherCopy))},
+      {"select", QJsonObject{{"VPLAYER.EXE", select(std::string(movie::kVPlayer.pickedTag))},
+                             {"BPLAY.EXE", select(std::string(movie::kBSPlayer.pickedTag))},
                              {"other", select("player")}}}};
 }
 
