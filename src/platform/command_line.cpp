@@ -55,4 +55,21 @@ std::vector<std::string> SplitCommandLine(std::string_view text) {
   return arguments;
 }
 
+std::string QuoteArgument(std::string_view name) {
+  std::string quoted = "\"";
+  std::size_t backslashes = 0;
+  for (char c : name) {
+    if (c == '\\') {
+      ++backslashes;
+    } else {
+      // Backslashes count only in front of a quote: double them there and escape the quote.
+      if (c == '"') quoted.append(backslashes + 1, '\\');
+      backslashes = 0;
+    }
+    quoted += c;
+  }
+  quoted.append(backslashes, '\\');  // the closing quote must stay a closing quote
+  return quoted + "\"";
+}
+
 }  // namespace platform
