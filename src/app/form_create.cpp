@@ -7,6 +7,7 @@
 #include "media/avi.h"
 #include "media/poster.h"
 #include "movie/discovery.h"
+#include "movie/names.h"
 #include "movie/player_settings.h"
 #include "movie/players.h"
 #include "platform/files.h"
@@ -43,7 +44,7 @@ void TMainWin::FormCreate() {
 // The poster box holds the default poster from the start, but as the window shows only after the
 // start-up, decoding it can wait until it is clear that no poster file replaced or dropped it.
 void TMainWin::ShowDefaultPosterUnlessReplaced() {
-  const bool bmpTried = state_.PosterKind == kPosterBmp && posterFile_.size() >= 2;
+  const bool bmpTried = state_.PosterKind == kPosterBmp && movie::IsName(posterFile_);
   if (!posterLoaded_ && !bmpTried) imgPreview->setPicture(Asset("default-poster.jpg"));
 }
 
@@ -62,7 +63,7 @@ void TMainWin::LayOutTitleStrip() {
 }
 
 bool TMainWin::MovieBranch() {
-  if (state_.MovieFileName.size() < 2) return false;
+  if (!movie::IsName(state_.MovieFileName)) return false;
   if (!media::IsValidAviFile(state_.MovieFileName)) {
     lblNotAvi->setText(QString::fromLocal8Bit(media::NotAviMessage(state_.MovieFileName)));
     return false;
@@ -96,7 +97,7 @@ void TMainWin::NoMovieBranch() {
 void TMainWin::DeriveFilmTitle() {
   const std::string launcherDirectory = services_.LauncherDirectory();
   const std::string title =
-      title::DeriveFilmTitle(state_.MovieFileName, [&] { return movie::ReadPlayersFilmName(launcherDirectory); });
+      title::DeriveFilmTitle(movie::BaseName(state_.MovieFileName), [&] { return movie::ReadPlayersFilmName(launcherDirectory); });
   lblTitle2->move(lblTitle->x() - 2, lblTitle->y() - 1);
   const int points = title::TitleFontPoints(title::DisplayedLength(title));
   for (ClickLabel* label : {lblTitle, lblTitle2}) {
@@ -111,7 +112,7 @@ void TMainWin::DeriveFilmTitle() {
 
 void TMainWin::ShowPoster() {
   posterFile_ = media::FindPosterFile(state_);
-  if (posterFile_.size() < 2) return;
+  if (!movie::IsName(posterFile_)) return;
   if (state_.PosterKind == kPosterJpeg) {
     QImage bitmap = media::LoadPictureAsBitmap(posterFile_);
     if (bitmap.width() < 2) return;

@@ -10,6 +10,7 @@
 #include "media/avi.h"
 #include "media/info_panel.h"
 #include "movie/launch.h"
+#include "movie/names.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "title/web_search.h"
@@ -123,16 +124,16 @@ void TMainWin::CreateControls() {
 
 void TMainWin::CreatePopupMenu() {
   PopupMenu1 = new QMenu(this);
-  auto item = [this](const char* caption, const char* siteKey) {
+  auto item = [this](const char* caption, std::string_view siteKey) {
     connect(PopupMenu1->addAction(QString::fromLatin1(caption)), &QAction::triggered, this,
             [this, siteKey] { OpenWebSearch(siteKey); });
   };
-  item("Go to &IMDB (English)", "IMDB");
-  item("Go to &Beyazperde (Turkish)", "BEYAZPERDE");
-  item("Go to &Movie Covers (French)", "MOVIECOVERS");
+  item("Go to &IMDB (English)", title::kSiteImdb);
+  item("Go to &Beyazperde (Turkish)", title::kSiteBeyazperde);
+  item("Go to &Movie Covers (French)", title::kSiteMovieCovers);
   PopupMenu1->addSeparator();
-  item("Go to Internet Movie &Posters", "IMPAWARDS");
-  item("Go to &CD Covers", "CDCOVERS");
+  item("Go to Internet Movie &Posters", title::kSiteImpawards);
+  item("Go to &CD Covers", title::kSiteCdCovers);
   connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainWin::PopupMenu1Popup);
 }
 
@@ -184,7 +185,7 @@ void TMainWin::dxSelectClick() {
   const std::string directory = platform::CurrentDirectory();
   const std::string prefix = movie::DirectoryPrefix(directory);
   const std::string program = services_.ChooseProgram(directory);
-  if (program.size() < 2) return;
+  if (!movie::IsName(program)) return;
   services_.StartProgram(program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)));
   close();
 }
@@ -203,7 +204,7 @@ void TMainWin::dxInfoClick() {
   dxInfo->setText(QString::fromLatin1(showingPoster ? kShowPosterCaption : kShowInfoCaption));
 }
 
-void TMainWin::OpenWebSearch(const char* siteKey) {
+void TMainWin::OpenWebSearch(std::string_view siteKey) {
   const std::optional<std::string> url =
       title::OpenWebSearchUrl(siteKey, lblTitle->title(), state_.IsOnline);
   if (url) services_.OpenUrl(*url);

@@ -17,6 +17,7 @@
 #include "app/title_strip.h"
 #include "movie/launch.h"
 #include "platform/services.h"
+#include "title/web_search.h"
 
 namespace app {
 
@@ -48,10 +49,10 @@ class TMainWin : public QWidget {
   void dxSelectClick();
   void dxInfoClick();
   void Timer1Timer();
-  void lblTitleClick() { OpenWebSearch("IMDB"); }
-  void imgPreviewClick() { OpenWebSearch("IMDB"); }
+  void lblTitleClick() { OpenWebSearch(title::kSiteImdb); }
+  void imgPreviewClick() { OpenWebSearch(title::kSiteImdb); }
   void PopupMenu1Popup() { Timer1->stop(); }
-  void OpenWebSearch(const char* siteKey);
+  void OpenWebSearch(std::string_view siteKey);
 
   // Controls in creation order: later ones draw over earlier ones.
   ClickLabel* lblNotAvi;

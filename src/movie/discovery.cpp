@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "movie/names.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -9,11 +10,7 @@ namespace movie {
 
 namespace {
 
-constexpr std::size_t kMovieExtensionLength = 4;  // ".avi"
 constexpr std::array<std::string_view, 3> kSubtitleExtensions = {".txt", ".sub", ".srt"};
-
-// A name of fewer than two characters counts as no name.
-bool IsName(const std::string& name) { return name.size() >= 2; }
 
 // The regular file called `name` in the current directory, letter case ignored, spelled as on
 // disk; "" when there is none. The lookup compares whole names, so `*` and `?` match themselves.
@@ -45,7 +42,7 @@ bool IsIgnoredTextFile(std::string_view name) {
 std::string FindMovieFile() { return platform::FindFirst("*.avi"); }
 
 std::string FindSubtitleFile(const std::string& movieFileName) {
-  const std::string base = platform::DropLast(movieFileName, kMovieExtensionLength);
+  const std::string base = BaseName(movieFileName);
   for (std::string_view extension : kSubtitleExtensions) {
     const std::string found = FileNamed(base + std::string(extension));
     if (IsName(found)) return found;

@@ -5,11 +5,13 @@
 #include <string>
 #include <string_view>
 
+#include "media/notes.h"
+
 namespace movie {
 
 // Text files that a disc carries for people, never subtitles. Upper case; a name is compared after
-// upper-casing its ASCII letters. The first entry doubles as the fallback release-notes file.
-inline constexpr std::array<std::string_view, 3> IgnoredTextFiles = {"NEW TEXT DOCUMENT.TXT", "README.TXT",
+// upper-casing its ASCII letters. The first entry is the fallback release-notes file.
+inline constexpr std::array<std::string_view, 3> IgnoredTextFiles = {media::kFallbackNotesFile, "README.TXT",
                                                                      "BENIOKU.TXT"};
 
 // True when `name`, upper-cased, is one of IgnoredTextFiles.

@@ -2,8 +2,10 @@
 
 #include <optional>
 
+#include "movie/names.h"
 #include "movie/player_settings.h"
 #include "movie/players.h"
+#include "platform/command_line.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -11,14 +13,12 @@ namespace movie {
 
 namespace {
 
-constexpr std::size_t kExtensionLength = 4;
+using platform::QuoteArgument;
 
-bool HasSubtitle(const LaunchFacts& facts) { return facts.SubtitleFileName.size() >= 2; }
+bool HasSubtitle(const LaunchFacts& facts) { return IsName(facts.SubtitleFileName); }
 
-// VPlayer only takes a subtitle on its command line that is named exactly like the movie.
 bool SubtitleMatchesMovie(const LaunchFacts& facts) {
-  return HasSubtitle(facts) && platform::DropLast(facts.SubtitleFileName, kExtensionLength) ==
-                                   platform::DropLast(facts.MovieFileName, kExtensionLength);
+  return movie::SubtitleMatchesMovie(facts.MovieFileName, facts.SubtitleFileName);
 }
 
 // A blank and the quoted subtitle name, or a single blank.
@@ -45,21 +45,8 @@ bool Contains(std::string_view text, std::string_view part) { return text.find(p
 
 }  // namespace
 
-std::string QuoteArgument(const std::string& name) {
-  std::string quoted = "\"";
-  std::size_t backslashes = 0;
-  for (char c : name) {
-    if (c == '\\') {
-      ++backslashes;
-    } else {
-      // Backslashes count only in front of a quote: double them there and escape the quote.
-      if (c == '"') quoted.append(backslashes + 1, '\\');
-      backslashes = 0;
-    }
-    quoted += c;
-  }
-  quoted.append(backslashes, '\\');  // the closing quote must stay a closing quote
-  return quoted + "\"";
+bool SubtitleMatchesMovie(const std::string& movieFileName, const std::string& subtitleFileName) {
+  return IsName(subtitleFileName) && BaseName(subtitleFileName) == BaseName(movieFileName);
 }
 
 std::string VPlayerAspectOptions(std::int32_t frameWidth, std::int32_t frameHeight) {

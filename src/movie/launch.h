@@ -48,9 +48,8 @@ std::string DirectoryPrefix(const std::string& currentDirectory);
 std::string SelectPlayerParameters(const std::string& programPath, const std::string& directoryPrefix,
                                    const LaunchFacts& facts);
 
-// Encloses a name in double quotes. A double quote inside the name, and backslashes before it or
-// at the name's end, are escaped by the Windows command-line rules, so the player receives the name
-// whole; every other name (all a Windows disc can carry) is only enclosed.
-std::string QuoteArgument(const std::string& name);
+// VPlayer takes on its command line only a subtitle named exactly like the movie: a subtitle name
+// whose base name equals the movie's, letter case counting.
+bool SubtitleMatchesMovie(const std::string& movieFileName, const std::string& subtitleFileName);
 
 }  // namespace movie

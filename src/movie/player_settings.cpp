@@ -1,5 +1,6 @@
 #include "movie/player_settings.h"
 
+#include "movie/names.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
@@ -11,9 +12,6 @@ namespace {
 constexpr IniKey kParamEntry = {"Zorvalin", "Param"};
 constexpr IniKey kFilmNameEntry = {"Zorvalin", "Filmname"};
 constexpr std::string_view kHereDirectory = ".";  // where the player is started
-
-// Entries this short never name a file the launcher trusts.
-bool IsUsableEntry(const std::string& entry) { return entry.size() > 2; }
 
 std::string ReadTrimmed(const std::string& path, IniKey entry) {
   return platform::Trim(platform::ReadProfileString(path, entry.section, entry.key));

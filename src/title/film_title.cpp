@@ -58,8 +58,8 @@ std::string CapitalizeWords(std::string_view text) {
   return out;
 }
 
-std::string DeriveFilmTitle(std::string_view movieFileName, const std::function<std::string()>& storedFilmName) {
-  std::string t = platform::AsciiLower(platform::DropLast(movieFileName, 4));
+std::string DeriveFilmTitle(std::string_view movieBaseName, const std::function<std::string()>& storedFilmName) {
+  std::string t = platform::AsciiLower(movieBaseName);
   // Tags go before the separators, so a tag's own dots, hyphens and blanks must match literally.
   CutTags(t);
   for (std::string_view separator : kSeparators) platform::ReplaceAll(t, separator, " ");

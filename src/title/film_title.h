@@ -19,11 +19,11 @@ extern const std::array<std::string_view, 52> FilmTitleTags;
 // while "2fast2furious" becomes "2Fast2Furious".
 std::string CapitalizeWords(std::string_view text);
 
-// The title for the movie file `movieFileName` (its last four characters are taken to be the
-// extension and cut whatever they are). A name that reduces exactly to "film" takes its title
+// The title for the movie whose file name without its extension is `movieBaseName`. A name that
+// reduces exactly to "film" takes its title
 // from `storedFilmName` (the title a disc's author stored in the players' settings, "" for none),
 // which is asked only then. The result is trimmed and may be empty.
-std::string DeriveFilmTitle(std::string_view movieFileName, const std::function<std::string()>& storedFilmName);
+std::string DeriveFilmTitle(std::string_view movieBaseName, const std::function<std::string()>& storedFilmName);
 
 // Font size in points for a title of `displayedLength` characters: the designed 14 up to 35,
 // then 12, 10 above 45 and 8 above 53.

@@ -62,13 +62,13 @@ std::string CdCoversQuery(std::string_view t) {
 }
 
 constexpr std::array<Site, 5> kSites = {{
-    {"IMDB", kImdbHost, "/Tsearch?title=",
+    {kSiteImdb, kImdbHost, "/Tsearch?title=",
      "&type=substring&tv=off&from_year=1890&to_year=2009&sort=smart", ImdbQuery},
-    {"BEYAZPERDE", kBeyazperdeHost, "/hizliarama.asp?keyword=", "&Submit=ARA", BeyazperdeQuery},
-    {"IMPAWARDS", kImpawardsHost, "/cgi-bin/htsearch?method=and&words=", "", ArticleFirstQuery},
-    {"CDCOVERS", kCdCoversHost, "/search.php?group=dvd&boolean=AND&Button=Search&terms=", "",
+    {kSiteBeyazperde, kBeyazperdeHost, "/hizliarama.asp?keyword=", "&Submit=ARA", BeyazperdeQuery},
+    {kSiteImpawards, kImpawardsHost, "/cgi-bin/htsearch?method=and&words=", "", ArticleFirstQuery},
+    {kSiteCdCovers, kCdCoversHost, "/search.php?group=dvd&boolean=AND&Button=Search&terms=", "",
      CdCoversQuery},
-    {"MOVIECOVERS", kMovieCoversHost, "/multicrit.html?titre=", "&slow=1&tri=Titre&listes=1",
+    {kSiteMovieCovers, kMovieCoversHost, "/multicrit.html?titre=", "&slow=1&tri=Titre&listes=1",
      ArticleFirstQuery},
 }};
 

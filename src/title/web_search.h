@@ -18,8 +18,14 @@ std::string StripDiscPartAndMoveArticle(std::string_view text);
 // Drops a leading "the ", "an " or "a " (any letter case).
 std::string DropLeadingArticle(std::string_view text);
 
-inline constexpr std::array<std::string_view, 5> SiteKeys = {"IMDB", "BEYAZPERDE", "IMPAWARDS",
-                                                             "CDCOVERS", "MOVIECOVERS"};
+// The sites, by the keys that the title and poster clicks and the menu items name them with.
+inline constexpr std::string_view kSiteImdb = "IMDB";
+inline constexpr std::string_view kSiteBeyazperde = "BEYAZPERDE";
+inline constexpr std::string_view kSiteImpawards = "IMPAWARDS";
+inline constexpr std::string_view kSiteCdCovers = "CDCOVERS";
+inline constexpr std::string_view kSiteMovieCovers = "MOVIECOVERS";
+inline constexpr std::array<std::string_view, 5> SiteKeys = {kSiteImdb, kSiteBeyazperde, kSiteImpawards,
+                                                             kSiteCdCovers, kSiteMovieCovers};
 
 // The title as the site `siteKey` searches for it; "" for a key that is not one of SiteKeys
 // (keys are compared exactly, letter case included).

@@ -20,7 +20,7 @@ using Arguments = std::vector<std::string>;
 bool HasNul(const std::string& text) { return text.find('\0') != std::string::npos; }
 
 void CheckQuoting(const std::string& name) {
-  const std::string quoted = movie::QuoteArgument(name);
+  const std::string quoted = platform::QuoteArgument(name);
   FUZZ_CHECK(quoted.size() >= 2 && quoted.front() == '"' && quoted.back() == '"');
   if (!HasNul(name)) FUZZ_CHECK(platform::SplitCommandLine(quoted) == Arguments{name});
 }

@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
 
   int asked = 0;
-  const std::string derived = title::DeriveFilmTitle(text + ".avi", [&] {
+  const std::string derived = title::DeriveFilmTitle(text, [&] {
     ++asked;
     return std::string(kStoredName);
   });

@@ -260,20 +260,6 @@ TEST(LaunchTexts, LongNamesArePassedWhole) {
             "\"" + longName + "\" \"" + state.SubtitleFileName + "\" /A /F /P31");
 }
 
-// Every name reaches the player as one argument, whatever it holds.
-TEST(QuoteArgument, SplitsBackIntoTheSameName) {
-  const std::string names[] = {"Film.avi", "My Film & Co.avi", "a\"b.avi", "\"quoted\".avi", "back\\slash.avi",
-                               "two\\\\\"q.avi", "ends in\\", "ends in\\\\", "", "caf\xE9 \x81.avi"};
-  for (const std::string& name : names) {
-    SCOPED_TRACE(name);
-    const std::vector<std::string> arguments = platform::SplitCommandLine(movie::QuoteArgument(name));
-    ASSERT_EQ(arguments.size(), 1u);
-    EXPECT_EQ(arguments.front(), name);
-  }
-  // Names without a double quote, which is every name a disc can carry, are only enclosed.
-  EXPECT_EQ(movie::QuoteArgument("C\\dir\\Film.avi"), "\"C\\dir\\Film.avi\"");
-}
-
 TEST(PlanVPlayerStart, MovieNameWithAQuoteStaysOneArgument) {
   TempDir here, launcher;
   here.Write("vplayer.exe", "MZ");

@@ -214,8 +214,7 @@ void AddTitleAndIniFiles(Facts& f, const app::TMainWin& window, const Directorie
   f.json["ini_writes"] = writes;
   f.json["ini_error"] = Text(iniError);
   if (!iniError.empty()) f.warnings.push_back(iniError);
-  if (!state.SubtitleFileName.empty() &&
-      platform::DropLast(state.SubtitleFileName, 4) != platform::DropLast(state.MovieFileName, 4))
+  if (!state.SubtitleFileName.empty() && !movie::SubtitleMatchesMovie(state.MovieFileName, state.SubtitleFileName))
     f.warnings.push_back("VPlayer will not get the subtitle " + state.SubtitleFileName +
                          " on its command line (its name differs from the movie's)");
 }
