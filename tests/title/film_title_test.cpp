@@ -88,6 +88,7 @@ TEST(DeriveFilmTitle, FilmTakesTheStoredName) {
       {"(film)", "Das Boot", "Das Boot", 1},
       // The value is taken as it is: no tags cut, no case change, no disc mark.
       {"film", "the.matrix DVDRip cd1", "the.matrix DVDRip cd1", 1},
+      {"film", "Ka\xFE Test", "Ka\xFE Test", 1},  // a code-page byte passes unchanged
       // The cut tag leaves a blank behind, so the text is not exactly "film".
       {"film-xvid", "Das Boot", "Film", 0},
       {"film.xvid", "Das Boot", "Film", 0},

@@ -77,6 +77,24 @@ TEST(WebSearch, FullImdbUrl) {
             "&from_year=1890&to_year=2009&sort=smart");
 }
 
+// The title's own bytes go into the URL: a code-page letter such as 0xFE (a Turkish s with cedilla)
+// is neither re-encoded nor replaced; the opener alone decides how the URL is written out.
+TEST(WebSearch, ANonAsciiTitleByteReachesTheUrlUnchanged) {
+  const std::string shown = "Ka\xFE Test";
+  const std::pair<std::string_view, std::string> expected[] = {
+      {"IMDB",
+       "http://www.imdb.com/Tsearch?title=Ka\xFE Test&type=substring&tv=off&from_year=1890&to_year=2009&sort=smart"},
+      {"BEYAZPERDE", "http://www.beyazperde.com/hizliarama.asp?keyword=Ka\xFE+Test&Submit=ARA"},
+      {"IMPAWARDS", "http://www.impawards.com/cgi-bin/htsearch?method=and&words=Ka\xFE Test"},
+      {"CDCOVERS", "http://www.cdcovers.cc/search.php?group=dvd&boolean=AND&Button=Search&terms=Ka\xFE"},
+      {"MOVIECOVERS", "http://www.moviecovers.com/multicrit.html?titre=Ka\xFE Test&slow=1&tri=Titre&listes=1"},
+  };
+  for (const auto& [site, url] : expected) {
+    SCOPED_TRACE(std::string(site));
+    EXPECT_EQ(title::OpenWebSearchUrl(site, shown, true), std::optional<std::string>(url));
+  }
+}
+
 TEST(WebSearch, LongUrlsArePassedWhole) {
   const std::string longTitle(300, 'x');
   for (std::size_t site = 0; site < SiteKeys.size(); ++site) {
