@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Recreates the demo disc from scratch: make-demo-disc.sh BUILD_DIR DISC_DIR
 # The disc gets the demo movie and its companions (autorun-demodisc), plus the launcher and the
-# inspector from the build, if they were built. Only a directory that this script made before, or
+# inspector from the build, if they were built, and Autorun.exe when $AUTORUN_EXE names one. Only a directory that this script made before, or
 # an empty one, is ever deleted.
 set -euo pipefail
 if [ $# -ne 2 ]; then
@@ -28,4 +28,8 @@ for program in Autorun autorun-inspect; do
     echo "note: $build/$program not built; the disc has no $program" >&2
   fi
 done
+# The Windows launcher, when there is one ($AUTORUN_EXE, from make windows), so the disc starts on both.
+if [ -n "${AUTORUN_EXE:-}" ]; then
+  cp -- "$AUTORUN_EXE" "$disc/Autorun.exe"
+fi
 echo "demo disc ready: $(cd "$disc" && pwd)"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Lays out a movie disc, or brings one up to date:  make-disc.sh BUILD_DIR DISC_DIR
 # Puts the launcher (Autorun) and the inspector (autorun-inspect) from BUILD_DIR into DISC_DIR,
+# with the Windows launcher Autorun.exe when $AUTORUN_EXE names one (make disc passes make
+# windows's build-win/Autorun.exe when it exists),
 # together with what starts the launcher when the disc is inserted: autorun.inf and autorun.ico
 # for Windows, .autorun and autorun for Linux desktops. The movie and everything that goes with it
 # are the author's to put there. Nothing is ever deleted: the two programs are always replaced,
@@ -59,6 +61,22 @@ for program in Autorun autorun-inspect; do
     commit 755 "$target"
   fi
 done
+
+# --- the Windows launcher, when $AUTORUN_EXE names one (make windows builds it) ---------------
+if [ -n "${AUTORUN_EXE:-}" ]; then
+  if [ ! -f "$AUTORUN_EXE" ]; then
+    echo "$0: $AUTORUN_EXE does not exist" >&2
+    exit 1
+  elif [ -d "$disc/Autorun.exe" ]; then
+    echo "$0: $disc/Autorun.exe is a directory; not replacing it" >&2
+    exit 1
+  elif [ ! "$AUTORUN_EXE" -ef "$disc/Autorun.exe" ]; then
+    cp -- "$AUTORUN_EXE" "$staging"
+    commit 755 "$disc/Autorun.exe"
+  fi
+elif [ ! -e "$disc/Autorun.exe" ]; then
+  echo "note: no Autorun.exe for Windows, which autorun.inf names (make windows builds it)" >&2
+fi
 
 # --- Linux desktops: the autostart rules look for .autorun first, then autorun ------------------
 for name in .autorun autorun; do
