@@ -110,28 +110,38 @@ void TMainWin::DeriveFilmTitle() {
   lblTitle2->setTitle(title, shown);
 }
 
+// A JPEG poster is fitted by the natural size in its header, then decoded no larger than the box
+// draws it (a large poster is shown far smaller than it is); a failed decode changes nothing.
 void TMainWin::ShowPoster() {
   posterFile_ = media::FindPosterFile(state_);
   if (!movie::IsName(posterFile_)) return;
+  ScreenSizeResult fit;
   if (state_.PosterKind == kPosterJpeg) {
-    QImage bitmap = media::LoadPictureAsBitmap(posterFile_);
-    if (bitmap.width() < 2) return;
-    imgPreview->setPicture(std::move(bitmap));
+    const QSize natural = media::ReadPosterSize(posterFile_);
+    fit = FitToPoster(natural);
+    const QSize drawn = PictureRect(natural, QSize(fit.box.width, fit.box.height), fit.box).size();
+    QImage bitmap = media::LoadPictureAsBitmap(posterFile_, drawn);
+    if (natural.width() < 2) return;  // the test is on the poster's own width, as decoded in full
+    imgPreview->setPicture(std::move(bitmap), natural);
   } else {
     imgPreview->clearPicture();  // the default poster goes before the file is read
     imgPreview->setPicture(media::LoadBmpPoster(posterFile_));
+    fit = FitToPoster(imgPreview->naturalSize());
   }
   posterLoaded_ = true;
-  ApplyScreenSize();
+  ApplyScreenSize(fit);
 }
 
-void TMainWin::ApplyScreenSize() {
+ScreenSizeResult TMainWin::FitToPoster(QSize natural) const {
   ScreenSizeInput input;
-  input.pictureWidth = imgPreview->picture().width();
-  input.pictureHeight = imgPreview->picture().height();
+  input.pictureWidth = natural.width();
+  input.pictureHeight = natural.height();
   input.work = services_.Work();
   input.box = posterBox_;
-  const ScreenSizeResult r = SetScreenSize(input);
+  return SetScreenSize(input);
+}
+
+void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
   posterBox_ = r.box;
   imgPreview->applySwitches(r.box);
   imgPreview->resize(r.box.width, r.box.height);

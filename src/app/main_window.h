@@ -88,7 +88,8 @@ class TMainWin : public QWidget {
   void NoMovieBranch();
   void DeriveFilmTitle();
   void ShowPoster();
-  void ApplyScreenSize();
+  ScreenSizeResult FitToPoster(QSize natural) const;
+  void ApplyScreenSize(const ScreenSizeResult& fit);
   void GoOnline();
   void ShowDefaultPosterUnlessReplaced();
   bool HandleKey(QKeyEvent* event);

@@ -37,8 +37,9 @@ QRect PictureRect(QSize picture, QSize box, const BoxState& switches) {
 
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
-void PictureBox::setPicture(QImage picture) {
+void PictureBox::setPicture(QImage picture, QSize natural) {
   picture_ = std::move(picture);
+  natural_ = natural.isEmpty() ? picture_.size() : natural;
   scaled_ = QImage();
   update();
 }
@@ -54,7 +55,7 @@ void PictureBox::applySwitches(const BoxState& switches) {
 
 void PictureBox::paintEvent(QPaintEvent*) {
   if (picture_.isNull()) return;
-  const QRect target = PictureRect(picture_.size(), size(), switches_);
+  const QRect target = PictureRect(natural_, size(), switches_);
   if (target.isEmpty()) return;
   QPainter painter(this);
   if (target.size() == picture_.size()) {

@@ -22,8 +22,12 @@ class PictureBox : public QWidget {
   explicit PictureBox(QWidget* parent = nullptr);
 
   const QImage& picture() const { return picture_; }
-  // Takes the picture over; pass with std::move to avoid copying a large one.
-  void setPicture(QImage picture);
+  // The size the box lays the picture out at: the poster's natural size, which a picture decoded
+  // smaller than that (to the size it is drawn at) keeps.
+  QSize naturalSize() const { return natural_; }
+  // Takes the picture over; pass with std::move to avoid copying a large one. `natural` is the
+  // picture's natural size when it was decoded at another one (an empty size: its own).
+  void setPicture(QImage picture, QSize natural = QSize());
   void clearPicture();
   // Takes the drawing switches (stretched, proportional, centred); size and auto-size stay with
   // the window, which sets this widget's geometry.
@@ -40,6 +44,7 @@ class PictureBox : public QWidget {
 
  private:
   QImage picture_;
+  QSize natural_;
   QImage scaled_;  // the picture at the size last drawn, so repaints do not rescale
   BoxState switches_;
   bool leftPressed_ = false;

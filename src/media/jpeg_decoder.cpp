@@ -1,15 +1,15 @@
 #include "media/jpeg_decoder.h"
 
 #include "platform/error.h"
+#include "platform/files.h"
 
 #include <QSysInfo>
 
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <cstring>
-#include <memory>
+#include <optional>
+#include <string>
 
 // jpeglib.h needs FILE and size_t declared before it.
 #include <jerror.h>
@@ -33,6 +33,9 @@ constexpr long kMaxDecoderMemory = 320L << 20;
 // How many output rows one jpeg_read_scanlines call may fill.
 constexpr int kRowsPerCall = 16;
 
+// How much of the file is read at a time.
+constexpr std::size_t kChunkBytes = std::size_t{256} << 10;
+
 // Our error manager: libjpeg's default one calls exit(), which a launcher must never do.
 // `pub` comes first so that the pointer libjpeg passes around is also a pointer to this struct.
 struct ErrorManager {
@@ -42,14 +45,89 @@ struct ErrorManager {
   bool readingRows;  // past jpeg_start_decompress
 };
 
+// The file, read in chunks through the platform's reader (which refuses what is not a regular
+// file and never blocks), so that neither a disc's special file nor a large poster is read whole.
+// libjpeg's client_data points here.
+struct Source {
+  jpeg_source_mgr pub;
+  const std::string* path;
+  std::int64_t next;    // file offset of the byte after `chunk`
+  std::string chunk;
+  JOCTET endMarker[2];  // what libjpeg is handed when the file ends early
+};
+
 // Everything one decode needs, kept in the caller's frame so that the functions holding a setjmp
 // own no C++ objects: a longjmp out of libjpeg then skips no destructor.
 struct Job {
   jpeg_decompress_struct cinfo{};
   ErrorManager errors{};
   jpeg_progress_mgr progress{};
+  Source source{};
   bool cmyk = false;
 };
+
+Source& SourceOf(j_decompress_ptr cinfo) { return *static_cast<Source*>(cinfo->client_data); }
+
+// Reads the next chunk into source.chunk; false at the end of the file or when it cannot be read
+// any more. Plain C++ with no longjmp inside, so its objects are gone before libjpeg may jump.
+bool ReadNextChunk(Source& source) {
+  std::optional<std::string> bytes = platform::ReadAt(*source.path, source.next, kChunkBytes);
+  if (!bytes || bytes->empty()) return false;
+  source.next += static_cast<std::int64_t>(bytes->size());
+  source.chunk = std::move(*bytes);
+  return true;
+}
+
+void SetBuffer(Source& source, const JOCTET* bytes, std::size_t size) {
+  source.pub.next_input_byte = bytes;
+  source.pub.bytes_in_buffer = size;
+}
+
+void OnInitSource(j_decompress_ptr) {}
+void OnTermSource(j_decompress_ptr) {}
+
+// As libjpeg's own file source does: an empty file is an error, a file that ends early gets a
+// warning (which OnEmitMessage turns into an error unless only the end is missing) and a fake end
+// marker.
+boolean OnFillInput(j_decompress_ptr cinfo) {
+  Source& source = SourceOf(cinfo);
+  if (ReadNextChunk(source)) {
+    SetBuffer(source, reinterpret_cast<const JOCTET*>(source.chunk.data()), source.chunk.size());
+    return TRUE;
+  }
+  if (source.next == 0) ERREXIT(cinfo, JERR_INPUT_EMPTY);
+  WARNMS(cinfo, JWRN_JPEG_EOF);
+  source.endMarker[0] = 0xFF;
+  source.endMarker[1] = JPEG_EOI;
+  SetBuffer(source, source.endMarker, 2);
+  return TRUE;
+}
+
+// Skipped data that lies beyond the chunk is never read.
+void OnSkipInput(j_decompress_ptr cinfo, long count) {
+  if (count <= 0) return;
+  Source& source = SourceOf(cinfo);
+  const auto skip = static_cast<std::size_t>(count);
+  if (skip <= source.pub.bytes_in_buffer) {
+    SetBuffer(source, source.pub.next_input_byte + skip, source.pub.bytes_in_buffer - skip);
+    return;
+  }
+  source.next += static_cast<std::int64_t>(skip - source.pub.bytes_in_buffer);
+  SetBuffer(source, nullptr, 0);
+}
+
+// Starts the source on the first chunk, which the caller read (and whose failure it reported).
+void StartSource(Source& source, const std::string& path, std::string firstChunk) {
+  source.path = &path;
+  source.next = static_cast<std::int64_t>(firstChunk.size());
+  source.chunk = std::move(firstChunk);
+  source.pub.init_source = OnInitSource;
+  source.pub.fill_input_buffer = OnFillInput;
+  source.pub.skip_input_data = OnSkipInput;
+  source.pub.resync_to_restart = jpeg_resync_to_restart;
+  source.pub.term_source = OnTermSource;
+  SetBuffer(source, reinterpret_cast<const JOCTET*>(source.chunk.data()), source.chunk.size());
+}
 
 ErrorManager& ErrorsOf(j_common_ptr cinfo) { return *reinterpret_cast<ErrorManager*>(cinfo->err); }
 
@@ -94,7 +172,7 @@ void OnProgress(j_common_ptr cinfo) {
 }
 
 // Phase 1: create the decompressor and read the header. Holds a setjmp: PODs only.
-bool ReadHeader(Job& job, std::FILE* file) {
+bool ReadHeader(Job& job) {
   job.cinfo.err = jpeg_std_error(&job.errors.pub);
   job.errors.pub.error_exit = OnErrorExit;
   job.errors.pub.emit_message = OnEmitMessage;
@@ -103,7 +181,8 @@ bool ReadHeader(Job& job, std::FILE* file) {
   jpeg_create_decompress(&job.cinfo);
   job.cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
   job.cinfo.progress = &job.progress;
-  jpeg_stdio_src(&job.cinfo, file);
+  job.cinfo.client_data = &job.source;
+  job.cinfo.src = &job.source.pub;
   jpeg_read_header(&job.cinfo, TRUE);
   job.cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
   // Format_RGB32 is one native 32-bit word 0xFFRRGGBB per pixel, so its byte order follows the CPU.
@@ -154,9 +233,58 @@ bool DecodeRows(Job& job, QImage& image) {
   return true;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
+// Picks the smallest of libjpeg's scales n/8 whose output still covers `want` in both directions
+// (8/8, full size, when none smaller does). Holds a setjmp: PODs only.
+bool ChooseScale(Job& job, JDIMENSION wantWidth, JDIMENSION wantHeight) {
+  if (setjmp(job.errors.jump) != 0) return false;
+  job.cinfo.scale_denom = 8;
+  for (unsigned int n = 1; n <= 8; ++n) {
+    job.cinfo.scale_num = n;
+    jpeg_calc_output_dimensions(&job.cinfo);
+    if (job.cinfo.output_width >= wantWidth && job.cinfo.output_height >= wantHeight) break;
+  }
+  return true;
+}
+
+// The first chunk of the file; an error that names the file when it cannot be read at all.
+std::string FirstChunk(const std::string& path) {
+  platform::FileRead read = platform::ReadFileHead(path, kChunkBytes);
+  if (!read.error.empty()) throw platform::Error("Cannot open " + path + ": " + read.error);
+  return std::move(read.bytes);
+}
+
+// Decodes the picture at the scale ChooseScale picks for `want`; the failure's message or "".
+std::string DecodeScaled(Job& job, QSize want, QImage& image) {
+  if (!ChooseScale(job, static_cast<JDIMENSION>(want.width()),
+                   static_cast<JDIMENSION>(want.height())))
+    return job.errors.message;
+  image = QImage(static_cast<int>(job.cinfo.output_width),
+                 static_cast<int>(job.cinfo.output_height), QImage::Format_RGB32);
+  if (image.isNull()) return "Not enough memory to decode the picture";
+  if (!DecodeRows(job, image)) return job.errors.message;
+  return {};
+}
+
+// Reads the header into `natural` and checks its size; with `atLeast` (nullptr: header only) also
+// decodes the picture, at full size when `atLeast` is empty.
+QImage Run(const std::string& path, const QSize* atLeast, QSize& natural) {
+  Job job;
+  StartSource(job.source, path, FirstChunk(path));
+  QImage image;
+  std::string failure;
+  if (!ReadHeader(job)) {
+    failure = job.errors.message;
+  } else {
+    // At most 65535 a side, so both fit an int.
+    natural = QSize(static_cast<int>(job.cinfo.image_width), static_cast<int>(job.cinfo.image_height));
+    failure = PictureSizeProblem(natural.width(), natural.height());
+    if (failure.empty() && atLeast)
+      failure = DecodeScaled(job, atLeast->isEmpty() ? natural : *atLeast, image);
+  }
+  jpeg_destroy_decompress(&job.cinfo);
+  if (!failure.empty()) throw platform::Error(failure);
+  return image;
+}
 
 }  // namespace
 
@@ -169,30 +297,15 @@ std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
          " pixels a side and " + std::to_string(kMaxPictureBytes >> 20) + " MiB decoded)";
 }
 
-QImage DecodeJpegFile(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw platform::Error("Cannot open " + path + ": " + std::strerror(errno));
+QSize ReadJpegSize(const std::string& path) {
+  QSize natural;
+  Run(path, nullptr, natural);
+  return natural;
+}
 
-  Job job;
-  QImage image;
-  std::string failure;
-  if (!ReadHeader(job, file.get())) {
-    failure = job.errors.message;
-  } else {
-    failure = PictureSizeProblem(job.cinfo.image_width, job.cinfo.image_height);
-    if (failure.empty()) {
-      image = QImage(static_cast<int>(job.cinfo.image_width),
-                     static_cast<int>(job.cinfo.image_height), QImage::Format_RGB32);
-      if (image.isNull())
-        failure = "Not enough memory to decode the picture";
-      else if (!DecodeRows(job, image))
-        failure = job.errors.message;
-    }
-  }
-  jpeg_destroy_decompress(&job.cinfo);
-  file.reset();
-  if (!failure.empty()) throw platform::Error(failure);
-  return image;
+QImage DecodeJpegFile(const std::string& path, QSize atLeast) {
+  QSize natural;
+  return Run(path, &atLeast, natural);
 }
 
 }  // namespace media

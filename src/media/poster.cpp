@@ -101,6 +101,11 @@ std::string BmpTruncationProblem(const BmpLayout& bmp, std::int64_t fileSize) {
          " bytes can hold";
 }
 
+bool EndsInJpg(std::string_view name) {
+  const std::size_t last = std::min<std::size_t>(3, name.size());
+  return platform::AsciiUpper(name.substr(name.size() - last)) == "JPG";
+}
+
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -130,11 +135,12 @@ std::string FindPosterFile(app::LauncherState& state) {
   return name;
 }
 
-QImage LoadPictureAsBitmap(const std::string& fileName) {
-  const std::string_view name = fileName;
-  const std::size_t last = std::min<std::size_t>(3, name.size());
-  if (platform::AsciiUpper(name.substr(name.size() - last)) != "JPG") return {};
-  return DecodeJpegFile(fileName);
+QSize ReadPosterSize(const std::string& fileName) {
+  return EndsInJpg(fileName) ? ReadJpegSize(fileName) : QSize(0, 0);
+}
+
+QImage LoadPictureAsBitmap(const std::string& fileName, QSize atLeast) {
+  return EndsInJpg(fileName) ? DecodeJpegFile(fileName, atLeast) : QImage();
 }
 
 QImage LoadBmpPoster(const std::string& fileName) {

@@ -14,10 +14,16 @@ namespace media {
 // app::kPosterBmp, which callers ignore for an empty name.
 std::string FindPosterFile(app::LauncherState& state);
 
-// A JPEG poster at full size. A name whose last three letters are not "JPG" (any case) gives a null
-// image, which the caller's width test rejects. Throws platform::Error when the file cannot be
-// decoded (see DecodeJpegFile).
-QImage LoadPictureAsBitmap(const std::string& fileName);
+// A JPEG poster's natural size, read from its header: the size the window is fitted to, whatever
+// size the poster is then decoded at. An empty size for a name whose last three letters are not
+// "JPG" (any case). Throws platform::Error as LoadPictureAsBitmap does.
+QSize ReadPosterSize(const std::string& fileName);
+
+// A JPEG poster, at full size or, with `atLeast`, at the smallest decoder scale that still covers
+// the size the poster box draws it at (see DecodeJpegFile). A name whose last three letters are
+// not "JPG" (any case) gives a null image, which the caller's width test rejects. Throws
+// platform::Error when the file cannot be decoded.
+QImage LoadPictureAsBitmap(const std::string& fileName, QSize atLeast = QSize());
 
 // A BMP poster. Throws platform::Error with the reader's message when the file cannot be read, and
 // refuses, before allocating, a picture that is too large or larger than the file could hold.

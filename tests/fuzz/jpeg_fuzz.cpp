@@ -1,6 +1,6 @@
-// The JPEG poster decoder on arbitrary file bytes: it returns a full-size picture within the size
-// limits or throws platform::Error; any other way out (a crash, another exception, exit()) is a
-// fault.
+// The JPEG poster decoder on arbitrary file bytes: the header's size, then the picture at full size
+// and at the size a poster box would draw it, each within the size limits, or platform::Error; any
+// other way out (a crash, another exception, exit()) is a fault.
 #include <QImage>
 
 #include <cstdint>
@@ -14,13 +14,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static fuzzsupport::ScratchFile poster(".jpg");
   const std::string& path = poster.Write(data, size);
   try {
-    // The poster loader's own entry, which hands a ".jpg" name to the decoder.
-    const QImage image = media::LoadPictureAsBitmap(path);
-    FUZZ_CHECK(!image.isNull());
-    FUZZ_CHECK(image.format() == QImage::Format_RGB32);
-    FUZZ_CHECK(media::PictureSizeProblem(image.width(), image.height()).empty());
-    // Every row was written: reading the last pixel touches the end of the buffer.
-    (void)image.pixel(image.width() - 1, image.height() - 1);
+    // The poster loader's own entries, which hand a ".jpg" name to the decoder.
+    const QSize natural = media::ReadPosterSize(path);
+    FUZZ_CHECK(media::PictureSizeProblem(natural.width(), natural.height()).empty());
+    for (const QSize atLeast : {QSize(), QSize(natural.width() / 5 + 1, natural.height() / 3 + 1)}) {
+      const QImage image = media::LoadPictureAsBitmap(path, atLeast);
+      FUZZ_CHECK(!image.isNull());
+      FUZZ_CHECK(image.format() == QImage::Format_RGB32);
+      FUZZ_CHECK(image.width() <= natural.width() && image.height() <= natural.height());
+      FUZZ_CHECK(atLeast.isEmpty() ? image.size() == natural
+                                   : image.width() >= atLeast.width() && image.height() >= atLeast.height());
+      // Every row was written: reading the last pixel touches the end of the buffer.
+      (void)image.pixel(image.width() - 1, image.height() - 1);
+    }
   } catch (const platform::Error& error) {
     FUZZ_CHECK(error.what()[0] != '\0');
   }

@@ -7,15 +7,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <jpeglib.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -38,6 +41,7 @@ struct Picture {
   Model model = Model::Rgb;
   bool progressive = false;
   std::vector<jpeg_scan_info> scans;  // an explicit scan script, when not empty
+  bool grain = false;                 // noise of +-6, so that the file is large
 };
 
 // Samples of one pixel in the encoder's input colour space. CMYK inks are written inverted when
@@ -83,7 +87,9 @@ std::string Encode(const Picture& picture) {
   while (cinfo.next_scanline < cinfo.image_height) {
     row.clear();
     for (int x = 0; x < picture.width; ++x) {
-      const std::vector<JSAMPLE> pixel = Samples(picture, x, static_cast<int>(cinfo.next_scanline));
+      std::vector<JSAMPLE> pixel = Samples(picture, x, static_cast<int>(cinfo.next_scanline));
+      if (picture.grain)
+        for (JSAMPLE& sample : pixel) sample = JSAMPLE(std::clamp(sample + std::rand() % 13 - 6, 0, 255));
       row.insert(row.end(), pixel.begin(), pixel.end());
     }
     JSAMPROW rows[1] = {row.data()};
@@ -191,9 +197,10 @@ TEST(JpegDecoder, OnlyNamesEndingInJpgAreDecoded) {
   EXPECT_TRUE(media::LoadPictureAsBitmap("").isNull());
 }
 
-// Sets the size in the first SOF0 segment.
+// Sets the size in the first frame header (baseline or progressive).
 std::string WithDeclaredSize(std::string jpeg, int width, int height) {
-  const std::size_t sof = jpeg.find("\xFF\xC0");
+  std::size_t sof = jpeg.find("\xFF\xC0");
+  if (sof == std::string::npos) sof = jpeg.find("\xFF\xC2");
   EXPECT_NE(sof, std::string::npos);
   jpeg[sof + 5] = static_cast<char>(height >> 8);
   jpeg[sof + 6] = static_cast<char>(height & 0xFF);
@@ -239,6 +246,55 @@ TEST(JpegDecoder, HostileFilesEndInAClearError) {
   EXPECT_NE(ErrorOf([&] { media::LoadPictureAsBitmap(directory); }), "(no error)");
 }
 
+// The process's address space now, from /proc/self/status; 0 when it cannot be read.
+std::int64_t AddressSpaceBytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.rfind("VmSize:", 0) == 0) return std::stoll(line.substr(7)) * 1024;
+  return 0;
+}
+
+// A forged size must be refused from the header, before the picture or the decoder's buffers are
+// allocated: with only 256 MiB more address space than it has, the loader still answers "too
+// large", where an allocation first would have failed with another message (or not at all).
+TEST(JpegDecoder, AForgedSizeIsRefusedBeforeAnythingLargeIsAllocated) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit leaves";
+#else
+  const std::string baseline = Encode({256, 256, Model::Rgb, false, {}});
+  const std::string scans = Encode({64, 64, Model::Grey, false, ManyScans(1)});
+  const struct {
+    const char* name;
+    std::string bytes;
+  } rows[] = {
+      {"baseline 60000 x 60000", WithDeclaredSize(baseline, 60000, 60000)},
+      {"127 scans of 60000 x 60000", WithDeclaredSize(scans, 60000, 60000)},
+      {"127 scans of 5793 x 5793", WithDeclaredSize(scans, 5793, 5793)},
+  };
+  TempDir dir;
+  std::vector<std::string> paths;
+  for (const auto& row : rows) paths.push_back(dir.Write(std::string(row.name) + ".jpg", row.bytes));
+  const std::int64_t now = AddressSpaceBytes();
+  ASSERT_GT(now, 0);
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_AS, &old), 0);
+  rlimit tight = old;
+  tight.rlim_cur = static_cast<rlim_t>(now + (std::int64_t{256} << 20));
+  ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+  std::vector<std::string> messages;
+  for (const std::string& path : paths) {
+    messages.push_back(ErrorOf([&] { media::ReadPosterSize(path); }));
+    messages.push_back(ErrorOf([&] { media::LoadPictureAsBitmap(path, QSize(410, 615)); }));
+    messages.push_back(ErrorOf([&] { media::LoadPictureAsBitmap(path); }));
+  }
+  setrlimit(RLIMIT_AS, &old);
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    SCOPED_TRACE(rows[i / 3].name);
+    EXPECT_NE(messages[i].find("too large"), std::string::npos) << messages[i];
+  }
+#endif
+}
+
 TEST(JpegDecoder, AFileLackingOnlyItsEndMarkerStillShows) {
   const Picture picture{64, 48, Model::Rgb, false, {}};
   std::string jpeg = Encode(picture);
@@ -246,6 +302,68 @@ TEST(JpegDecoder, AFileLackingOnlyItsEndMarkerStillShows) {
   TempDir dir;
   const std::string path = dir.Write("noeoi.jpg", jpeg.substr(0, jpeg.size() - 2));
   ExpectQuadrants(media::DecodeJpegFile(path), picture);
+}
+
+// The window decodes a large poster no larger than it draws it: the smallest of the decoder's
+// scales n/8 whose result still covers the drawn size, full size when none smaller does.
+TEST(JpegDecoder, ScaledDecodeCoversTheDrawnSizeWithTheSmallestScale) {
+  const struct {
+    const char* name;
+    Picture picture;
+    QSize atLeast;
+    QSize decoded;
+  } rows[] = {
+      {"no size asked: full", {64, 48, Model::Rgb, false, {}}, QSize(), QSize(64, 48)},
+      {"an empty size: full", {64, 48, Model::Rgb, false, {}}, QSize(0, 0), QSize(64, 48)},
+      {"the natural size: full", {64, 48, Model::Rgb, false, {}}, QSize(64, 48), QSize(64, 48)},
+      {"larger than natural: full", {64, 48, Model::Rgb, false, {}}, QSize(300, 300), QSize(64, 48)},
+      {"one pixel less: still full", {64, 48, Model::Rgb, false, {}}, QSize(63, 48), QSize(64, 48)},
+      {"exactly 1/8", {800, 600, Model::Rgb, false, {}}, QSize(100, 75), QSize(100, 75)},
+      {"one pixel over 1/8 wide: 2/8", {800, 600, Model::Rgb, false, {}}, QSize(101, 75), QSize(200, 150)},
+      {"one pixel over 1/8 high: 2/8", {800, 600, Model::Rgb, false, {}}, QSize(100, 76), QSize(200, 150)},
+      {"1000 x 1400 in a 439 x 614 rect: 4/8", {1000, 1400, Model::Rgb, false, {}}, QSize(439, 614),
+       QSize(500, 700)},
+      {"1200 x 800 in 886 x 591: 6/8", {1200, 800, Model::Rgb, false, {}}, QSize(886, 591), QSize(900, 600)},
+      {"odd sizes round up: 5/8", {1001, 703, Model::Rgb, false, {}}, QSize(600, 400), QSize(626, 440)},
+      {"progressive at 3/8", {400, 320, Model::Rgb, true, {}}, QSize(150, 100), QSize(150, 120)},
+      {"grey at 1/8", {400, 320, Model::Grey, false, {}}, QSize(50, 40), QSize(50, 40)},
+      {"Adobe CMYK at 2/8", {400, 320, Model::AdobeCmyk, false, {}}, QSize(51, 40), QSize(100, 80)},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string path = dir.Write("poster.jpg", Encode(row.picture));
+    EXPECT_EQ(media::ReadJpegSize(path), QSize(row.picture.width, row.picture.height));
+    EXPECT_EQ(media::ReadPosterSize(path), QSize(row.picture.width, row.picture.height));
+    Picture shown = row.picture;
+    shown.width = row.decoded.width();
+    shown.height = row.decoded.height();
+    ExpectQuadrants(media::DecodeJpegFile(path, row.atLeast), shown);
+    ExpectQuadrants(media::LoadPictureAsBitmap(path, row.atLeast), shown);
+  }
+  EXPECT_EQ(media::ReadPosterSize("poster.png"), QSize(0, 0));
+}
+
+// The file is read in chunks: pictures and skipped segments that cross them must come out whole.
+TEST(JpegDecoder, FilesLargerThanOneReadDecodeWhole) {
+  const Picture grainy{1536, 1536, Model::Rgb, false, {}, true};
+  const std::string large = Encode(grainy);
+  ASSERT_GT(large.size(), std::size_t{300} << 10);  // more than one read
+  // Ten APP segments of 64 KB after the start marker: skipped, never decoded.
+  const Picture small{64, 48, Model::Rgb, false, {}};
+  std::string padded = Encode(small);
+  std::string segments;
+  for (int i = 0; i < 10; ++i) segments += std::string("\xFF\xE9\xFF\xFF", 4) + std::string(65533, 'p');
+  padded.insert(2, segments);
+  TempDir dir;
+  ExpectQuadrants(media::DecodeJpegFile(dir.Write("large.jpg", large)), grainy);
+  ExpectQuadrants(media::DecodeJpegFile(dir.Write("padded.jpg", padded)), small);
+  EXPECT_NE(ErrorOf([&] { media::DecodeJpegFile(dir.Write("cut.jpg", large.substr(0, large.size() * 2 / 3))); })
+                .find("Premature end of JPEG file"),
+            std::string::npos);
+  EXPECT_NE(ErrorOf([&] { media::DecodeJpegFile(dir.Write("cut.jpg", padded.substr(0, 400000))); })
+                .find("Premature end of JPEG file"),
+            std::string::npos);
 }
 
 TEST(JpegDecoder, PictureSizeLimits) {

@@ -221,7 +221,7 @@ void AddTitleAndIniFiles(Facts& f, const app::TMainWin& window, const Directorie
 
 void AddPosterAndWindow(Facts& f, const app::TMainWin& window, const std::string& posterError) {
   const bool loaded = window.PosterLoaded();
-  const QImage& picture = window.imgPreview->picture();
+  const QSize picture = window.imgPreview->naturalSize();
   f.json["poster"] = QJsonObject{{"file", Text(window.PosterFile())}, {"kind", window.State().PosterKind},
                                  {"loaded", loaded}, {"width", loaded ? picture.width() : 0},
                                  {"height", loaded ? picture.height() : 0}, {"error", Text(posterError)}};
