@@ -99,4 +99,15 @@ DemoDisc FindDemoDisc(const std::string& directory) {
   return disc;
 }
 
+DemoDisc DiscWithPoster(const DemoDisc& disc, const std::string& pictureDirectory, PictureSize size) {
+  namespace fs = std::filesystem;
+  const fs::path copy = fs::path(pictureDirectory) / ("disc-with-" + std::to_string(size.width) +
+                                                      "x" + std::to_string(size.height) + "-poster");
+  fs::remove_all(copy);
+  fs::copy(disc.directory, copy);
+  fs::copy_file(PicturePath(pictureDirectory, size), copy / fs::path(disc.poster).filename(),
+                fs::copy_options::overwrite_existing);
+  return FindDemoDisc(copy.string());
+}
+
 }  // namespace bench

@@ -28,4 +28,7 @@ struct DemoDisc {
 // The disc's files, found by extension (any letter case). Empty names when missing.
 DemoDisc FindDemoDisc(const std::string& directory);
 
+// A copy of the disc in `pictureDirectory` whose poster is the picture of `size` written there.
+DemoDisc DiscWithPoster(const DemoDisc& disc, const std::string& pictureDirectory, PictureSize size);
+
 }  // namespace bench

@@ -1,11 +1,9 @@
 #include "peer_jpeg.h"
 
 #include <jpeglib.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstddef>  // jpeglib.h needs size_t and FILE declared first
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,22 +25,6 @@ void Start(jpeg_decompress_struct& cinfo, jpeg_error_mgr& errors, std::FILE* in)
   jpeg_create_decompress(&cinfo);
   jpeg_stdio_src(&cinfo, in);
   jpeg_read_header(&cinfo, TRUE);
-}
-
-// A fresh buffer of `bytes`, released by the shared pointer. Huge pages need a 2 MiB aligned
-// start, so that mapping is over-allocated by one huge page and aligned by hand.
-std::shared_ptr<unsigned char> Allocate(std::size_t bytes, PixelMemory memory) {
-  if (memory == PixelMemory::kMalloc)
-    return {static_cast<unsigned char*>(std::malloc(bytes)),
-            [](unsigned char* p) { std::free(p); }};
-  constexpr std::size_t kHugePage = std::size_t{2} << 20;
-  const std::size_t mapped = bytes + kHugePage;
-  void* base = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (base == MAP_FAILED) return {};
-  const auto start = (reinterpret_cast<std::uintptr_t>(base) + kHugePage - 1) & ~(kHugePage - 1);
-  ::madvise(reinterpret_cast<void*>(start), bytes, MADV_HUGEPAGE);
-  return {reinterpret_cast<unsigned char*>(start),
-          [base, mapped](unsigned char*) { ::munmap(base, mapped); }};
 }
 
 }  // namespace
@@ -71,8 +53,7 @@ int PeerDjpegToNull(const std::string& path) {
   return rows;
 }
 
-DecodedPicture PeerDecodeToBuffer(const std::string& path, PixelMemory memory,
-                                  int scaleDenominator) {
+DecodedPicture PeerDecodeToBuffer(const std::string& path) {
   DecodedPicture picture;
   Files files;
   files.in = std::fopen(path.c_str(), "rb");
@@ -81,13 +62,12 @@ DecodedPicture PeerDecodeToBuffer(const std::string& path, PixelMemory memory,
   jpeg_error_mgr errors{};
   Start(cinfo, errors, files.in);
   cinfo.out_color_space = JCS_EXT_BGRA;
-  cinfo.scale_num = 1;
-  cinfo.scale_denom = static_cast<unsigned int>(scaleDenominator);
   jpeg_start_decompress(&cinfo);
   picture.width = static_cast<int>(cinfo.output_width);
   picture.height = static_cast<int>(cinfo.output_height);
   const std::size_t stride = std::size_t{cinfo.output_width} * 4;
-  picture.pixels = Allocate(stride * cinfo.output_height, memory);
+  picture.pixels = {static_cast<unsigned char*>(std::malloc(stride * cinfo.output_height)),
+                    [](unsigned char* p) { std::free(p); }};
   if (!picture.pixels) {
     jpeg_destroy_decompress(&cinfo);
     return {};

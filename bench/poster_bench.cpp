@@ -1,12 +1,16 @@
-// The poster decode against libjpeg used directly, on pictures of two sizes. djpeg, the program,
-// is timed as a process by tools/bench.sh; the peers here are its work without the process.
+// The poster, from its file to the picture the poster box draws, against the full-size decode that
+// the launcher did before and against libjpeg used directly, on pictures of two sizes. djpeg, the
+// program, is timed as a process (process_bench.cpp); the peers here are its work without the
+// process.
 #include <benchmark/benchmark.h>
 
 #include <QImage>
-#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/picture_box.h"
+#include "support/fake_services.h"
 #include "app/screen_size.h"
 #include "benchmarks.h"
 #include "media/poster.h"
@@ -29,75 +33,50 @@ bool SamePixels(const QImage& image, const DecodedPicture& peer) {
   return true;
 }
 
-// The size the poster box draws a picture of `size` at once the window is fitted to it: the
-// largest size within the box's limits, in proportion.
-QSize ShownSize(PictureSize size) {
-  const app::BoxState box;
-  return app::PictureRect(QSize(size.width, size.height), QSize(box.maxWidth, box.maxHeight), box)
-      .size();
+// Where the launcher draws a poster of `size` on the benchmarks' 1024x738 work area: the box
+// that the window sizing gives it, and the picture's size inside that box.
+QSize DrawnSize(PictureSize size) {
+  const testsupport::FakeServices services;  // its work area
+  app::ScreenSizeInput input;
+  input.pictureWidth = size.width;
+  input.pictureHeight = size.height;
+  input.work = services.work;
+  const app::BoxState box = app::SetScreenSize(input).box;
+  return app::PictureRect(QSize(size.width, size.height), QSize(box.width, box.height), box).size();
 }
 
-// The largest DCT scale denominator (1, 2, 4 or 8) that still decodes at least the size the
-// poster box shows this picture at: the box fits a poster into its largest size, proportionally.
-int ShownSizeDenominator(PictureSize size) {
-  const app::BoxState box;
-  const double fit =
-      std::min(double(box.maxWidth) / size.width, double(box.maxHeight) / size.height);
-  int denominator = 1;
-  while (denominator < 8 && fit * denominator * 2 <= 1.0) denominator *= 2;
-  return denominator;
+// What the box paints from a decoded picture: itself, or a smooth copy at the drawn size.
+QImage AsDrawn(QImage picture, QSize drawn) {
+  if (picture.size() == drawn) return picture;
+  return picture.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+// The launcher's way from the file to the picture its poster box draws: the header for the
+// window sizing, the decode at the drawn size, the box's smooth scaling.
+QImage FileToDrawn(const std::string& path, QSize drawn) {
+  benchmark::DoNotOptimize(media::ReadPosterSize(path));
+  return AsDrawn(media::LoadPictureAsBitmap(path, drawn), drawn);
 }
 
 }  // namespace
 
 void RegisterPosterBenchmarks(const std::string& pictureDirectory) {
+  auto add = [](const std::string& name, auto body) {
+    benchmark::RegisterBenchmark(name.c_str(), [body](benchmark::State& state) {
+      for (auto _ : state) benchmark::DoNotOptimize(body());
+    })->Unit(benchmark::kMillisecond)->UseRealTime();  // Qt scales on its worker threads
+  };
   for (PictureSize size : kPosterSizes) {
     const std::string path = PicturePath(pictureDirectory, size);
     const std::string prefix = "poster/" + SizeName(size) + "/";
-    benchmark::RegisterBenchmark((prefix + "ours").c_str(), [path](benchmark::State& state) {
-      for (auto _ : state) benchmark::DoNotOptimize(media::LoadPictureAsBitmap(path));
-    })->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((prefix + "peer_djpeg_rows").c_str(),
-                                 [path](benchmark::State& state) {
-                                   for (auto _ : state)
-                                     benchmark::DoNotOptimize(PeerDjpegToNull(path));
-                                 })
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((prefix + "peer_full_buffer").c_str(),
-                                 [path](benchmark::State& state) {
-                                   for (auto _ : state)
-                                     benchmark::DoNotOptimize(PeerDecodeToBuffer(path));
-                                 })
-        ->Unit(benchmark::kMillisecond);
-    // What-ifs, for the findings: the same decode into huge pages, and straight to the shown size.
-    benchmark::RegisterBenchmark((prefix + "whatif_huge_pages").c_str(), [path](benchmark::State&
-                                                                                    state) {
-      for (auto _ : state)
-        benchmark::DoNotOptimize(PeerDecodeToBuffer(path, PixelMemory::kHugePages));
-    })->Unit(benchmark::kMillisecond);
-    // The scaling the poster box does in its first paint (PictureBox::paintEvent), after the
-    // decode.
-    benchmark::RegisterBenchmark(
-        (prefix + "paint_scaling").c_str(),
-        [path, size](benchmark::State& state) {
-          const QImage picture = media::LoadPictureAsBitmap(path);
-          const QSize shown = ShownSize(size);
-          for (auto _ : state)
-            benchmark::DoNotOptimize(
-                picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-          state.SetLabel(std::to_string(shown.width()) + "x" + std::to_string(shown.height()));
-        })
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime();  // Qt scales on its worker threads
-    const int denominator = ShownSizeDenominator(size);
-    benchmark::RegisterBenchmark(
-        (prefix + "whatif_shown_size").c_str(),
-        [path, denominator](benchmark::State& state) {
-          for (auto _ : state)
-            benchmark::DoNotOptimize(PeerDecodeToBuffer(path, PixelMemory::kMalloc, denominator));
-          state.SetLabel("1/" + std::to_string(denominator) + " scale");
-        })
-        ->Unit(benchmark::kMillisecond);
+    const QSize drawn = DrawnSize(size);
+    add(prefix + "ours", [path, drawn] { return FileToDrawn(path, drawn); });
+    // Before the picture was decoded at the drawn size: in full, then scaled by the box.
+    add(prefix + "full_then_scaled",
+        [path, drawn] { return AsDrawn(media::LoadPictureAsBitmap(path), drawn); });
+    add(prefix + "full_decode", [path] { return media::LoadPictureAsBitmap(path); });
+    add(prefix + "peer_djpeg_rows", [path] { return PeerDjpegToNull(path); });
+    add(prefix + "peer_full_buffer", [path] { return PeerDecodeToBuffer(path).width; });
   }
 }
 
@@ -105,21 +84,32 @@ bool CheckPosters(const std::string& pictureDirectory) {
   bool ok = true;
   for (PictureSize size : kPosterSizes) {
     const std::string path = PicturePath(pictureDirectory, size);
-    const QImage ours = media::LoadPictureAsBitmap(path);
-    ok &= Report(ours.width() == size.width && ours.height() == size.height,
-                 "LoadPictureAsBitmap decodes " + path);
-    ok &= Report(SamePixels(ours, PeerDecodeToBuffer(path)),
+    const QImage full = media::LoadPictureAsBitmap(path);
+    ok &= Report(full.width() == size.width && full.height() == size.height,
+                 "LoadPictureAsBitmap decodes " + path + " in full");
+    ok &= Report(SamePixels(full, PeerDecodeToBuffer(path)),
                  "libjpeg used directly gives the same pixels (" + SizeName(size) + ")");
     ok &= Report(PeerDjpegToNull(path) == size.height,
                  "the djpeg-like peer writes every row (" + SizeName(size) + ")");
-    ok &= Report(SamePixels(ours, PeerDecodeToBuffer(path, PixelMemory::kHugePages)),
-                 "the huge-page what-if gives the same pixels (" + SizeName(size) + ")");
-    const int d = ShownSizeDenominator(size);
-    const DecodedPicture scaled = PeerDecodeToBuffer(path, PixelMemory::kMalloc, d);
-    ok &= Report(
-        scaled.width == (size.width + d - 1) / d && scaled.height == (size.height + d - 1) / d,
-        "the shown-size what-if decodes at 1/" + std::to_string(d) + ": " +
-            std::to_string(scaled.width) + "x" + std::to_string(scaled.height));
+    const QSize drawn = DrawnSize(size);
+    const QImage decoded = media::LoadPictureAsBitmap(path, drawn);
+    const QImage shown = FileToDrawn(path, drawn);
+    ok &= Report(media::ReadPosterSize(path) == QSize(size.width, size.height) &&
+                     decoded.width() >= drawn.width() && decoded.height() >= drawn.height() &&
+                     shown.size() == drawn,
+                 "the launcher draws " + SizeName(size) + " at " + std::to_string(drawn.width()) +
+                     "x" + std::to_string(drawn.height()) + ", decoded at " +
+                     std::to_string(decoded.width()) + "x" + std::to_string(decoded.height()));
+    // The drawn pictures of both ways differ only in how they were filtered down.
+    const QImage before = AsDrawn(full, drawn);
+    double difference = 0;
+    for (int y = 0; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x)
+        difference += std::abs(qGray(shown.pixel(x, y)) - qGray(before.pixel(x, y)));
+    difference /= double(drawn.width()) * drawn.height();
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", difference);
+    ok &= Report(difference < 4, std::string("mean grey difference to the full decode's drawn picture: ") + text);
   }
   return ok;
 }

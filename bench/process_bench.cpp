@@ -8,8 +8,11 @@
 #include <sys/wait.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -43,9 +46,21 @@ double RunProcess(const std::vector<std::string>& arguments) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
 }
 
-void RegisterProcess(const std::string& name, std::vector<std::string> arguments) {
+// The peak memory a first-window program wrote into its PEAKFILE, in MiB; 0 when unknown.
+double ReadPeakMiB(const std::string& peakFile) {
+  long kib = 0;
+  std::ifstream(peakFile) >> kib;
+  return kib > 0 ? kib / 1024.0 : 0;
+}
+
+// With `peakFile`, the program writes its peak memory there and the largest over the runs becomes
+// the counter peak_mib.
+void RegisterProcess(const std::string& name, std::vector<std::string> arguments,
+                     const std::string& peakFile = {}) {
+  if (!peakFile.empty()) arguments.push_back(peakFile);
   benchmark::RegisterBenchmark(name.c_str(),
-                               [arguments](benchmark::State& state) {
+                               [arguments, peakFile](benchmark::State& state) {
+                                 double peak = 0;
                                  for (auto _ : state) {
                                    const double seconds = RunProcess(arguments);
                                    if (seconds < 0) {
@@ -53,7 +68,10 @@ void RegisterProcess(const std::string& name, std::vector<std::string> arguments
                                      return;
                                    }
                                    state.SetIterationTime(seconds);
+                                   if (!peakFile.empty())
+                                     peak = std::max(peak, ReadPeakMiB(peakFile));
                                  }
+                                 if (peak > 0) state.counters["peak_mib"] = peak;
                                })
       ->UseManualTime()
       ->Unit(benchmark::kMillisecond);
@@ -73,8 +91,15 @@ void RegisterProcessBenchmarks(const DemoDisc& disc, const std::string& pictureD
   };
   djpeg(kBaselinePicture);
   for (PictureSize size : kPosterSizes) djpeg(size);
+  // Absolute: the program changes into the disc's directory first.
+  const std::string peakFile = std::filesystem::absolute(pictureDirectory + "/peak-kib").string();
   for (const char* mode : {"launcher", "bare", "bare-text"})
-    RegisterProcess(std::string("process/window/") + mode, {WindowProgram(), mode, disc.directory});
+    RegisterProcess(std::string("process/window/") + mode, {WindowProgram(), mode, disc.directory},
+                    peakFile);
+  // The launcher's peak memory with a large poster, against the demo disc's (400x600).
+  const DemoDisc large = DiscWithPoster(disc, pictureDirectory, kPosterSizes[1]);
+  RegisterProcess("process/window/launcher-4000x6000",
+                  {WindowProgram(), "launcher", large.directory}, peakFile);
 }
 
 bool CheckProcesses(const DemoDisc& disc, const std::string& pictureDirectory) {

@@ -8,7 +8,6 @@
 #include <QEvent>
 #include <QImage>
 #include <chrono>
-#include <filesystem>
 #include <memory>
 
 #include "app/main_window.h"
@@ -120,18 +119,6 @@ void TimeEach(benchmark::State& state, Run run) {
   state.counters["paint_ms"] = benchmark::Counter(sum.showToPaint * 1e3, average);
 }
 
-// A copy of the disc whose poster is the 1000x1400 picture, in `pictureDirectory`: the poster box
-// shows it at 357x500, so the first paint has to scale it.
-DemoDisc DiscWithLargePoster(const DemoDisc& disc, const std::string& pictureDirectory) {
-  namespace fs = std::filesystem;
-  const fs::path copy = fs::path(pictureDirectory) / "disc-with-1000x1400-poster";
-  fs::remove_all(copy);
-  fs::copy(disc.directory, copy);
-  fs::copy_file(PicturePath(pictureDirectory, kPosterSizes[0]),
-                copy / fs::path(disc.poster).filename(), fs::copy_options::overwrite_existing);
-  return FindDemoDisc(copy.string());
-}
-
 }  // namespace
 
 void RegisterStartupBenchmarks(const DemoDisc& disc, const std::string& pictureDirectory) {
@@ -158,7 +145,7 @@ void RegisterStartupBenchmarks(const DemoDisc& disc, const std::string& pictureD
     for (auto _ : state) benchmark::DoNotOptimize(media::LoadPictureAsBitmap(disc.poster));
   })->Unit(benchmark::kMillisecond);
   // The same start-up with a larger poster, which the first paint has to scale down.
-  const DemoDisc large = DiscWithLargePoster(disc, pictureDirectory);
+  const DemoDisc large = DiscWithPoster(disc, pictureDirectory, kPosterSizes[0]);
   benchmark::RegisterBenchmark("startup/large_poster/ours",
                                [large](benchmark::State& state) {
                                  InDirectory in(large.directory);
@@ -183,11 +170,11 @@ bool CheckStartup(const DemoDisc& disc) {
   ok &= Report(window->PosterLoaded(),
                "the launcher shows the disc's poster " + window->PosterFile());
   ok &= Report(services.errors.empty(), "the start-up shows no error box");
-  const QSize shown = app::PictureRect(window->imgPreview->picture().size(),
+  const QSize shown = app::PictureRect(window->imgPreview->naturalSize(),
                                        window->imgPreview->size(), window->PosterBox())
                           .size();
-  Note("the launcher draws its " + std::to_string(window->imgPreview->picture().width()) + "x" +
-       std::to_string(window->imgPreview->picture().height()) + " poster at " +
+  Note("the launcher draws its " + std::to_string(window->imgPreview->naturalSize().width()) + "x" +
+       std::to_string(window->imgPreview->naturalSize().height()) + " poster at " +
        std::to_string(shown.width()) + "x" + std::to_string(shown.height()));
   watch.reset();
   window.reset();
