@@ -51,6 +51,17 @@ fi
 if [ ! -f "$cache/stamp-qt" ]; then
   echo "== Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) for Windows (about an hour on two cores; resumes if interrupted)"
   src="$(fetch qt6-base)"
+  # Debian's source leaves out the Wintab headers (their licence forbids changes), which only the
+  # Windows plugin's Wintab tablet support needs: it is compiled out, the rest of the plugin stays.
+  plugin="$src/src/plugins/platforms/windows"
+  if [ ! -f "$src/src/3rdparty/wintab/wintab.h" ] && ! grep -q AUTORUN_NO_WINTAB "$plugin/CMakeLists.txt"; then
+    sed -i 's/^#if QT_CONFIG(tabletevent)/#if QT_CONFIG(tabletevent) \&\& !defined(AUTORUN_NO_WINTAB)/' \
+      "$plugin/qwindowscontext.cpp" "$plugin/qwindowspointerhandler.cpp" "$plugin/qwindowspointerhandler.h"
+    sed -i 's/^qt_internal_extend_target(QWindowsIntegrationPlugin CONDITION QT_FEATURE_tabletevent$/qt_internal_extend_target(QWindowsIntegrationPlugin CONDITION QT_FEATURE_tabletevent AND NOT AUTORUN_NO_WINTAB/' \
+      "$plugin/CMakeLists.txt"
+    sed -i '1i set(AUTORUN_NO_WINTAB ON)' "$plugin/CMakeLists.txt"
+    echo 'target_compile_definitions(QWindowsIntegrationPlugin PRIVATE AUTORUN_NO_WINTAB)' >>"$plugin/CMakeLists.txt"
+  fi
   if [ ! -f "$cache/build-qt/build.ninja" ]; then
     cmake -S "$src" -B "$cache/build-qt" -G Ninja "${toolchain[@]}" \
       -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
