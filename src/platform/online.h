@@ -1,13 +1,10 @@
 #pragma once
-// Whether the machine is online, decided from what the system's network services report.
+// Whether the machine is online, decided from what the system reports.
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace platform {
-
-enum class NetworkBackend { None, NetworkManager, GLib };
-// The reachability levels the system's network monitors report, weakest first.
-enum class Reachability { Unknown, Disconnected, Local, Site, Online };
 
 struct InterfaceFacts {
   std::string name;
@@ -18,19 +15,16 @@ struct InterfaceFacts {
 };
 
 struct OnlineFacts {
-  NetworkBackend backend = NetworkBackend::None;  // the monitor that could be loaded
-  Reachability reachability = Reachability::Unknown;
+  // What the system's network monitor says, nullopt when there is none or it does not know.
+  std::optional<bool> monitorSaysOnline;
   std::vector<InterfaceFacts> interfaces;
 };
 
-// NetworkManager: any connected network (local, site or Internet) counts, as the classic system
-// query counts a LAN connection. GLib's monitor: site or Internet (it reports less when there is
-// no default route). A monitor that does not know (Unknown), or no monitor, leaves the decision
-// to the interfaces: one that is up and running, not a loopback, with an address that is neither
-// loopback nor link-local nor unspecified.
+// The monitor's answer when it has one. Otherwise the interfaces decide: one that is up and
+// running, not a loopback, with an address that is neither loopback nor link-local nor unspecified.
 bool DecideOnline(const OnlineFacts& facts);
 
-// Gathers the facts from the system and decides. Loads a network monitor on first use.
+// Asks the system (the backend gathers the facts and decides). Loads a network monitor on first use.
 bool IsInternetConnected();
 
 }  // namespace platform

@@ -24,6 +24,9 @@ struct StartPlan {
 StartPlan PlanProgramStart(const std::string& program, const std::string& parameters,
                            const std::string& wine);
 
+// A regular file (links followed) that this process may execute.
+bool IsExecutableFile(const std::string& path);
+
 // Runs `program` with `arguments` byte for byte, in the current directory, in a session of its
 // own and not as a child of this process; returns without waiting for it. False when it could not
 // be handed over (a program that fails to execute is not noticed).
