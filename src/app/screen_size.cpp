@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/numbers.h"
+
 namespace app {
 namespace {
 
@@ -17,14 +19,7 @@ constexpr int kTitleGap = 5;      // between the box and the title
 constexpr int kTitleDepth = 30;   // from the title's top to the window's lower edge
 constexpr int kLabelInset = 20;   // the title labels are this much narrower than the window
 
-// Round to the nearest integer, exact halves to the even one, independent of the FPU's mode.
-double RoundHalfEven(double x) {
-  const double lower = std::floor(x);
-  const double fraction = x - lower;
-  if (fraction > 0.5) return lower + 1;
-  if (fraction < 0.5) return lower;
-  return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
-}
+using platform::RoundHalfEven;
 
 int ToInt(double x) {
   constexpr double kMax = std::numeric_limits<int>::max();

@@ -5,6 +5,7 @@
 #include <deque>
 
 #include "platform/files.h"
+#include "platform/numbers.h"
 #include "platform/text.h"
 
 namespace media {
@@ -52,21 +53,15 @@ class GroupReader {
 
 std::int32_t Int32At(const Fetched& fetched, std::int64_t offset) {
   std::uint32_t raw = 0;
-  if (const auto bytes = fetched.At(offset, 4)) {
-    for (int i = 3; i >= 0; --i) raw = (raw << 8) | static_cast<unsigned char>((*bytes)[i]);
-  }
+  if (const auto bytes = fetched.At(offset, 4)) raw = platform::LittleEndian32(*bytes, 0);
   std::int32_t value;
   std::memcpy(&value, &raw, sizeof value);  // two's complement reinterpretation, no overflow
   return value;
 }
 
 std::uint16_t UInt16At(const Fetched& fetched, std::int64_t offset) {
-  std::uint16_t value = 0;
-  if (const auto bytes = fetched.At(offset, 2)) {
-    value = static_cast<std::uint16_t>(static_cast<unsigned char>((*bytes)[0]) |
-                                       (static_cast<unsigned char>((*bytes)[1]) << 8));
-  }
-  return value;
+  const auto bytes = fetched.At(offset, 2);
+  return bytes ? platform::LittleEndian16(*bytes, 0) : 0;
 }
 
 // The validity test on the bytes read from offset 8 on.

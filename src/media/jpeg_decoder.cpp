@@ -249,7 +249,7 @@ bool ChooseScale(Job& job, JDIMENSION wantWidth, JDIMENSION wantHeight) {
 // The first chunk of the file; an error that names the file when it cannot be read at all.
 std::string FirstChunk(const std::string& path) {
   platform::FileRead read = platform::ReadFileHead(path, kChunkBytes);
-  if (!read.error.empty()) throw platform::Error("Cannot open " + path + ": " + read.error);
+  if (!read.error.empty()) throw platform::Error(platform::CannotOpenMessage(path, read.error));
   return std::move(read.bytes);
 }
 

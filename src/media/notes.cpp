@@ -14,15 +14,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
-// Length of the UTF-8 sequence a lead byte starts (1 for anything that is not a lead byte).
-std::size_t LeadLength(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 0xF0) return 4;
-  if (byte >= 0xE0) return 3;
-  if (byte >= 0xC0) return 2;
-  return 1;
-}
-
 // The read limit can cut a UTF-8 file inside a character; that fragment must not make the whole
 // file count as another encoding, so it is dropped.
 std::string_view WithoutCutCharacter(std::string_view text) {
@@ -30,7 +21,8 @@ std::string_view WithoutCutCharacter(std::string_view text) {
   for (std::size_t back = 0; back < 3 && start > 0; ++back) {
     --start;
     if (IsContinuationByte(text[start])) continue;
-    if (LeadLength(text[start]) > text.size() - start) return text.substr(0, start);
+    const int length = platform::Utf8SequenceLength(static_cast<unsigned char>(text[start]));
+    if (static_cast<std::size_t>(length) > text.size() - start) return text.substr(0, start);
     break;
   }
   return text;

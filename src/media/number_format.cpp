@@ -103,11 +103,4 @@ std::string FormatNumber(double value, std::string_view pattern, char decimalSep
          std::string(pattern.substr(end));
 }
 
-double RoundHalfEven(double value) {
-  if (!std::isfinite(value)) return value;
-  const double nearest = std::round(value);  // halves away from zero
-  if (std::fabs(value - std::trunc(value)) == 0.5) return 2.0 * std::round(value / 2.0);
-  return nearest;
-}
-
 }  // namespace media

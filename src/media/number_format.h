@@ -17,8 +17,4 @@ namespace media {
 //  - A value that is not finite (a division by zero upstream) is written as 0.
 std::string FormatNumber(double value, std::string_view pattern, char decimalSeparator);
 
-// Rounds to the nearest whole number, exact halves to the even neighbour (12.5 -> 12, 13.5 -> 14),
-// independently of the floating-point environment. Not-finite values come back unchanged.
-double RoundHalfEven(double value);
-
 }  // namespace media

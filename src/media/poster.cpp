@@ -3,6 +3,7 @@
 #include "media/jpeg_decoder.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/numbers.h"
 #include "platform/text.h"
 
 #include <QFile>
@@ -42,10 +43,7 @@ constexpr std::uint32_t kBmpAlphaBitfields = 6;
 constexpr std::int64_t kMaxRlePixelsPerByte = 256;
 
 std::uint32_t Le(std::string_view bytes, std::size_t at, std::size_t size) {
-  std::uint32_t value = 0;
-  for (std::size_t i = size; i-- > 0;)
-    value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
-  return value;
+  return size == 2 ? platform::LittleEndian16(bytes, at) : platform::LittleEndian32(bytes, at);
 }
 
 // Qt's BMP reader takes these info-header sizes in the Windows layout (32-bit sizes) and any other
@@ -106,10 +104,6 @@ bool EndsInJpg(std::string_view name) {
   return platform::AsciiUpper(name.substr(name.size() - last)) == "JPG";
 }
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 }  // namespace
 
 std::string FindPosterFile(app::LauncherState& state) {
@@ -146,8 +140,7 @@ QImage LoadPictureAsBitmap(const std::string& fileName, QSize atLeast) {
 QImage LoadBmpPoster(const std::string& fileName) {
   // Opened by its bytes: a disc's file name need not be valid UTF-8, and QFile's own name
   // conversion would not give such a name back. The handle outlives the QFile that reads it.
-  const std::unique_ptr<std::FILE, FileCloser> handle(std::fopen(fileName.c_str(), "rb"));
-  if (!handle) throw platform::Error("Cannot open " + fileName + ": " + std::strerror(errno));
+  const platform::FileHandle handle = platform::OpenDiscFile(fileName);
   QFile file;
   if (!file.open(handle.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
     throw platform::Error(file.errorString().toStdString());

@@ -6,6 +6,7 @@
 
 #include "media/codecs.h"
 #include "media/number_format.h"
+#include "platform/numbers.h"
 
 namespace media {
 namespace {
@@ -27,7 +28,7 @@ Figures ComputeFigures(const AviFacts& facts) {
   if (facts.MicroSecPerFrame != 0) f.Fps = 1000000.0 / facts.MicroSecPerFrame;
   if (f.Fps != 0) f.Duration = facts.TotalFrames / f.Fps;
   f.Minutes = std::trunc(f.Duration / 60);
-  f.Seconds = RoundHalfEven(f.Duration - f.Minutes * 60);
+  f.Seconds = platform::RoundHalfEven(f.Duration - f.Minutes * 60);
   if (f.Duration != 0) {
     f.VideoKbps = (facts.RiffSize / f.Duration - facts.AudioBytesPerSec) / 1024 * 8;
   }

@@ -78,16 +78,6 @@ const HighHalf& TableFor(CodePage page) {
   return kCp1252;
 }
 
-// Length of the sequence announced by a lead byte, 0 for a byte that cannot start one
-// (continuation bytes, C0/C1 which only start overlong forms, F5-FF beyond U+10FFFF).
-int SequenceLength(unsigned char lead) {
-  if (lead < 0x80) return 1;
-  if (lead >= 0xC2 && lead <= 0xDF) return 2;
-  if (lead >= 0xE0 && lead <= 0xEF) return 3;
-  if (lead >= 0xF0 && lead <= 0xF4) return 4;
-  return 0;
-}
-
 // The allowed range of the byte after the lead: narrower than 80-BF exactly where a lead byte
 // would otherwise admit overlong forms (E0, F0), surrogates (ED) or code points past U+10FFFF (F4).
 bool SecondByteFits(unsigned char lead, unsigned char second) {
@@ -102,11 +92,19 @@ bool SecondByteFits(unsigned char lead, unsigned char second) {
 
 }  // namespace
 
+int Utf8SequenceLength(unsigned char lead) {
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  return 0;
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   std::size_t i = 0;
   while (i < bytes.size()) {
     const auto lead = static_cast<unsigned char>(bytes[i]);
-    const int length = SequenceLength(lead);
+    const int length = Utf8SequenceLength(lead);
     if (length == 0 || bytes.size() - i < static_cast<std::size_t>(length)) return false;
     if (length > 1 && !SecondByteFits(lead, static_cast<unsigned char>(bytes[i + 1]))) return false;
     for (int k = 2; k < length; ++k) {

@@ -8,6 +8,10 @@ namespace platform {
 
 enum class CodePage { Cp437, Cp1252, Cp1254 };
 
+// Length of the UTF-8 sequence that `lead` starts: 1 for ASCII, 2 to 4 for a lead byte, 0 for a
+// byte that cannot start one (continuation bytes 80-BF, C0 and C1 which only start overlong
+// forms, F5-FF which would lie beyond U+10FFFF).
+int Utf8SequenceLength(unsigned char lead);
 bool IsValidUtf8(std::string_view bytes);
 QString DecodeText(std::string_view bytes, CodePage fallback);
 // The code page alone, for callers that decided the encoding over a larger text than `bytes`

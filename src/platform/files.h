@@ -1,7 +1,14 @@
 #pragma once
 // File-system services. Relative names resolve against the process's current directory, as the
 // launcher always works in the directory it was started in (the disc directory).
+//
+// The disc is listed once: ListDirectory reads a directory into a Listing, and the rules that
+// pick files (movie, subtitle, poster, notes, players) are pure functions over that value, so
+// they can be tested with any order of names and never touch the disc again.
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +18,47 @@ namespace platform {
 
 // Whole-name match of `*` and `?`, ASCII letter case ignored.
 bool WildcardMatch(std::string_view pattern, std::string_view name);
+
+// --- The directory listing ----------------------------------------------------------------------
+
+enum class EntryKind { File, Directory, Other };  // Other: devices, FIFOs, sockets, dangling links
+
+struct ListingEntry {
+  std::string name;
+  EntryKind kind = EntryKind::Other;  // of what a symbolic link points to
+  bool operator==(const ListingEntry&) const = default;
+};
+
+// The code of a search that found nothing: ENOENT, which has the value of the classic system's
+// ERROR_FILE_NOT_FOUND (2) as well.
+inline constexpr int kNothingFound = ENOENT;
+
+struct Listing {
+  // 0 when the directory held at least one entry; kNothingFound for an empty one (as a search
+  // for "*.*" in an empty root gives); otherwise the system's error code for opening or reading
+  // the directory (a missing medium shows here).
+  int code = 0;
+  std::vector<ListingEntry> entries;  // in the file system's order, never sorted; no "." or ".."
+  bool operator==(const Listing&) const = default;
+};
+
+// Reads the whole directory ("" is the current directory) once, every kind of entry included
+// (hidden files, directories, links). The OS backend.
+Listing ListDirectory(const std::string& directory);
+
+// Pure functions over a listing; none of them touches the file system.
+//
+// The names matching `pattern` (WildcardMatch), in listing order.
+std::vector<std::string> MatchingNames(const Listing& listing, std::string_view pattern);
+// The first of them, "" when none.
+std::string FirstMatch(const Listing& listing, std::string_view pattern);
+// The entry spelled exactly `name`, else the first whose name equals it ignoring ASCII case (in
+// listing order); nullptr when none. The pointer lives as long as the listing is unchanged.
+const ListingEntry* LookupEntry(const Listing& listing, std::string_view name);
+// Whether `name` (letter case ignored as in LookupEntry) is a regular file, links followed.
+bool IsRegularFile(const Listing& listing, std::string_view name);
+
+// --- Older single-question services (each lists or probes the disc again) ----------------------
 
 struct DirSearch {
   int code = 0;                     // 0 when an entry was found, otherwise an errno (ENOENT: none)
@@ -30,6 +78,11 @@ bool FileExists(const std::string& path);
 std::string CurrentDirectory();               // absolute, no trailing separator (except "/")
 std::string ExecutableDirectory();            // directory of the running executable, trailing '/'
 
+// --- Reading disc files ---------------------------------------------------------------------------
+// Every read opens without waiting and refuses what is not a regular file (a FIFO, a device, a
+// link to /dev/zero): such a file fails exactly as an unreadable one does. A directory fails with
+// the system's "Is a directory" message, anything else that is not a file with "Not a regular file".
+
 // Reads up to `count` bytes at `offset`. A negative offset or one at/past the end reads nothing.
 // nullopt when the file cannot be opened. The file is closed before returning.
 std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count);
@@ -40,6 +93,16 @@ struct FileRead {
 };
 FileRead ReadFileHead(const std::string& path, std::size_t maxBytes);
 
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+// Opens a disc file for a decoder that reads through a FILE*. Throws
+// platform::Error(CannotOpenMessage(path, reason)) when it cannot be opened or is not a file.
+FileHandle OpenDiscFile(const std::string& path);
+// "Cannot open <path>: <reason>", the text of a file that could not be opened.
+std::string CannotOpenMessage(const std::string& path, const std::string& reason);
+
 // Splits at CR, LF or CRLF; the text ends at the first NUL byte. A final line break adds no line.
 std::vector<std::string> SplitTextLines(std::string_view bytes);
 
@@ -48,6 +111,10 @@ std::vector<std::string> SplitTextLines(std::string_view bytes);
 bool MakeWritable(const std::string& path);
 
 // A directory's medium can take writes: listable, not mounted read-only, with free blocks.
+// `listingCode` is the code of a listing of that directory already made (Listing::code); the
+// one-argument form lists it itself. The codes that say "no medium" or "cannot be read" count as
+// not ready; 0 and kNothingFound (an empty, formatted medium) do not.
+bool IsMediumReady(const std::string& directory, int listingCode);
 bool IsMediumReady(const std::string& directory);
 
 }  // namespace platform

@@ -1,9 +1,5 @@
 #include "platform/profile.h"
 
-#include <unistd.h>
-
-#include <QFile>
-#include <QSaveFile>
 #include <optional>
 #include <vector>
 
@@ -15,31 +11,13 @@ namespace platform {
 
 namespace {
 
-// Player INI files are a few kilobytes; anything near this is not one, and a partial read would
-// turn a write into silent truncation.
-constexpr std::size_t kProfileFileMax = 1u << 20;
-
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-struct Line {
-  std::size_t begin = 0;    // first byte of the line
-  std::size_t end = 0;      // one past its last byte, line break excluded
-  std::size_t next = 0;     // first byte of the following line
-};
+using Line = LineSpan;
 
-// Lines end at LF, CR or CRLF, as the players' own readers accept all three.
 std::vector<Line> SplitLines(std::string_view content) {
   std::vector<Line> lines;
-  std::size_t begin = 0;
-  for (std::size_t i = 0; i < content.size(); ++i) {
-    if (content[i] != '\r' && content[i] != '\n') continue;
-    std::size_t next = i + 1;
-    if (content[i] == '\r' && next < content.size() && content[next] == '\n') ++next;
-    lines.push_back({begin, i, next});
-    begin = next;
-    i = next - 1;
-  }
-  if (begin < content.size()) lines.push_back({begin, content.size(), content.size()});
+  for (std::size_t at = 0; at < content.size(); at = lines.back().next) lines.push_back(LineAt(content, at));
   return lines;
 }
 
@@ -133,15 +111,6 @@ std::string_view SingleLine(std::string_view value) {
   return cut == std::string_view::npos ? value : value.substr(0, cut);
 }
 
-struct FileBytes {
-  bool ok = false;
-  std::string bytes;
-};
-FileBytes ReadProfileFile(const std::string& path) {
-  const FileRead read = ReadFileHead(path, kProfileFileMax + 1);
-  if (!read.error.empty() || read.bytes.size() > kProfileFileMax) return {};
-  return {true, read.bytes};
-}
 
 }  // namespace
 
@@ -193,30 +162,9 @@ std::string ProfileWrite(std::string_view content, std::string_view section, std
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key) {
   const std::optional<std::string> onDisk = ResolveCase(path);
   if (!onDisk) return {};
-  const FileBytes file = ReadProfileFile(*onDisk);
-  return file.ok ? ProfileRead(file.bytes, section, key) : std::string();
-}
-
-void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  const Error failure("Unable to write to " + path);
-  const std::optional<std::string> onDisk = ResolveCase(path);
-  if (!onDisk || !FileExists(*onDisk) || ::access(onDisk->c_str(), W_OK) != 0) throw failure;
-  const FileBytes file = ReadProfileFile(*onDisk);
-  if (!file.ok) throw failure;
-  const std::string updated = ProfileWrite(file.bytes, section, key, value);
-  if (updated == file.bytes) return;
-
-  // QSaveFile writes a temporary file beside the original, with its permission bits, and renames
-  // it over the original only when everything was written.
-  QSaveFile save(QFile::decodeName(QByteArray::fromStdString(*onDisk)));
-  if (!save.open(QIODevice::WriteOnly)) throw failure;
-  if (save.write(updated.data(), static_cast<qint64>(updated.size())) !=
-      static_cast<qint64>(updated.size())) {
-    save.cancelWriting();
-    throw failure;
-  }
-  if (!save.commit()) throw failure;
+  const FileRead file = ReadFileHead(*onDisk, kProfileFileMax + 1);
+  if (!file.error.empty() || file.bytes.size() > kProfileFileMax) return {};
+  return ProfileRead(file.bytes, section, key);
 }
 
 }  // namespace platform

@@ -7,6 +7,9 @@
 namespace platform {
 
 inline constexpr std::size_t kProfileValueMax = 2047;
+// Player INI files are a few kilobytes; a larger file is not one, and is neither read nor written
+// (a partial read would turn a write into silent truncation).
+inline constexpr std::size_t kProfileFileMax = 1u << 20;
 
 // Lines end at CR, LF or CRLF. Blanks and tabs before a key name, around '=' and at the end of a
 // line belong to neither key nor value; lines starting with ';' are comments. The first section of

@@ -3,27 +3,25 @@
 namespace platform {
 
 namespace {
-char LowerByte(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperByte(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 }  // namespace
 
 std::string AsciiLower(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = LowerByte(c);
+  for (char& c : out) c = AsciiLowerChar(c);
   return out;
 }
 
 std::string AsciiUpper(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = UpperByte(c);
+  for (char& c : out) c = AsciiUpperChar(c);
   return out;
 }
 
 bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerByte(a[i]) != LowerByte(b[i])) return false;
+    if (AsciiLowerChar(a[i]) != AsciiLowerChar(b[i])) return false;
   return true;
 }
 
@@ -50,6 +48,17 @@ void ReplaceAll(std::string& text, std::string_view what, std::string_view with)
   if (what.empty()) return;
   for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
     text.replace(at, what.size(), with);
+}
+
+LineSpan LineAt(std::string_view text, std::size_t from) {
+  std::size_t end = from;
+  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+  std::size_t next = end;
+  if (next < text.size()) {
+    ++next;
+    if (text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+  }
+  return {from, end, next};
 }
 
 }  // namespace platform

@@ -6,6 +6,9 @@
 
 namespace platform {
 
+constexpr char AsciiLowerChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+constexpr char AsciiUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
@@ -16,5 +19,16 @@ std::string DropLast(std::string_view text, std::size_t n);
 // Replaces the first occurrence of `what` (if any) with `with`; true when one was found.
 bool ReplaceFirst(std::string& text, std::string_view what, std::string_view with);
 void ReplaceAll(std::string& text, std::string_view what, std::string_view with);
+
+// One line of a text: lines end at CR, LF or CRLF (LF CR is two breaks), as the players' and the
+// classic system's readers accept all three.
+struct LineSpan {
+  std::size_t begin = 0;  // first byte of the line
+  std::size_t end = 0;    // one past its last byte, the break excluded
+  std::size_t next = 0;   // first byte of the following line (text.size() after the last one)
+};
+// The line that starts at `from` (< text.size()). Walk a text with
+// `for (at = 0; at < text.size(); at = line.next)`; a final break thus adds no empty line.
+LineSpan LineAt(std::string_view text, std::size_t from);
 
 }  // namespace platform

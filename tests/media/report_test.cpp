@@ -64,15 +64,6 @@ TEST(NumberFormat, Patterns) {
   }
 }
 
-TEST(NumberFormat, RoundHalfEven) {
-  const double rows[][2] = {{12.4, 12}, {12.5, 12}, {13.5, 14}, {59.5, 60}, {0.5, 0},
-                            {1.5, 2},   {-2.5, -2}, {-3.5, -4}, {59.49, 59}, {12.399999999999636, 12}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row[0]);
-    EXPECT_EQ(media::RoundHalfEven(row[0]), row[1]);
-  }
-}
-
 AviFacts Facts(std::int32_t microSecPerFrame, std::int32_t totalFrames) {
   AviFacts f;
   f.RiffSize = 734003200;  // 700 MB

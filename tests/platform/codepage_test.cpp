@@ -9,6 +9,17 @@ namespace {
 
 using platform::CodePage;
 
+// The boundaries where the classic shortcuts (any byte from C0 up starts two, from F0 up four)
+// go wrong: C0 and C1 only start overlong forms, F5 and above lie beyond U+10FFFF.
+TEST(Utf8SequenceLength, Boundaries) {
+  const int rows[][2] = {{0x00, 1}, {0x7F, 1}, {0x80, 0}, {0xBF, 0}, {0xC0, 0}, {0xC1, 0}, {0xC2, 2},
+                         {0xDF, 2}, {0xE0, 3}, {0xEF, 3}, {0xF0, 4}, {0xF4, 4}, {0xF5, 0}, {0xFF, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[0]);
+    EXPECT_EQ(platform::Utf8SequenceLength(static_cast<unsigned char>(row[0])), row[1]);
+  }
+}
+
 TEST(IsValidUtf8, AcceptsExactlyTheWellFormedSequences) {
   const struct {
     const char* name;

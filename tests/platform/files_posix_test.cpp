@@ -6,65 +6,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <fstream>
 
+#include "platform/error.h"
 #include "platform/files.h"
 #include "support/scratch_mount.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-using platform::WildcardMatch;
 using testsupport::ScopedChdir;
 using testsupport::ScratchMount;
 using testsupport::TempDir;
-
-TEST(WildcardMatch, Table) {
-  struct Row {
-    const char* pattern;
-    const char* name;
-    bool match;
-  };
-  const Row rows[] = {
-      {"*.avi", "Film.avi", true},
-      {"*.avi", "FILM.AVI", true},
-      {"*.AVI", "film.avi", true},
-      {"*.avi", "film.avi.part", false},  // whole name, not a prefix
-      {"*.avi", "film.av", false},
-      {"*.avi", ".avi", true},            // a dot-file is an ordinary name
-      {"*.avi", "avi", false},
-      {"*", "", true},
-      {"", "", true},
-      {"", "a", false},
-      {"?", "", false},
-      {"?", "x", true},
-      {"??.srt", "ab.srt", true},
-      {"??.srt", "a.srt", false},
-      {"f?lm.*", "FILM.txt", true},
-      {"*a*b", "xaxxb", true},
-      {"*a*b", "xaxxbc", false},
-      {"a*", "a", true},
-      {"**", "anything", true},
-      {"*.tx?", "notes.TXT", true},
-      {"\xc7*", "\xc7ocuk.avi", true},     // bytes above ASCII compare exactly
-      {"\xe7*", "\xc7ocuk.avi", false},    // and are not case-folded
-      {"[ab].avi", "[ab].avi", true},      // brackets are not a character class
-      {"[ab].avi", "a.avi", false},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(std::string(row.pattern) + " vs " + row.name);
-    EXPECT_EQ(WildcardMatch(row.pattern, row.name), row.match);
-  }
-}
-
-TEST(WildcardMatch, ManyStarsStayFast) {
-  const std::string name(20000, 'a');
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(WildcardMatch("*a*a*a*a*a*a*a*a*a*a*a*b", name));
-  EXPECT_TRUE(WildcardMatch("*a*a*a*a*a*a*a*a*a*a*a*a", name));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-}
 
 std::vector<std::string> ReaddirOrder(const std::string& directory) {
   std::vector<std::string> names;
@@ -75,6 +31,41 @@ std::vector<std::string> ReaddirOrder(const std::string& directory) {
       names.emplace_back(entry->d_name);
   closedir(dir);
   return names;
+}
+
+TEST(ListDirectory, EveryEntryInTheFileSystemsOrderWithItsKind) {
+  TempDir dir;
+  for (const char* name : {"m.avi", "B.AVI", "z.avi", ".hidden", "notes.txt"}) dir.Write(name, "x");
+  dir.MakeDir("folder.avi");
+  ASSERT_EQ(symlink("m.avi", (dir / "file-link.avi").c_str()), 0);
+  ASSERT_EQ(symlink("folder.avi", (dir / "dir-link").c_str()), 0);
+  ASSERT_EQ(symlink("missing", (dir / "dangling.avi").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/null", (dir / "device.srt").c_str()), 0);
+  ASSERT_EQ(mkfifo((dir / "pipe.jpg").c_str(), 0644), 0);
+  const std::map<std::string, platform::EntryKind> kinds = {
+      {"m.avi", platform::EntryKind::File},          {"B.AVI", platform::EntryKind::File},
+      {"z.avi", platform::EntryKind::File},          {".hidden", platform::EntryKind::File},
+      {"notes.txt", platform::EntryKind::File},      {"folder.avi", platform::EntryKind::Directory},
+      {"file-link.avi", platform::EntryKind::File},  {"dir-link", platform::EntryKind::Directory},
+      {"dangling.avi", platform::EntryKind::Other},  {"device.srt", platform::EntryKind::Other},
+      {"pipe.jpg", platform::EntryKind::Other}};
+
+  platform::Listing expected{0, {}};
+  for (const std::string& name : ReaddirOrder(dir.path())) expected.entries.push_back({name, kinds.at(name)});
+  ASSERT_EQ(expected.entries.size(), kinds.size());
+  EXPECT_EQ(platform::ListDirectory(dir.path()), expected);
+  ScopedChdir here(dir.path());
+  EXPECT_EQ(platform::ListDirectory(""), expected);
+  EXPECT_EQ(platform::ListDirectory("."), expected);
+}
+
+TEST(ListDirectory, ResultCodes) {
+  TempDir dir;
+  dir.Write("a.txt");
+  EXPECT_EQ(platform::ListDirectory(dir.MakeDir("empty")), (platform::Listing{platform::kNothingFound, {}}));
+  EXPECT_EQ(platform::ListDirectory(dir / "absent").code, ENOENT);
+  EXPECT_EQ(platform::ListDirectory(dir / "a.txt").code, ENOTDIR);
+  EXPECT_EQ(platform::kNothingFound, 2);  // the value the classic system's "no file found" has too
 }
 
 TEST(SearchDirectory, KeepsTheFileSystemsOrderAndEveryKindOfEntry) {
@@ -250,41 +241,55 @@ TEST(ReadFileHead, CapsAndReportsTheSystemsMessage) {
   EXPECT_EQ(directory.bytes, "");
 }
 
-// A named pipe without a writer would block a plain open for ever.
-TEST(ReadFileHead, NamedPipesDoNotHang) {
+// What a disc can put where a file is expected: a FIFO (a plain open would wait for a writer
+// for ever), links to endless devices, a directory. Each read fails as an unreadable file does,
+// at once, without reading a byte.
+TEST(DiscReads, RefuseWhatIsNotARegularFile) {
   TempDir dir;
-  const std::string fifo = dir / "release.nfo";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
-  EXPECT_EQ(platform::ReadFileHead(fifo, 100).bytes, "");
-  EXPECT_EQ(platform::ReadAt(fifo, 0, 12), std::optional<std::string>(""));
-  EXPECT_FALSE(platform::FileExists(fifo));
+  ASSERT_EQ(mkfifo((dir / "Film.jpg").c_str(), 0644), 0);
+  ASSERT_EQ(symlink("/dev/zero", (dir / "zero.nfo").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/urandom", (dir / "random.bmp").c_str()), 0);
+  ASSERT_EQ(symlink("/dev/zero", (dir / "zero.avi").c_str()), 0);
+  dir.MakeDir("folder.jpg");
+  struct Row {
+    const char* name;
+    std::string reason;
+  };
+  const Row rows[] = {{"Film.jpg", "Not a regular file"},
+                      {"zero.nfo", "Not a regular file"},
+                      {"random.bmp", "Not a regular file"},
+                      {"zero.avi", "Not a regular file"},
+                      {"folder.jpg", std::strerror(EISDIR)},
+                      {"missing.jpg", std::strerror(ENOENT)}};
+  const auto start = std::chrono::steady_clock::now();
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string path = dir / row.name;
+    EXPECT_EQ(platform::ReadAt(path, 0, 12), std::nullopt);
+    const platform::FileRead head = platform::ReadFileHead(path, 1u << 20);
+    EXPECT_EQ(head.bytes, "");
+    EXPECT_EQ(head.error, row.reason);
+    try {
+      platform::OpenDiscFile(path);
+      ADD_FAILURE() << "opened";
+    } catch (const platform::Error& error) {
+      EXPECT_EQ(error.what(), platform::CannotOpenMessage(path, row.reason));
+    }
+    EXPECT_FALSE(platform::FileExists(path));
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
-TEST(SplitTextLines, Table) {
-  using Lines = std::vector<std::string>;
-  struct Row {
-    std::string text;
-    Lines lines;
-  };
-  const Row rows[] = {
-      {"", {}},
-      {"one", {"one"}},
-      {"one\n", {"one"}},
-      {"one\r\n", {"one"}},
-      {"a\rb\nc\r\nd", {"a", "b", "c", "d"}},
-      {"a\n\nb", {"a", "", "b"}},
-      {"a\r\rb", {"a", "", "b"}},
-      {"a\n\r b", {"a", "", " b"}},          // LF CR is two breaks, not one
-      {"\n", {""}},
-      {"\r\n\r\n", {"", ""}},
-      {std::string("ab\0cd\nef", 8), {"ab"}},  // the text ends at NUL
-      {std::string("\0abc", 4), {}},
-      {"  keep  \tblanks\t", {"  keep  \tblanks\t"}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(testing::PrintToString(row.text));
-    EXPECT_EQ(platform::SplitTextLines(row.text), row.lines);
-  }
+TEST(DiscReads, FollowLinksToRegularFiles) {
+  TempDir dir;
+  dir.Write("poster.jpg", "JFIF bytes");
+  ASSERT_EQ(symlink("poster.jpg", (dir / "Film.jpg").c_str()), 0);
+  EXPECT_EQ(platform::ReadAt(dir / "Film.jpg", 5, 99), std::optional<std::string>("bytes"));
+  EXPECT_EQ(platform::ReadFileHead(dir / "Film.jpg", 4).bytes, "JFIF");
+  const platform::FileHandle file = platform::OpenDiscFile(dir / "Film.jpg");
+  char buffer[16] = {};
+  EXPECT_EQ(std::fread(buffer, 1, sizeof buffer, file.get()), 10u);
+  EXPECT_STREQ(buffer, "JFIF bytes");
 }
 
 TEST(MakeWritable, AddsTheOwnersWriteBit) {
@@ -313,6 +318,10 @@ TEST(IsMediumReady, Table) {
   TempDir dir;
   EXPECT_TRUE(platform::IsMediumReady(dir.path()));       // writable, with free blocks
   EXPECT_TRUE(platform::IsMediumReady(dir.MakeDir("empty")));
+  // A listing already made decides for itself: its code says whether the medium answered.
+  EXPECT_TRUE(platform::IsMediumReady(dir.path(), platform::kNothingFound));
+  EXPECT_FALSE(platform::IsMediumReady(dir.path(), EIO));
+  EXPECT_FALSE(platform::IsMediumReady(dir.path(), ENXIO));
 
   ScratchMount readOnly(dir);
   if (!readOnly.Mounted()) GTEST_SKIP() << readOnly.WhyNot();

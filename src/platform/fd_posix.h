@@ -1,0 +1,34 @@
+#pragma once
+// Closes a POSIX descriptor on every path out of a function. For the *_posix and *_linux backends
+// only.
+#include <unistd.h>
+
+#include <string>
+
+namespace platform {
+
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
+
+ private:
+  int fd_;
+};
+
+// Opens an existing regular file for reading without ever waiting (a FIFO or a device on a disc
+// must not hang the launcher, nor a device be opened at all). -1 with `error` set to the reason
+// otherwise: the system's message, "Is a directory", or "Not a regular file".
+int OpenRegularFile(const char* path, std::string& error);
+
+}  // namespace platform

@@ -1,0 +1,209 @@
+// The file services on POSIX systems.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/fd_posix.h"
+
+namespace platform {
+
+namespace {
+
+class Dir {
+ public:
+  explicit Dir(const std::string& path) : dir_(::opendir(path.c_str())), error_(dir_ ? 0 : errno) {}
+  ~Dir() {
+    if (dir_) ::closedir(dir_);
+  }
+  Dir(const Dir&) = delete;
+  Dir& operator=(const Dir&) = delete;
+  int error() const { return error_; }
+  int fd() const { return dir_ ? ::dirfd(dir_) : -1; }
+
+  // The next entry other than "." and "..", or nullptr at the end (error() tells why).
+  const dirent* Next() {
+    if (!dir_) return nullptr;
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(dir_);
+      if (!entry) {
+        error_ = errno;
+        return nullptr;
+      }
+      if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) return entry;
+    }
+  }
+
+ private:
+  DIR* dir_;
+  int error_;
+};
+
+EntryKind KindOf(mode_t mode) {
+  if (S_ISREG(mode)) return EntryKind::File;
+  if (S_ISDIR(mode)) return EntryKind::Directory;
+  return EntryKind::Other;
+}
+
+// The entry's type from the directory itself where the file system gives it; links and file
+// systems without types are asked with a stat that follows links.
+EntryKind KindOf(const Dir& dir, const dirent& entry) {
+  switch (entry.d_type) {
+    case DT_REG: return EntryKind::File;
+    case DT_DIR: return EntryKind::Directory;
+    case DT_LNK:
+    case DT_UNKNOWN: break;
+    default: return EntryKind::Other;
+  }
+  struct stat info {};
+  if (::fstatat(dir.fd(), entry.d_name, &info, 0) != 0) return EntryKind::Other;
+  return KindOf(info.st_mode);
+}
+
+// A bare name's directory is ".", and what goes before a re-spelled last component is "".
+struct PathParts {
+  std::string directory;
+  std::string prefix;
+  std::string name;
+};
+PathParts SplitPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {".", "", path};
+  return {slash == 0 ? "/" : path.substr(0, slash), path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+std::string NotAFile(mode_t mode) { return S_ISDIR(mode) ? std::strerror(EISDIR) : "Not a regular file"; }
+
+}  // namespace
+
+// The stat before the open keeps devices from being opened at all (opening one can have effects
+// of its own); the fstat after it catches a file swapped in between.
+int OpenRegularFile(const char* path, std::string& error) {
+  struct stat info {};
+  if (::stat(path, &info) != 0) {
+    error = std::strerror(errno);
+    return -1;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = NotAFile(info.st_mode);
+    return -1;
+  }
+  Fd fd(::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
+    error = std::strerror(errno);
+    return -1;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    error = NotAFile(info.st_mode);
+    return -1;
+  }
+  return fd.release();
+}
+
+Listing ListDirectory(const std::string& directory) {
+  Listing listing;
+  Dir dir(directory.empty() ? std::string(".") : directory);
+  while (const dirent* entry = dir.Next()) listing.entries.push_back({entry->d_name, KindOf(dir, *entry)});
+  if (!listing.entries.empty())
+    listing.code = 0;
+  else
+    listing.code = dir.error() != 0 ? dir.error() : kNothingFound;
+  return listing;
+}
+
+std::optional<std::string> ResolveCase(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) return path;
+  const PathParts parts = SplitPath(path);
+  if (parts.name.empty()) return std::nullopt;
+  const Listing listing = ListDirectory(parts.directory);
+  const ListingEntry* entry = LookupEntry(listing, parts.name);
+  if (!entry) return std::nullopt;
+  return parts.prefix + entry->name;
+}
+
+bool FileExists(const std::string& path) {
+  const std::optional<std::string> found = ResolveCase(path);
+  struct stat info {};
+  return found && ::stat(found->c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+std::string CurrentDirectory() {
+  std::string buffer(4096, '\0');
+  for (;;) {
+    if (::getcwd(buffer.data(), buffer.size())) return std::string(buffer.c_str());
+    if (errno != ERANGE || buffer.size() > (1u << 20)) return ".";
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {
+  std::string error;
+  Fd fd(OpenRegularFile(path.c_str(), error));
+  if (fd.get() < 0) return std::nullopt;
+  struct stat info {};
+  if (::fstat(fd.get(), &info) != 0) return std::nullopt;
+  if (offset < 0 || offset >= static_cast<std::int64_t>(info.st_size)) return std::string();
+  // Never allocate more than the file can give, whatever the caller asks for.
+  const std::uint64_t available = static_cast<std::uint64_t>(info.st_size - offset);
+  std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, available)), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t got = ::pread(fd.get(), bytes.data() + done, bytes.size() - done,
+                                static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
+  FileRead result;
+  Fd fd(OpenRegularFile(path.c_str(), result.error));
+  if (fd.get() < 0) return result;
+  char chunk[65536];
+  while (result.bytes.size() < maxBytes) {
+    const std::size_t want = std::min(sizeof chunk, maxBytes - result.bytes.size());
+    const ssize_t got = ::read(fd.get(), chunk, want);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      result.error = std::strerror(errno);
+      result.bytes.clear();
+      return result;
+    }
+    if (got == 0) break;
+    result.bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  return result;
+}
+
+FileHandle OpenDiscFile(const std::string& path) {
+  std::string error;
+  Fd fd(OpenRegularFile(path.c_str(), error));
+  if (fd.get() < 0) throw Error(CannotOpenMessage(path, error));
+  FileHandle file(::fdopen(fd.get(), "rb"));
+  if (!file) throw Error(CannotOpenMessage(path, std::strerror(errno)));
+  fd.release();
+  return file;
+}
+
+// chmod reports EROFS on a read-only mount even when the bits would not change, which is what
+// makes this a probe of whether the medium can take writes.
+bool MakeWritable(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return false;
+  return ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR) == 0;
+}
+
+}  // namespace platform
