@@ -25,8 +25,10 @@ void TMainWin::FormCreate() {
   LayOutTitleStrip();
   lblNotAvi->move(lblTitle->pos());
 
-  dxStart->setHidden(!platform::FileExists(std::string(movie::kVPlayer.executable)));
-  dxBPlayer->setHidden(!platform::FileExists(std::string(movie::kBSPlayer.executable)));
+  // The disc directory is listed once; the start-up's rules answer from this listing.
+  const platform::Listing here = platform::ListDirectory("");
+  dxStart->setHidden(!movie::PlayerPresent(here, movie::PlayerKind::VPlayer));
+  dxBPlayer->setHidden(!movie::PlayerPresent(here, movie::PlayerKind::BSPlayer));
   const Button focus = InitialFocus(Shown(dxStart), Shown(dxBPlayer));
   const ButtonColumn column = CloseUpColumn(Shown(dxStart), Shown(dxBPlayer));
   dxStart->move(dxStart->x(), column.startTop);
@@ -36,8 +38,8 @@ void TMainWin::FormCreate() {
   (focus == Button::Start ? dxStart : focus == Button::BPlayer ? dxBPlayer : dxSelect)->setFocus();
 
   state_.SubtitleFileName.clear();
-  state_.MovieFileName = movie::FindMovieFile();
-  if (!MovieBranch()) NoMovieBranch();
+  state_.MovieFileName = movie::FindMovieFile(here);
+  if (!MovieBranch(here)) NoMovieBranch();
   ShowDefaultPosterUnlessReplaced();
 }
 
@@ -62,21 +64,22 @@ void TMainWin::LayOutTitleStrip() {
   imgTitleLabel->move(strip.plateLeft, 0);
 }
 
-bool TMainWin::MovieBranch() {
+bool TMainWin::MovieBranch(const platform::Listing& here) {
   if (!movie::IsName(state_.MovieFileName)) return false;
   if (!media::IsValidAviFile(state_.MovieFileName)) {
     lblNotAvi->setText(QString::fromLocal8Bit(media::NotAviMessage(state_.MovieFileName)));
     return false;
   }
-  state_.SubtitleFileName = movie::FindSubtitleFile(state_.MovieFileName);
-  DeriveFilmTitle();
-  const bool completed = Guarded([this] {
-    const std::string launcherDirectory = services_.LauncherDirectory();
+  state_.SubtitleFileName = movie::FindSubtitleFile(here, state_.MovieFileName);
+  const std::string launcherDirectory = services_.LauncherDirectory();
+  const platform::Listing launcher = movie::ListLauncherDirectory(launcherDirectory, here);
+  DeriveFilmTitle(launcher);
+  const bool completed = Guarded([&] {
     if (Shown(dxStart))
-      movie::WritePlayerSettings(launcherDirectory, movie::PlayerKind::VPlayer, state_.MovieFileName,
+      movie::WritePlayerSettings(launcherDirectory, launcher, movie::PlayerKind::VPlayer, state_.MovieFileName,
                                  state_.SubtitleFileName);
     if (Shown(dxBPlayer))
-      movie::WritePlayerSettings(launcherDirectory, movie::PlayerKind::BSPlayer, state_.MovieFileName,
+      movie::WritePlayerSettings(launcherDirectory, launcher, movie::PlayerKind::BSPlayer, state_.MovieFileName,
                                  state_.SubtitleFileName);
     ShowPoster();
   });
@@ -94,10 +97,11 @@ void TMainWin::NoMovieBranch() {
   Timer1->stop();
 }
 
-void TMainWin::DeriveFilmTitle() {
+void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
   const std::string launcherDirectory = services_.LauncherDirectory();
-  const std::string title =
-      title::DeriveFilmTitle(movie::BaseName(state_.MovieFileName), [&] { return movie::ReadPlayersFilmName(launcherDirectory); });
+  const std::string title = title::DeriveFilmTitle(movie::BaseName(state_.MovieFileName), [&] {
+    return movie::ReadPlayersFilmName(launcherDirectory, launcher);
+  });
   lblTitle2->move(lblTitle->x() - 2, lblTitle->y() - 1);
   const int points = title::TitleFontPoints(title::DisplayedLength(title));
   for (ClickLabel* label : {lblTitle, lblTitle2}) {

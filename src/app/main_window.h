@@ -16,6 +16,7 @@
 #include "app/screen_size.h"
 #include "app/title_strip.h"
 #include "movie/launch.h"
+#include "platform/files.h"
 #include "platform/services.h"
 #include "title/web_search.h"
 
@@ -84,9 +85,9 @@ class TMainWin : public QWidget {
   void CreatePopupMenu();
   void SetCaptionHidden();
   void LayOutTitleStrip();
-  bool MovieBranch();
+  bool MovieBranch(const platform::Listing& here);
   void NoMovieBranch();
-  void DeriveFilmTitle();
+  void DeriveFilmTitle(const platform::Listing& launcher);
   void ShowPoster();
   ScreenSizeResult FitToPoster(QSize natural) const;
   void ApplyScreenSize(const ScreenSizeResult& fit);

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "movie/names.h"
-#include "platform/files.h"
 #include "platform/text.h"
 
 namespace movie {
@@ -12,22 +11,20 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kSubtitleExtensions = {".txt", ".sub", ".srt"};
 
-// The regular file called `name` in the current directory, letter case ignored, spelled as on
-// disk; "" when there is none. The lookup compares whole names, so `*` and `?` match themselves.
-std::string FileNamed(const std::string& name) {
-  if (name.empty() || name.find('/') != std::string::npos) return {};
-  const std::optional<std::string> found = platform::ResolveCase(name);
-  if (!found || !platform::FileExists(*found)) return {};
-  return *found;
+// The regular file called `name` in the listing, letter case ignored, spelled as listed; "" when
+// there is none. Whole names are compared, so `*` and `?` match themselves.
+std::string FileNamed(const platform::Listing& here, const std::string& name) {
+  const platform::ListingEntry* entry = platform::LookupEntry(here, name);
+  return entry != nullptr && entry->kind == platform::EntryKind::File ? entry->name : std::string();
 }
 
 // Step 2 of the wildcard search: the first "*.txt" entry when acceptable, else the last acceptable.
-std::string PickTextFile() {
-  const platform::DirSearch search = platform::SearchDirectory(".", "*.txt");
-  if (search.names.empty()) return {};
-  if (!IsIgnoredTextFile(search.names.front())) return search.names.front();
+std::string PickTextFile(const platform::Listing& here) {
+  const std::vector<std::string> names = platform::MatchingNames(here, "*.txt");
+  if (names.empty()) return {};
+  if (!IsIgnoredTextFile(names.front())) return names.front();
   std::string chosen;
-  for (const std::string& name : search.names)
+  for (const std::string& name : names)
     if (!IsIgnoredTextFile(name)) chosen = name;
   return chosen;
 }
@@ -39,18 +36,27 @@ bool IsIgnoredTextFile(std::string_view name) {
   return std::find(IgnoredTextFiles.begin(), IgnoredTextFiles.end(), upper) != IgnoredTextFiles.end();
 }
 
-std::string FindMovieFile() { return platform::FindFirst("*.avi"); }
+std::string FindMovieFile(const platform::Listing& here) { return platform::FirstMatch(here, "*.avi"); }
 
-std::string FindSubtitleFile(const std::string& movieFileName) {
+std::string FindSubtitleFile(const platform::Listing& here, const std::string& movieFileName) {
   const std::string base = BaseName(movieFileName);
   for (std::string_view extension : kSubtitleExtensions) {
-    const std::string found = FileNamed(base + std::string(extension));
+    const std::string found = FileNamed(here, base + std::string(extension));
     if (IsName(found)) return found;
   }
-  if (std::string found = PickTextFile(); IsName(found)) return found;
-  if (std::string found = platform::FindFirst("*.sub"); IsName(found)) return found;
-  if (std::string found = platform::FindFirst("*.srt"); IsName(found)) return found;
+  if (std::string found = PickTextFile(here); IsName(found)) return found;
+  if (std::string found = platform::FirstMatch(here, "*.sub"); IsName(found)) return found;
+  if (std::string found = platform::FirstMatch(here, "*.srt"); IsName(found)) return found;
   return {};
+}
+
+bool PlayerPresent(const platform::Listing& here, PlayerKind kind) {
+  return platform::IsRegularFile(here, PlayerOf(kind).executable);
+}
+
+platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here) {
+  if (launcherDirectory == platform::CurrentDirectory() + "/") return here;
+  return platform::ListDirectory(launcherDirectory);
 }
 
 }  // namespace movie

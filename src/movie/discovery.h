@@ -1,11 +1,14 @@
 #pragma once
-// Which file of the current directory is the movie and which is its subtitle file. Both rules work
-// on the directory's own listing, so the names come back spelled exactly as they lie on disk.
+// Which entry of the current directory is the movie, which its subtitle file, and which players
+// are there: pure rules over one listing of the directory, so the names come back spelled exactly
+// as they lie on disk and the disc is read once.
 #include <array>
 #include <string>
 #include <string_view>
 
 #include "media/notes.h"
+#include "movie/players.h"
+#include "platform/files.h"
 
 namespace movie {
 
@@ -17,9 +20,9 @@ inline constexpr std::array<std::string_view, 3> IgnoredTextFiles = {media::kFal
 // True when `name`, upper-cased, is one of IgnoredTextFiles.
 bool IsIgnoredTextFile(std::string_view name);
 
-// The first "*.avi" entry of the current directory in listing order, or "". Any later "*.avi" entry
-// is never looked at.
-std::string FindMovieFile();
+// The first "*.avi" entry of the listing, whatever its kind, or "". Any later "*.avi" entry is
+// never looked at.
+std::string FindMovieFile(const platform::Listing& here);
 
 // The subtitle file for `movieFileName` (a bare name ending in ".avi"), or "" when there is none:
 //   1. a file named after the movie with ".txt", ".sub", ".srt" (tried in that order, letter case
@@ -31,6 +34,14 @@ std::string FindMovieFile();
 // handed to a player as a subtitle, so there the step moves on. The wildcard steps take every kind
 // of entry, directories included, as the listing gives them. Wildcard characters in the movie's
 // name are plain characters in step 1.
-std::string FindSubtitleFile(const std::string& movieFileName);
+std::string FindSubtitleFile(const platform::Listing& here, const std::string& movieFileName);
+
+// Whether the player's executable lies in the listed directory as a regular file (links followed,
+// letter case ignored).
+bool PlayerPresent(const platform::Listing& here, PlayerKind kind);
+
+// The listing of the launcher's directory (given with a trailing '/'): `here` itself when that is
+// the current directory, as it is on a disc, else a listing of its own.
+platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here);
 
 }  // namespace movie

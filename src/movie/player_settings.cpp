@@ -17,6 +17,13 @@ std::string ReadTrimmed(const std::string& path, IniKey entry) {
   return platform::Trim(platform::ReadProfileString(path, entry.section, entry.key));
 }
 
+// The INI file's path spelled as listed, so that reading it lists nothing again; "" when the
+// listing holds no file of that name.
+std::string ListedFile(const std::string& directory, const platform::Listing& listing, std::string_view name) {
+  const platform::ListingEntry* entry = platform::LookupEntry(listing, name);
+  return entry != nullptr && entry->kind == platform::EntryKind::File ? directory + entry->name : std::string();
+}
+
 }  // namespace
 
 std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& movieFileName,
@@ -34,18 +41,21 @@ std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& m
   return writes;
 }
 
-bool IsDriveReady(const std::string& directory) { return platform::IsMediumReady(directory); }
+bool IsDriveReady(const std::string& directory, const platform::Listing& listing) {
+  return platform::IsMediumReady(directory, listing.code);
+}
 
-void WritePlayerSettings(const std::string& launcherDirectory, PlayerKind kind, const std::string& movieFileName,
-                         const std::string& subtitleFileName, std::vector<IniWrite>* performed) {
+void WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher, PlayerKind kind,
+                         const std::string& movieFileName, const std::string& subtitleFileName,
+                         std::vector<IniWrite>* performed) {
   // Only a directory on a mounted medium is written to; a relative or network-style path is not.
   if (launcherDirectory.empty() || launcherDirectory.front() != '/') return;
   // Probing the medium must never bring up a system prompt; nothing here can raise one.
-  if (!IsDriveReady(launcherDirectory)) return;
+  if (!IsDriveReady(launcherDirectory, launcher)) return;
   const std::string path = launcherDirectory + std::string(PlayerOf(kind).iniWriteName);
-  const std::optional<std::string> onDisk = platform::ResolveCase(path);
-  // Clearing the read-only mark doubles as the test that the file exists and its medium is writable.
-  if (!onDisk || !platform::FileExists(*onDisk) || !platform::MakeWritable(*onDisk)) return;
+  const std::string onDisk = ListedFile(launcherDirectory, launcher, PlayerOf(kind).iniWriteName);
+  // Clearing the read-only mark doubles as the test that its medium is writable.
+  if (onDisk.empty() || !platform::MakeWritable(onDisk)) return;
   for (const IniWrite& write : PlayerSettingsWrites(kind, movieFileName, subtitleFileName)) {
     platform::WriteProfileString(path, write.section, write.key, write.value);
     if (performed) performed->push_back(write);
@@ -66,15 +76,16 @@ PlayerParam ReadPlayerParam(const std::string& launcherDirectory, std::string_vi
   return {ReadTrimmed(path, kParamEntry), ReadPlayerMovieEntry(path, PlayerKind::VPlayer)};
 }
 
-std::string ReadFilmName(const std::string& launcherDirectory, std::string_view iniFileName) {
-  const std::string path = launcherDirectory + std::string(iniFileName);
-  if (!platform::FileExists(path)) return {};
-  return ReadTrimmed(path, kFilmNameEntry);
+std::string ReadFilmName(const std::string& launcherDirectory, const platform::Listing& launcher,
+                         std::string_view iniFileName) {
+  const std::string path = ListedFile(launcherDirectory, launcher, iniFileName);
+  return path.empty() ? std::string() : ReadTrimmed(path, kFilmNameEntry);
 }
 
-std::string ReadPlayersFilmName(const std::string& launcherDirectory) {
+std::string ReadPlayersFilmName(const std::string& launcherDirectory, const platform::Listing& launcher) {
   for (const Player* player : kPlayers)
-    if (std::string name = ReadFilmName(launcherDirectory, player->iniReadName); !name.empty()) return name;
+    if (std::string name = ReadFilmName(launcherDirectory, launcher, player->iniReadName); !name.empty())
+      return name;
   return {};
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "movie/players.h"
+#include "platform/files.h"
 
 namespace movie {
 
@@ -25,16 +26,19 @@ struct IniWrite {
 std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& movieFileName,
                                            const std::string& subtitleFileName);
 
-// Whether the medium holding `directory` is there and can take writes.
-bool IsDriveReady(const std::string& directory);
+// Whether the medium holding `directory` is there and can take writes; `listing` is the listing of
+// that directory that the start-up already has, whose result code tells a missing medium.
+bool IsDriveReady(const std::string& directory, const platform::Listing& listing);
 
-// Brings the player's INI file up to date with the movie and its subtitle. Does nothing when the
-// launcher's directory is not an absolute path, its medium is not ready, or the file is missing or
-// cannot be made writable. An existing writable file loses its read-only mark even when there is
+// Brings the player's INI file up to date with the movie and its subtitle. `launcher` is the
+// listing of the launcher's directory. Does nothing when the launcher's directory is not an
+// absolute path, its medium is not ready, or the file is not listed as a file or cannot be made
+// writable. An existing writable file loses its read-only mark even when there is
 // no subtitle and so nothing is written. Each key actually written is appended to `performed`
 // when given. Throws platform::Error("Unable to write to <path>") when a write fails; the keys
 // after it are not written.
-void WritePlayerSettings(const std::string& launcherDirectory, PlayerKind kind, const std::string& movieFileName,
+void WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher, PlayerKind kind,
+                         const std::string& movieFileName,
                          const std::string& subtitleFileName, std::vector<IniWrite>* performed = nullptr);
 
 // Whether the player whose INI file lies at `iniPath` knows an existing movie: its movie entry
@@ -49,11 +53,13 @@ struct PlayerParam {
 // Reads [Zorvalin] Param of the INI file and, when the file exists, its movie entry as VPlayer's.
 PlayerParam ReadPlayerParam(const std::string& launcherDirectory, std::string_view iniFileName);
 
-// The trimmed [Zorvalin] Filmname of the INI file, "" when the file is missing.
-std::string ReadFilmName(const std::string& launcherDirectory, std::string_view iniFileName);
+// The trimmed [Zorvalin] Filmname of the INI file, "" when `launcher` (the listing of the launcher's
+// directory) holds no file of that name.
+std::string ReadFilmName(const std::string& launcherDirectory, const platform::Listing& launcher,
+                         std::string_view iniFileName);
 
 // The film title a disc's author stored for a movie called "film": ReadFilmName of VPlayer's file,
 // else of BSPlayer's, else "".
-std::string ReadPlayersFilmName(const std::string& launcherDirectory);
+std::string ReadPlayersFilmName(const std::string& launcherDirectory, const platform::Listing& launcher);
 
 }  // namespace movie

@@ -2,160 +2,119 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-using testsupport::ScopedChdir;
-using testsupport::TempDir;
+using platform::EntryKind;
+using platform::Listing;
+using platform::ListingEntry;
 
-struct Layout {
-  std::vector<std::string> files;
-  std::vector<std::string> directories;
-};
+ListingEntry F(std::string name) { return {std::move(name), EntryKind::File}; }
+ListingEntry D(std::string name) { return {std::move(name), EntryKind::Directory}; }
+ListingEntry Other(std::string name) { return {std::move(name), EntryKind::Other}; }
 
-void Create(const TempDir& dir, const Layout& layout) {
-  for (const std::string& name : layout.files) dir.Write(name, "x");
-  for (const std::string& name : layout.directories) dir.MakeDir(name);
-}
-
-std::vector<std::string> Listing(std::string_view pattern) {
-  return platform::SearchDirectory(".", pattern).names;
-}
-
-std::string Joined(const std::vector<std::string>& names) {
-  std::string text;
-  for (const std::string& name : names) text += "[" + name + "]";
-  return text;
+// A listing in exactly the given order, as a file system could return it.
+Listing Listed(std::vector<ListingEntry> entries) {
+  Listing listing;
+  listing.code = entries.empty() ? platform::kNothingFound : 0;
+  listing.entries = std::move(entries);
+  return listing;
 }
 
 struct SubtitleCase {
   const char* what;
   std::string movie;
-  Layout layout;
+  std::vector<ListingEntry> entries;
   std::string expected;
 };
 
-// Cases whose answer does not depend on the order the file system lists entries in.
 const SubtitleCase kSubtitleCases[] = {
-    {"txt before sub before srt", "Film.avi", {{"Film.avi", "film.SRT", "FILM.sub", "Film.txt"}, {}}, "Film.txt"},
-    {"sub before srt", "Film.avi", {{"Film.avi", "film.srt", "FILM.SUB", "a.txt"}, {}}, "FILM.SUB"},
-    {"named file beats wildcards", "Film.avi", {{"Film.avi", "Film.srt", "notes.txt", "x.sub"}, {}}, "Film.srt"},
-    {"spelled as on disk", "Film.avi", {{"Film.avi", "film.srt"}, {}}, "film.srt"},
-    {"exact spelling preferred", "Film.avi", {{"Film.avi", "FILM.TXT", "Film.txt"}, {}}, "Film.txt"},
-    {"only ignored txt, then srt", "Film.avi", {{"Film.avi", "README.TXT", "english.srt"}, {}}, "english.srt"},
+    {"txt before sub before srt", "Film.avi", {F("Film.avi"), F("film.SRT"), F("FILM.sub"), F("Film.txt")}, "Film.txt"},
+    {"sub before srt", "Film.avi", {F("Film.avi"), F("film.srt"), F("FILM.SUB"), F("a.txt")}, "FILM.SUB"},
+    {"named file beats wildcards", "Film.avi", {F("notes.txt"), F("x.sub"), F("Film.avi"), F("Film.srt")}, "Film.srt"},
+    {"spelled as listed", "Film.avi", {F("Film.avi"), F("film.srt")}, "film.srt"},
+    {"exact spelling preferred, listed second", "Film.avi", {F("FILM.TXT"), F("Film.txt"), F("Film.avi")}, "Film.txt"},
+    {"first case variant when none is exact", "Film.avi", {F("FILM.TXT"), F("film.txt"), F("Film.avi")}, "FILM.TXT"},
+    {"only ignored txt, then srt", "Film.avi", {F("Film.avi"), F("README.TXT"), F("english.srt")}, "english.srt"},
     {"ignored names in any case", "Film.avi",
-     {{"Film.avi", "readme.txt", "Benioku.Txt", "New Text Document.txt", "x.srt", "y.sub"}, {}}, "y.sub"},
-    {"single acceptable txt among ignored", "Film.avi",
-     {{"Film.avi", "README.TXT", "BENIOKU.TXT", "turkish.txt", "y.sub"}, {}}, "turkish.txt"},
-    {"txt wildcard before sub", "Film.avi", {{"Film.avi", "notes.txt", "other.sub"}, {}}, "notes.txt"},
-    {"nothing at all", "Film.avi", {{"Film.avi", "Film.nfo", "Film.jpg"}, {}}, ""},
-    {"an avi is no subtitle", "Film.avi", {{"Film.avi", "Film.txt.avi"}, {}}, ""},
-    {"directory matches the srt wildcard", "Film.avi", {{"Film.avi"}, {"x.srt"}}, "x.srt"},
-    {"directory named after the movie is skipped", "Film.avi", {{"Film.avi", "notes.sub"}, {"Film.srt"}},
+     {F("Film.avi"), F("readme.txt"), F("Benioku.Txt"), F("New Text Document.txt"), F("x.srt"), F("y.sub")}, "y.sub"},
+    {"first txt acceptable: taken at once", "Film.avi", {F("notes.txt"), F("README.TXT"), F("other.txt")}, "notes.txt"},
+    {"first txt ignored: the last acceptable wins", "Film.avi",
+     {F("New Text Document.txt"), F("a.txt"), F("b.txt"), F("readme.txt")}, "b.txt"},
+    {"first txt ignored: the one acceptable in the middle", "Film.avi",
+     {F("README.TXT"), F("turkish.txt"), F("BENIOKU.TXT"), F("y.sub")}, "turkish.txt"},
+    {"txt wildcard before sub", "Film.avi", {F("other.sub"), F("notes.txt")}, "notes.txt"},
+    {"first sub in listing order", "Film.avi", {F("two.SUB"), F("one.sub"), F("x.srt")}, "two.SUB"},
+    {"first srt in listing order", "Film.avi", {F("b.srt"), F("a.srt")}, "b.srt"},
+    {"nothing at all", "Film.avi", {F("Film.avi"), F("Film.nfo"), F("Film.jpg")}, ""},
+    {"an avi is no subtitle", "Film.avi", {F("Film.avi"), F("Film.txt.avi")}, ""},
+    {"a directory matches the srt wildcard", "Film.avi", {F("Film.avi"), D("x.srt")}, "x.srt"},
+    {"a directory first matches the sub wildcard", "Film.avi", {D("dir.sub"), F("one.sub")}, "dir.sub"},
+    {"directory named after the movie is skipped", "Film.avi", {F("Film.avi"), F("notes.sub"), D("Film.srt")},
      "notes.sub"},
-    {"directory named after the movie, then the same name by wildcard", "Film.avi", {{"Film.avi"}, {"Film.srt"}},
+    {"a FIFO named after the movie is skipped", "Film.avi", {F("Film.avi"), Other("Film.txt"), F("Film.sub")},
+     "Film.sub"},
+    {"directory named after the movie, then the same name by wildcard", "Film.avi", {F("Film.avi"), D("Film.srt")},
      "Film.srt"},
-    {"star in the movie name is no wildcard", "F*lm.avi", {{"F*lm.avi", "Film.txt", "F*LM.sub"}, {}}, "F*LM.sub"},
+    {"star in the movie name is no wildcard", "F*lm.avi", {F("F*lm.avi"), F("Film.txt"), F("F*LM.sub")}, "F*LM.sub"},
     {"question mark in the movie name is no wildcard", "F?lm.avi",
-     {{"F?lm.avi", "Film.txt.bak", "Film.srt", "other.sub"}, {}}, "other.sub"},
+     {F("F?lm.avi"), F("Film.txt.bak"), F("Film.srt"), F("other.sub")}, "other.sub"},
     {"blanks and quotes in names", "My \"Film\" & Co.avi",
-     {{"My \"Film\" & Co.avi", "my \"film\" & co.SRT"}, {}}, "my \"film\" & co.SRT"},
+     {F("My \"Film\" & Co.avi"), F("my \"film\" & co.SRT")}, "my \"film\" & co.SRT"},
+    {"empty directory", "", {}, ""},
 };
 
 TEST(FindSubtitleFile, FollowsTheRulesInOrder) {
   for (const SubtitleCase& c : kSubtitleCases) {
     SCOPED_TRACE(c.what);
-    TempDir dir;
-    Create(dir, c.layout);
-    ScopedChdir chdir(dir.path());
-    EXPECT_EQ(movie::FindSubtitleFile(c.movie), c.expected);
+    EXPECT_EQ(movie::FindSubtitleFile(Listed(c.entries), c.movie), c.expected);
   }
-}
-
-// The "*.txt" step as stated: the first entry when acceptable, otherwise the last acceptable one.
-std::string ExpectedTextPick(const std::vector<std::string>& listed) {
-  if (listed.empty()) return "";
-  if (!movie::IsIgnoredTextFile(listed.front())) return listed.front();
-  std::string last;
-  for (const std::string& name : listed)
-    if (!movie::IsIgnoredTextFile(name)) last = name;
-  return last;
-}
-
-// Listing order belongs to the file system, so the directory is re-made with other names until its
-// listing has the wanted shape; the answer is then checked against that very order.
-void CheckTextStep(bool firstListedIgnored) {
-  const std::vector<std::string> ignored = {"New Text Document.txt", "README.TXT", "readme.txt",
-                                            "BENIOKU.TXT", "benioku.txt", "ReadMe.Txt"};
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    TempDir dir;
-    Layout layout{ignored, {}};
-    const std::string n = std::to_string(attempt);
-    for (const char* stem : {"a", "b", "c"}) layout.files.push_back(stem + n + ".txt");
-    layout.files.push_back("Film.avi");
-    layout.files.push_back("z.srt");
-    Create(dir, layout);
-    ScopedChdir chdir(dir.path());
-    const std::vector<std::string> listed = Listing("*.txt");
-    ASSERT_EQ(listed.size(), 9u);
-    if (movie::IsIgnoredTextFile(listed.front()) != firstListedIgnored) continue;
-    SCOPED_TRACE("listed: " + Joined(listed));
-    const std::string expected = ExpectedTextPick(listed);
-    if (firstListedIgnored) {
-      EXPECT_NE(expected, listed.front());
-    } else {
-      EXPECT_EQ(expected, listed.front());
-    }
-    EXPECT_EQ(movie::FindSubtitleFile("Film.avi"), expected);
-    return;
-  }
-  FAIL() << "no listing with the wanted first entry";
-}
-
-TEST(FindSubtitleFile, LastAcceptableTextFileWinsWhenTheFirstIsIgnored) { CheckTextStep(true); }
-
-TEST(FindSubtitleFile, FirstTextFileTakenAtOnceWhenAcceptable) { CheckTextStep(false); }
-
-TEST(FindSubtitleFile, WildcardStepsTakeTheFirstListedEntry) {
-  TempDir dir;
-  Create(dir, {{"Film.avi", "one.sub", "two.SUB", "three.sub", "x.srt"}, {"dir.sub"}});
-  ScopedChdir chdir(dir.path());
-  const std::vector<std::string> listed = Listing("*.sub");
-  ASSERT_EQ(listed.size(), 4u);
-  EXPECT_EQ(movie::FindSubtitleFile("Film.avi"), listed.front());
 }
 
 TEST(FindMovieFile, TakesTheFirstListedAvi) {
   struct Case {
     const char* what;
-    Layout layout;
+    std::vector<ListingEntry> entries;
+    std::string expected;
   };
   const Case cases[] = {
-      {"none", {{"Film.mkv", "Film.avi.txt"}, {}}},
-      {"one, upper case", {{"FILM.AVI", "x.txt"}, {}}},
-      {"two", {{"One.avi", "Two.avi"}, {}}},
-      {"a directory counts like a file", {{}, {"Clip.avi"}}},
+      {"none", {F("Film.mkv"), F("Film.avi.txt")}, ""},
+      {"upper case", {F("x.txt"), F("FILM.AVI")}, "FILM.AVI"},
+      {"two, in listing order", {F("Two.avi"), F("One.avi")}, "Two.avi"},
+      {"two, the other order", {F("One.avi"), F("Two.avi")}, "One.avi"},
+      {"a directory counts like a file", {D("Clip.avi"), F("Film.avi")}, "Clip.avi"},
+      {"empty directory", {}, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TempDir dir;
-    Create(dir, c.layout);
-    ScopedChdir chdir(dir.path());
-    const std::vector<std::string> listed = Listing("*.avi");
-    EXPECT_EQ(movie::FindMovieFile(), listed.empty() ? "" : listed.front());
+    EXPECT_EQ(movie::FindMovieFile(Listed(c.entries)), c.expected);
   }
+  Listing unreadable;
+  unreadable.code = ENOMEDIUM;
+  EXPECT_EQ(movie::FindMovieFile(unreadable), "");
 }
 
-TEST(FindMovieFile, EmptyDirectoryHasNoMovie) {
-  TempDir dir;
-  ScopedChdir chdir(dir.path());
-  EXPECT_EQ(movie::FindMovieFile(), "");
-  EXPECT_EQ(movie::FindSubtitleFile(""), "");
+TEST(PlayerPresent, ARegularFileOfAnyLetterCase) {
+  const Listing here = Listed({F("VPlayer.EXE"), D("bplay.exe")});
+  EXPECT_TRUE(movie::PlayerPresent(here, movie::PlayerKind::VPlayer));
+  EXPECT_FALSE(movie::PlayerPresent(here, movie::PlayerKind::BSPlayer));
+  EXPECT_FALSE(movie::PlayerPresent(Listed({Other("vplayer.exe")}), movie::PlayerKind::VPlayer));
+  EXPECT_TRUE(movie::PlayerPresent(Listed({F("BPLAY.exe")}), movie::PlayerKind::BSPlayer));
+}
+
+// On a disc the launcher's directory is the current one, whose listing the start-up already has.
+TEST(ListLauncherDirectory, ReusesTheListingOfTheSameDirectory) {
+  testsupport::TempDir disc, elsewhere;
+  elsewhere.Write("bplay.ini", "[Movie]\n");
+  testsupport::ScopedChdir in(disc.path());
+  const Listing here = Listed({F("stands-in-for-the-disc.avi")});
+  EXPECT_EQ(movie::ListLauncherDirectory(platform::CurrentDirectory() + "/", here), here);
+  EXPECT_EQ(movie::ListLauncherDirectory(elsewhere.path() + "/", here), Listed({F("bplay.ini")}));
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include <string>
 #include <vector>
 
@@ -75,7 +77,8 @@ TEST(WritePlayerSettings, WritesTheKeysInOrderAndRemovesTheReadOnlyMark) {
     EXPECT_EQ(movie::PlayerSettingsWrites(c.kind, "Film.avi", c.subtitle), c.writes);
 
     std::vector<IniWrite> performed;
-    movie::WritePlayerSettings(launcher.path() + "/", c.kind, "Film.avi", c.subtitle, &performed);
+    movie::WritePlayerSettings(launcher.path() + "/", platform::ListDirectory(launcher.path()), c.kind, "Film.avi",
+                               c.subtitle, &performed);
     EXPECT_EQ(performed, c.writes);
     EXPECT_EQ(launcher.Read(c.onDisk), c.after);
     EXPECT_TRUE(Mode(path) & S_IWUSR);
@@ -110,7 +113,8 @@ TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
 
     std::vector<IniWrite> performed;
     for (PlayerKind kind : {PlayerKind::VPlayer, PlayerKind::BSPlayer})
-      EXPECT_NO_THROW(movie::WritePlayerSettings(directory, kind, "Film.avi", "Film.srt", &performed));
+      EXPECT_NO_THROW(movie::WritePlayerSettings(directory, platform::ListDirectory(directory), kind, "Film.avi",
+                                                 "Film.srt", &performed));
     EXPECT_TRUE(performed.empty());
     EXPECT_EQ(launcher.Read("other.ini"), "[Autorun]\n");
     EXPECT_EQ(EntryCount(launcher), c.iniExists || c.iniIsDirectory ? 2u : 1u);
@@ -118,6 +122,24 @@ TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
       EXPECT_EQ(launcher.Read("vplayer.ini"), before);
       EXPECT_EQ(Mode(launcher / "vplayer.ini"), 0444u);
     }
+  }
+}
+
+// The drive test takes the code of the listing the start-up already made: a listing that found no
+// medium means no write, even though the file is there by the time of the write.
+TEST(WritePlayerSettings, ListingThatFoundNoMediumMeansNoWrite) {
+  TempDir launcher;
+  const std::string before = "[Autorun]\nFileNameMovie=Old.avi\n";
+  ASSERT_EQ(::chmod(launcher.Write("vplayer.ini", before).c_str(), 0444), 0);
+  platform::Listing listing = platform::ListDirectory(launcher.path());
+  for (const int code : {ENOMEDIUM, EIO}) {
+    listing.code = code;
+    std::vector<IniWrite> performed;
+    EXPECT_NO_THROW(movie::WritePlayerSettings(launcher.path() + "/", listing, PlayerKind::VPlayer, "Film.avi",
+                                               "Film.srt", &performed));
+    EXPECT_TRUE(performed.empty());
+    EXPECT_EQ(launcher.Read("vplayer.ini"), before);
+    EXPECT_EQ(Mode(launcher / "vplayer.ini"), 0444u);
   }
 }
 
@@ -138,7 +160,8 @@ TEST(WritePlayerSettings, MediumThatCannotTakeWrites) {
     }
     std::vector<IniWrite> performed;
     EXPECT_NO_THROW(
-        movie::WritePlayerSettings(medium.path() + "/", PlayerKind::BSPlayer, "Film.avi", "Film.srt", &performed));
+        movie::WritePlayerSettings(medium.path() + "/", platform::ListDirectory(medium.path()), PlayerKind::BSPlayer,
+                                   "Film.avi", "Film.srt", &performed));
     EXPECT_TRUE(performed.empty());
     EXPECT_EQ(medium.Read("bplay.ini"), before);
     EXPECT_EQ(Mode(medium / "bplay.ini"), 0444u);
@@ -153,7 +176,8 @@ TEST(WritePlayerSettings, FailedWriteNamesThePathAndStopsThere) {
   std::vector<IniWrite> performed;
   const std::string directory = launcher.path() + "/";
   try {
-    movie::WritePlayerSettings(directory, PlayerKind::VPlayer, "Film.avi", "Film.srt", &performed);
+    movie::WritePlayerSettings(directory, platform::ListDirectory(directory), PlayerKind::VPlayer, "Film.avi",
+                               "Film.srt", &performed);
     ADD_FAILURE() << "no error";
   } catch (const platform::Error& error) {
     EXPECT_EQ(std::string(error.what()), "Unable to write to " + directory + "vplayer.ini");
@@ -268,7 +292,8 @@ TEST(ReadFilmName, TrimmedOrEmpty) {
     SCOPED_TRACE(c.what);
     TempDir launcher;
     if (*c.onDisk) launcher.Write(c.onDisk, c.ini);
-    EXPECT_EQ(movie::ReadFilmName(launcher.path() + "/", "Vplayer.ini"), c.expected);
+    EXPECT_EQ(movie::ReadFilmName(launcher.path() + "/", platform::ListDirectory(launcher.path()), "Vplayer.ini"),
+              c.expected);
   }
 }
 
@@ -291,7 +316,7 @@ TEST(ReadPlayersFilmName, VPlayerFirstThenBSPlayer) {
     TempDir launcher;
     if (!c.vplayer.empty()) launcher.Write("VPLAYER.INI", c.vplayer);
     if (!c.bplay.empty()) launcher.Write("bplay.ini", c.bplay);
-    EXPECT_EQ(movie::ReadPlayersFilmName(launcher.path() + "/"), c.expected);
+    EXPECT_EQ(movie::ReadPlayersFilmName(launcher.path() + "/", platform::ListDirectory(launcher.path())), c.expected);
   }
 }
 

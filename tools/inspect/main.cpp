@@ -109,7 +109,7 @@ struct IniCopy {
 // them (Filmname) and writes them exactly as it would the originals.
 std::vector<IniCopy> CopyIniFiles(const std::string& launcherDirectory, const std::string& copyDirectory) {
   std::vector<IniCopy> copies;
-  const bool ready = movie::IsDriveReady(launcherDirectory);
+  const bool ready = movie::IsDriveReady(launcherDirectory, platform::ListDirectory(launcherDirectory));
   for (const movie::Player* player : movie::kPlayers) {
     const std::string name(player->iniWriteName);
     const std::optional<std::string> found = platform::ResolveCase(launcherDirectory + name);
