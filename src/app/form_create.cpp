@@ -10,6 +10,7 @@
 #include "movie/names.h"
 #include "movie/player_settings.h"
 #include "movie/players.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "title/film_title.h"
 
@@ -75,12 +76,13 @@ bool TMainWin::MovieBranch(const platform::Listing& here) {
   const platform::Listing launcher = movie::ListLauncherDirectory(launcherDirectory, here);
   DeriveFilmTitle(launcher);
   const bool completed = Guarded([&] {
-    if (Shown(dxStart))
-      movie::WritePlayerSettings(launcherDirectory, launcher, movie::PlayerKind::VPlayer, state_.MovieFileName,
-                                 state_.SubtitleFileName);
-    if (Shown(dxBPlayer))
-      movie::WritePlayerSettings(launcherDirectory, launcher, movie::PlayerKind::BSPlayer, state_.MovieFileName,
-                                 state_.SubtitleFileName);
+    for (const auto& [button, kind] : {std::pair{dxStart, movie::PlayerKind::VPlayer},
+                                       std::pair{dxBPlayer, movie::PlayerKind::BSPlayer}}) {
+      if (!Shown(button)) continue;
+      const movie::IniOutcome outcome = movie::WritePlayerSettings(launcherDirectory, launcher, kind,
+                                                                   state_.MovieFileName, state_.SubtitleFileName);
+      if (outcome.kind == movie::IniOutcome::Kind::Failed) throw platform::Error(outcome.error);
+    }
     ShowPoster();
   });
   if (completed) GoOnline();

@@ -1,6 +1,7 @@
 #include "movie/player_settings.h"
 
 #include "movie/names.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
@@ -45,21 +46,48 @@ bool IsDriveReady(const std::string& directory, const platform::Listing& listing
   return platform::IsMediumReady(directory, listing.code);
 }
 
-void WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher, PlayerKind kind,
-                         const std::string& movieFileName, const std::string& subtitleFileName,
-                         std::vector<IniWrite>* performed) {
+IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher,
+                               PlayerKind kind, const std::string& movieFileName,
+                               const std::string& subtitleFileName) {
+  const Player& player = PlayerOf(kind);
+  IniOutcome outcome;
+  outcome.file = player.iniWriteName;
+  const std::string onDisk = ListedFile(launcherDirectory, launcher, player.iniWriteName);
+  if (onDisk.empty()) return outcome;
+  outcome.kind = IniOutcome::Kind::Skipped;
   // Only a directory on a mounted medium is written to; a relative or network-style path is not.
-  if (launcherDirectory.empty() || launcherDirectory.front() != '/') return;
-  // Probing the medium must never bring up a system prompt; nothing here can raise one.
-  if (!IsDriveReady(launcherDirectory, launcher)) return;
-  const std::string path = launcherDirectory + std::string(PlayerOf(kind).iniWriteName);
-  const std::string onDisk = ListedFile(launcherDirectory, launcher, PlayerOf(kind).iniWriteName);
-  // Clearing the read-only mark doubles as the test that its medium is writable.
-  if (onDisk.empty() || !platform::MakeWritable(onDisk)) return;
-  for (const IniWrite& write : PlayerSettingsWrites(kind, movieFileName, subtitleFileName)) {
-    platform::WriteProfileString(path, write.section, write.key, write.value);
-    if (performed) performed->push_back(write);
+  if (launcherDirectory.empty() || launcherDirectory.front() != '/') {
+    outcome.reason = "not on a drive";
+    return outcome;
   }
+  // Probing the medium must never bring up a system prompt; nothing here can raise one.
+  if (!IsDriveReady(launcherDirectory, launcher)) {
+    outcome.reason = "drive not ready";
+    return outcome;
+  }
+  // Clearing the read-only mark doubles as the test that the medium can take writes.
+  if (!platform::MakeWritable(onDisk)) {
+    outcome.reason = "read-only medium or file";
+    return outcome;
+  }
+  std::vector<IniWrite> writes = PlayerSettingsWrites(kind, movieFileName, subtitleFileName);
+  if (writes.empty()) {
+    outcome.reason = "no subtitle file";
+    return outcome;
+  }
+  outcome.kind = IniOutcome::Kind::Written;
+  for (const IniWrite& write : writes) {
+    try {
+      // Written under the name listed, so that no write lists the directory again.
+      platform::WriteProfileString(onDisk, write.section, write.key, write.value);
+    } catch (const platform::Error&) {
+      outcome.kind = IniOutcome::Kind::Failed;
+      outcome.error = "Unable to write to " + launcherDirectory + std::string(player.iniWriteName);
+      return outcome;
+    }
+    outcome.writes.push_back(write);
+  }
+  return outcome;
 }
 
 std::optional<bool> ReadPlayerMovieEntry(const std::string& iniPath, PlayerKind kind) {

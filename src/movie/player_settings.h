@@ -30,16 +30,31 @@ std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& m
 // that directory that the start-up already has, whose result code tells a missing medium.
 bool IsDriveReady(const std::string& directory, const platform::Listing& listing);
 
+// What the start-up did with one player's INI file.
+struct IniOutcome {
+  enum class Kind {
+    Absent,   // no such file in the launcher's directory: nothing to do, nothing to report
+    Written,  // `writes` were written (none when the file already held every value)
+    Skipped,  // the file is there but was not written, for `reason`
+    Failed,   // a write failed: `error` is "Unable to write to <path>", the text the user sees
+  };
+  Kind kind = Kind::Absent;
+  std::string file;  // the INI file's bare name, as written ("vplayer.ini")
+  std::vector<IniWrite> writes;
+  std::string reason;
+  std::string error;
+  bool operator==(const IniOutcome&) const = default;
+};
+
 // Brings the player's INI file up to date with the movie and its subtitle. `launcher` is the
-// listing of the launcher's directory. Does nothing when the launcher's directory is not an
-// absolute path, its medium is not ready, or the file is not listed as a file or cannot be made
-// writable. An existing writable file loses its read-only mark even when there is
-// no subtitle and so nothing is written. Each key actually written is appended to `performed`
-// when given. Throws platform::Error("Unable to write to <path>") when a write fails; the keys
-// after it are not written.
-void WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher, PlayerKind kind,
-                         const std::string& movieFileName,
-                         const std::string& subtitleFileName, std::vector<IniWrite>* performed = nullptr);
+// listing of the launcher's directory. The file is skipped when the launcher's directory is not an
+// absolute path, its medium is not ready, or the file cannot be made writable (a read-only medium);
+// an existing writable file loses its read-only mark even when, without a subtitle, nothing is
+// written into it. Never throws: a failed write comes back as Kind::Failed, and the keys after it
+// are not written.
+IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher,
+                               PlayerKind kind, const std::string& movieFileName,
+                               const std::string& subtitleFileName);
 
 // Whether the player whose INI file lies at `iniPath` knows an existing movie: its movie entry
 // names an existing file or, failing that, [Subtitles] Sub1 does. nullopt when the movie entry has

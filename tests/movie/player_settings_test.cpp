@@ -15,6 +15,7 @@
 
 namespace {
 
+using movie::IniOutcome;
 using movie::IniWrite;
 using testsupport::ScopedChdir;
 using testsupport::TempDir;
@@ -76,10 +77,16 @@ TEST(WritePlayerSettings, WritesTheKeysInOrderAndRemovesTheReadOnlyMark) {
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
     EXPECT_EQ(movie::PlayerSettingsWrites(c.kind, "Film.avi", c.subtitle), c.writes);
 
-    std::vector<IniWrite> performed;
-    movie::WritePlayerSettings(launcher.path() + "/", platform::ListDirectory(launcher.path()), c.kind, "Film.avi",
-                               c.subtitle, &performed);
-    EXPECT_EQ(performed, c.writes);
+    const IniOutcome outcome = movie::WritePlayerSettings(launcher.path() + "/", platform::ListDirectory(launcher.path()),
+                                                          c.kind, "Film.avi", c.subtitle);
+    EXPECT_EQ(outcome.file, movie::PlayerOf(c.kind).iniWriteName);
+    EXPECT_EQ(outcome.writes, c.writes);
+    if (c.writes.empty()) {
+      EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
+      EXPECT_EQ(outcome.reason, "no subtitle file");
+    } else {
+      EXPECT_EQ(outcome.kind, IniOutcome::Kind::Written);
+    }
     EXPECT_EQ(launcher.Read(c.onDisk), c.after);
     EXPECT_TRUE(Mode(path) & S_IWUSR);
     EXPECT_EQ(EntryCount(launcher), 1u) << "no file may be created";
@@ -92,11 +99,12 @@ TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
     bool relativeDirectory;
     bool iniExists;
     bool iniIsDirectory;
+    IniOutcome::Kind vplayer;
   };
   const Case cases[] = {
-      {"launcher directory not absolute", true, true, false},
-      {"no ini file", false, false, false},
-      {"a directory named like the ini file", false, false, true},
+      {"launcher directory not absolute", true, true, false, IniOutcome::Kind::Skipped},
+      {"no ini file", false, false, false, IniOutcome::Kind::Absent},
+      {"a directory named like the ini file", false, false, true, IniOutcome::Kind::Absent},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -111,11 +119,15 @@ TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
     const std::string leaf = launcher.path().substr(launcher.path().rfind('/') + 1);
     const std::string directory = c.relativeDirectory ? leaf + "/" : launcher.path() + "/";
 
-    std::vector<IniWrite> performed;
-    for (PlayerKind kind : {PlayerKind::VPlayer, PlayerKind::BSPlayer})
-      EXPECT_NO_THROW(movie::WritePlayerSettings(directory, platform::ListDirectory(directory), kind, "Film.avi",
-                                                 "Film.srt", &performed));
-    EXPECT_TRUE(performed.empty());
+    const platform::Listing listing = platform::ListDirectory(directory);
+    const IniOutcome vplayer = movie::WritePlayerSettings(directory, listing, PlayerKind::VPlayer, "Film.avi", "Film.srt");
+    EXPECT_EQ(vplayer.kind, c.vplayer);
+    EXPECT_TRUE(vplayer.writes.empty());
+    if (c.relativeDirectory) {
+      EXPECT_EQ(vplayer.reason, "not on a drive");
+    }
+    EXPECT_EQ(movie::WritePlayerSettings(directory, listing, PlayerKind::BSPlayer, "Film.avi", "Film.srt").kind,
+              IniOutcome::Kind::Absent);
     EXPECT_EQ(launcher.Read("other.ini"), "[Autorun]\n");
     EXPECT_EQ(EntryCount(launcher), c.iniExists || c.iniIsDirectory ? 2u : 1u);
     if (c.iniExists) {
@@ -134,10 +146,10 @@ TEST(WritePlayerSettings, ListingThatFoundNoMediumMeansNoWrite) {
   platform::Listing listing = platform::ListDirectory(launcher.path());
   for (const int code : {ENOMEDIUM, EIO}) {
     listing.code = code;
-    std::vector<IniWrite> performed;
-    EXPECT_NO_THROW(movie::WritePlayerSettings(launcher.path() + "/", listing, PlayerKind::VPlayer, "Film.avi",
-                                               "Film.srt", &performed));
-    EXPECT_TRUE(performed.empty());
+    const IniOutcome outcome =
+        movie::WritePlayerSettings(launcher.path() + "/", listing, PlayerKind::VPlayer, "Film.avi", "Film.srt");
+    EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
+    EXPECT_EQ(outcome.reason, "drive not ready");
     EXPECT_EQ(launcher.Read("vplayer.ini"), before);
     EXPECT_EQ(Mode(launcher / "vplayer.ini"), 0444u);
   }
@@ -158,11 +170,10 @@ TEST(WritePlayerSettings, MediumThatCannotTakeWrites) {
     } else {
       medium.Fill();
     }
-    std::vector<IniWrite> performed;
-    EXPECT_NO_THROW(
-        movie::WritePlayerSettings(medium.path() + "/", platform::ListDirectory(medium.path()), PlayerKind::BSPlayer,
-                                   "Film.avi", "Film.srt", &performed));
-    EXPECT_TRUE(performed.empty());
+    const IniOutcome outcome = movie::WritePlayerSettings(medium.path() + "/", platform::ListDirectory(medium.path()),
+                                                          PlayerKind::BSPlayer, "Film.avi", "Film.srt");
+    EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
+    EXPECT_TRUE(outcome.writes.empty());
     EXPECT_EQ(medium.Read("bplay.ini"), before);
     EXPECT_EQ(Mode(medium / "bplay.ini"), 0444u);
   }
@@ -173,16 +184,12 @@ TEST(WritePlayerSettings, FailedWriteNamesThePathAndStopsThere) {
   // Far beyond any player's settings: the profile writer refuses it rather than truncate it.
   const std::string huge = "[Autorun]\n" + std::string(2u << 20, ';');
   launcher.Write("VPLAYER.INI", huge);
-  std::vector<IniWrite> performed;
   const std::string directory = launcher.path() + "/";
-  try {
-    movie::WritePlayerSettings(directory, platform::ListDirectory(directory), PlayerKind::VPlayer, "Film.avi",
-                               "Film.srt", &performed);
-    ADD_FAILURE() << "no error";
-  } catch (const platform::Error& error) {
-    EXPECT_EQ(std::string(error.what()), "Unable to write to " + directory + "vplayer.ini");
-  }
-  EXPECT_TRUE(performed.empty());
+  const IniOutcome outcome =
+      movie::WritePlayerSettings(directory, platform::ListDirectory(directory), PlayerKind::VPlayer, "Film.avi", "Film.srt");
+  EXPECT_EQ(outcome.kind, IniOutcome::Kind::Failed);
+  EXPECT_EQ(outcome.error, "Unable to write to " + directory + "vplayer.ini");
+  EXPECT_TRUE(outcome.writes.empty());
   EXPECT_EQ(launcher.Read("VPLAYER.INI"), huge);
 }
 
