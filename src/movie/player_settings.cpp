@@ -65,28 +65,27 @@ IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platf
     outcome.reason = "drive not ready";
     return outcome;
   }
-  // Clearing the read-only mark doubles as the test that the medium can take writes.
-  if (!platform::MakeWritable(onDisk)) {
-    outcome.reason = "read-only medium or file";
+  const std::vector<IniWrite> writes = PlayerSettingsWrites(kind, movieFileName, subtitleFileName);
+  std::vector<platform::ProfileEdit> edits;
+  for (const IniWrite& write : writes) edits.push_back({write.section, write.key, write.value});
+  // One read and one replace for all keys, under the name listed: when it fails, none of them is
+  // written. The attributes are reset even without keys to write.
+  const platform::ProfileUpdate update = platform::UpdateProfileFile(onDisk, edits);
+  if (update.kind == platform::ProfileUpdate::Kind::Skipped) {
+    outcome.reason = update.reason;
     return outcome;
   }
-  std::vector<IniWrite> writes = PlayerSettingsWrites(kind, movieFileName, subtitleFileName);
+  if (update.kind == platform::ProfileUpdate::Kind::Failed) {
+    outcome.kind = IniOutcome::Kind::Failed;
+    outcome.error = "Unable to write to " + launcherDirectory + std::string(player.iniWriteName);
+    return outcome;
+  }
   if (writes.empty()) {
     outcome.reason = "no subtitle file";
     return outcome;
   }
   outcome.kind = IniOutcome::Kind::Written;
-  for (const IniWrite& write : writes) {
-    try {
-      // Written under the name listed, so that no write lists the directory again.
-      platform::WriteProfileString(onDisk, write.section, write.key, write.value);
-    } catch (const platform::Error&) {
-      outcome.kind = IniOutcome::Kind::Failed;
-      outcome.error = "Unable to write to " + launcherDirectory + std::string(player.iniWriteName);
-      return outcome;
-    }
-    outcome.writes.push_back(write);
-  }
+  outcome.writes = writes;
   return outcome;
 }
 

@@ -111,10 +111,16 @@ std::string_view SingleLine(std::string_view value) {
   return cut == std::string_view::npos ? value : value.substr(0, cut);
 }
 
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+std::string_view WithoutBom(std::string_view content) {
+  return content.substr(0, kUtf8Bom.size()) == kUtf8Bom ? content.substr(kUtf8Bom.size()) : content;
+}
 
 }  // namespace
 
 std::string ProfileRead(std::string_view content, std::string_view section, std::string_view key) {
+  content = WithoutBom(content);
   const std::vector<Line> lines = SplitLines(content);
   const Location found = Find(content, lines, section, key);
   if (!found.keyLine) return {};
@@ -129,6 +135,9 @@ std::string ProfileRead(std::string_view content, std::string_view section, std:
 
 std::string ProfileWrite(std::string_view content, std::string_view section, std::string_view key,
                          std::string_view value) {
+  const std::string_view body = WithoutBom(content);
+  if (body.size() != content.size())
+    return std::string(kUtf8Bom) + ProfileWrite(body, section, key, value);
   value = SingleLine(value);
   const std::vector<Line> lines = SplitLines(content);
   const Location found = Find(content, lines, section, key);
@@ -157,6 +166,24 @@ std::string ProfileWrite(std::string_view content, std::string_view section, std
   if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += brk;
   out += "[" + std::string(section) + "]" + brk + keyText + brk;
   return out;
+}
+
+ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<ProfileEdit>& edits) {
+  if (content.size() > kProfileFileMax) return {ProfileBytes::Kind::TooLarge, {}, {}};
+  if (content.substr(0, 2) == "\xFF\xFE" || content.substr(0, 2) == "\xFE\xFF")
+    return {ProfileBytes::Kind::Skipped, {}, "UTF-16"};
+  std::string bytes(content);
+  for (const ProfileEdit& edit : edits) bytes = ProfileWrite(bytes, edit.section, edit.key, edit.value);
+  if (bytes == content) return {};
+  return {ProfileBytes::Kind::Updated, std::move(bytes), {}};
+}
+
+void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
+                        std::string_view value) {
+  const ProfileUpdate update =
+      UpdateProfileFile(path, {{std::string(section), std::string(key), std::string(value)}});
+  if (update.kind == ProfileUpdate::Kind::Written || update.kind == ProfileUpdate::Kind::Unchanged) return;
+  throw Error("Unable to write to " + path);
 }
 
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key) {

@@ -3,6 +3,7 @@
 // ignoring ASCII case. The byte-level functions do the work; the file functions wrap them.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -26,12 +27,57 @@ std::string ProfileRead(std::string_view content, std::string_view section, std:
 std::string ProfileWrite(std::string_view content, std::string_view section, std::string_view key,
                          std::string_view value);
 
+// A UTF-8 byte-order mark at the start is not part of the first line: ProfileRead and
+// ProfileWrite look past it and keep it.
+
+struct ProfileEdit {
+  std::string section, key, value;
+};
+
+// What one update of a file's bytes comes to.
+struct ProfileBytes {
+  enum class Kind { Updated, Unchanged, Skipped, TooLarge };
+  Kind kind = Kind::Unchanged;
+  std::string bytes;   // Updated: the new content
+  std::string reason;  // Skipped: why ("UTF-16")
+};
+// Applies `edits` in order with ProfileWrite. A file in UTF-16 (it begins with FF FE or FE FF) is
+// Skipped, as 8-bit lines would corrupt it; more than kProfileFileMax bytes is TooLarge.
+ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<ProfileEdit>& edits);
+
 // File forms; the file name is resolved ignoring letter case. A missing file, or one larger than
 // any INI file (over 1 MiB), reads as "".
 std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key);
-// Never creates a file. Replaces it atomically (same directory, permission bits kept). Throws
-// platform::Error("Unable to write to <path>") and leaves the original unchanged on failure: a
-// missing file, one that is not a regular file, not writable, too large, or a failed replacement.
+
+struct ProfileUpdate {
+  enum class Kind {
+    Written,    // the edits are in the file
+    Unchanged,  // made writable; nothing to write, or the file already held every value
+    Skipped,    // left alone without a word, `reason` says why
+    Failed,     // `error` is "Unable to write to <path>"; the file is as it was
+  };
+  Kind kind = Kind::Unchanged;
+  std::string reason;
+  std::string error;
+};
+
+// Resets the attributes of the existing INI file at `path` (letter case of its name ignored) and
+// applies all `edits` to it in one read and one atomic replace, all on one opened file:
+//  - Skipped (silent, as for a file that cannot be written): missing; a symbolic link; not a
+//    regular file; more than one hard link (it would change a file outside its directory); cannot
+//    be made writable (a read-only medium, not its owner's); UTF-16.
+//  - Unchanged: no edits (the start-up resets the attributes even when it writes nothing), or
+//    nothing changes.
+//  - Failed, "Unable to write to <path>": the attributes were reset but the write did not happen:
+//    the file cannot be read or is larger than 1 MiB, the new file cannot be written completely,
+//    or its owner and group cannot be made the original's (not done when permitted only partly).
+//    None of the edits is then in the file.
+// The new file gets the original's owner, group and mode (with the owner's write bit) before it
+// replaces the original's name; it is flushed to the medium once.
+ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits);
+
+// One key through UpdateProfileFile; throws platform::Error("Unable to write to <path>") unless
+// it was Written or Unchanged.
 void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
 

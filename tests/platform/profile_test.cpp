@@ -137,6 +137,27 @@ TEST(ProfileWrite, ReadsBackWhatWasWritten) {
   EXPECT_EQ(content.rfind("; player settings\r\n[Movie]\r\nFName=", 0), 0u);
 }
 
+// A UTF-8 mark before the first section: that section is found and written in place, and the
+// mark stays; a UTF-16 file is not touched at all.
+TEST(ProfileEdits, ByteOrderMarks) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string file = bom + "[Autorun]\nFileNameMovie=old.avi\n";
+  EXPECT_EQ(ProfileRead(file, "Autorun", "FileNameMovie"), "old.avi");
+  const platform::ProfileBytes edited =
+      platform::ApplyProfileEdits(file, {{"Autorun", "FileNameMovie", "new.avi"}, {"Autorun", "S", "x"}});
+  EXPECT_EQ(edited.kind, platform::ProfileBytes::Kind::Updated);
+  EXPECT_EQ(edited.bytes, bom + "[Autorun]\nFileNameMovie=new.avi\nS=x\n");
+  EXPECT_EQ(platform::ApplyProfileEdits(edited.bytes, {{"Autorun", "S", "x"}}).kind,
+            platform::ProfileBytes::Kind::Unchanged);
+  for (const std::string& utf16 : {std::string("\xFF\xFE[\0", 4), std::string("\xFE\xFF\0[", 4)}) {
+    const platform::ProfileBytes skipped = platform::ApplyProfileEdits(utf16, {{"A", "k", "v"}});
+    EXPECT_EQ(skipped.kind, platform::ProfileBytes::Kind::Skipped);
+    EXPECT_EQ(skipped.reason, "UTF-16");
+  }
+  EXPECT_EQ(platform::ApplyProfileEdits(std::string(platform::kProfileFileMax + 1, ';'), {}).kind,
+            platform::ProfileBytes::Kind::TooLarge);
+}
+
 // --- File forms -------------------------------------------------------------------------------
 
 mode_t Mode(const std::string& path) {
