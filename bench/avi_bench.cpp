@@ -4,7 +4,6 @@
 
 #include <cstdio>
 
-#include "app/launcher_state.h"
 #include "benchmarks.h"
 #include "media/avi.h"
 #include "peer_avi.h"
@@ -45,8 +44,7 @@ void RegisterAviBenchmarks(const DemoDisc& disc) {
     Measure(state, [&] { return PeerIsValidAvi(movie); });
   });
   benchmark::RegisterBenchmark("avi/facts/ours", [movie](benchmark::State& state) {
-    app::LauncherState launcher;
-    Measure(state, [&] { return media::ReadAviFacts(movie, launcher); });
+    Measure(state, [&] { return media::ReadAviFacts(movie); });
   });
   benchmark::RegisterBenchmark("avi/facts/peer_seek_read", [movie](benchmark::State& state) {
     Measure(state, [&] { return PeerReadAviFacts(movie); });
@@ -63,9 +61,8 @@ bool CheckAvi(const DemoDisc& disc) {
   ok &= Report(valid && PeerIsValidAvi(disc.movie), "ours and the peer accept the movie");
   Note("read calls of the movie check: " + std::to_string(checkReads));
 
-  app::LauncherState launcher;
   ResetCounts();
-  const std::optional<media::AviFacts> ours = media::ReadAviFacts(disc.movie, launcher);
+  const std::optional<media::AviFacts> ours = media::ReadAviFacts(disc.movie);
   const std::int64_t reads = Counts().Reads();
   int readAtCalls = 0;
   media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) {

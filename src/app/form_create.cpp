@@ -119,7 +119,9 @@ void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
 // A JPEG poster is fitted by the natural size in its header, then decoded no larger than the box
 // draws it (a large poster is shown far smaller than it is); a failed decode changes nothing.
 void TMainWin::ShowPoster() {
-  posterFile_ = media::FindPosterFile(state_);
+  const media::PosterFile poster = media::FindPosterFile(state_.MovieFileName);
+  posterFile_ = poster.name;
+  state_.PosterKind = poster.kind;
   if (!movie::IsName(posterFile_)) return;
   ScreenSizeResult fit;
   if (state_.PosterKind == kPosterJpeg) {

@@ -4,13 +4,15 @@
 #include <cstdint>
 #include <string>
 
+#include "media/avi.h"
+#include "media/poster.h"
 #include "movie/launch.h"
 
 namespace app {
 
-inline constexpr int kPosterNone = 0;
-inline constexpr int kPosterJpeg = 1;
-inline constexpr int kPosterBmp = 2;
+inline constexpr int kPosterNone = media::kPosterNone;
+inline constexpr int kPosterJpeg = media::kPosterJpeg;
+inline constexpr int kPosterBmp = media::kPosterBmp;
 
 struct LauncherState {
   std::string MovieFileName;     // bare name as listed in the current directory
@@ -27,6 +29,13 @@ struct LauncherState {
 inline movie::LaunchFacts LaunchFactsOf(const LauncherState& state) {
   return {state.MovieFileName, state.SubtitleFileName, state.PlayerKnowsMovie, state.FrameWidth,
           state.FrameHeight};
+}
+
+// Takes the frame size from facts read from the movie's headers; nothing when there are none.
+inline void KeepFrameSize(LauncherState& state, const std::optional<media::AviFacts>& facts) {
+  if (!facts) return;
+  state.FrameWidth = facts->FrameWidth;
+  state.FrameHeight = facts->FrameHeight;
 }
 
 }  // namespace app

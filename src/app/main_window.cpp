@@ -161,7 +161,7 @@ void TMainWin::Timer1Timer() {
 
 void TMainWin::dxStartClick() {
   Timer1->stop();
-  if (state_.FrameWidth == 0) media::ReadAviFacts(state_.MovieFileName, state_);  // for the aspect option
+  if (state_.FrameWidth == 0) KeepFrameSize(state_, media::ReadAviFacts(state_.MovieFileName));  // for the aspect option
   CarryOut(movie::PlanVPlayerStart(LaunchFactsOf(state_), services_.LauncherDirectory()));
 }
 
@@ -193,9 +193,14 @@ void TMainWin::dxSelectClick() {
 void TMainWin::dxInfoClick() {
   Timer1->stop();
   if (!state_.InfoPanelFilled) {
-    const bool filled = Guarded([this] {
-      const QChar decimal = QLocale::system().decimalPoint().front();
-      media::FillInfoPanel(*memoNFO, state_, width(), decimal.toLatin1());
+    state_.InfoPanelFilled = true;  // first, so that a failure never leads to a second fill
+    const QChar decimal = QLocale::system().decimalPoint().front();
+    const media::InfoPanelContent content =
+        media::BuildInfoPanel(state_.MovieFileName, width(), decimal.toLatin1());
+    KeepFrameSize(state_, content.facts);
+    media::DrawInfoPanel(*memoNFO, content);
+    const bool filled = Guarded([&content] {
+      if (!content.notesError.empty()) throw platform::Error(content.notesError);
     });
     if (!filled) return;
   }

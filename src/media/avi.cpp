@@ -117,14 +117,9 @@ std::optional<AviFacts> ReadAviFactsWith(const ReadAtFn& readAt) {
   return ParseAviFacts(*head, head->size() < kAviHeadBlock ? none : readAt);
 }
 
-std::optional<AviFacts> ReadAviFacts(const std::string& fileName, app::LauncherState& state) {
-  std::optional<AviFacts> facts = ReadAviFactsWith(
+std::optional<AviFacts> ReadAviFacts(const std::string& fileName) {
+  return ReadAviFactsWith(
       [&fileName](std::int64_t offset, std::size_t count) { return platform::ReadAt(fileName, offset, count); });
-  if (facts) {
-    state.FrameWidth = facts->FrameWidth;
-    state.FrameHeight = facts->FrameHeight;
-  }
-  return facts;
 }
 
 }  // namespace media

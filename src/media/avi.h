@@ -9,15 +9,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/launcher_state.h"
-
 namespace media {
 
 struct AviFacts {
   std::int32_t RiffSize = 0;          // declared RIFF chunk size, taken as the movie's size
   std::int32_t MicroSecPerFrame = 0;
   std::int32_t TotalFrames = 0;
-  std::int32_t FrameWidth = 0;        // pixels; also copied into LauncherState
+  std::int32_t FrameWidth = 0;        // pixels
   std::int32_t FrameHeight = 0;
   // The video handler code: always four bytes, as stored (case kept). When its position lies
   // outside the file it stays four NUL bytes, the "zero" of a field that could not be read.
@@ -56,8 +54,8 @@ AviFacts ParseAviFacts(std::string_view head, const ReadAtFn& readBeyond);
 // "AVI "; nullopt when it fails. Exposed so that a caller can count or redirect the reads.
 std::optional<AviFacts> ReadAviFactsWith(const ReadAtFn& readAt);
 
-// Reads the movie's facts with platform::ReadAt (each read opens and closes the file). On success
-// sets state.FrameWidth/FrameHeight; on failure returns nullopt and leaves them unchanged.
-std::optional<AviFacts> ReadAviFacts(const std::string& fileName, app::LauncherState& state);
+// Reads the movie's facts with platform::ReadAt (each read opens and closes the file); nullopt
+// when the file no longer passes the validity test.
+std::optional<AviFacts> ReadAviFacts(const std::string& fileName);
 
 }  // namespace media

@@ -1,17 +1,13 @@
 #include "media/info_panel.h"
 
-#include "media/avi.h"
-#include "media/notes.h"
-#include "media/report.h"
 #include "platform/codepage.h"
 #include "platform/display.h"
+#include "platform/error.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
-
-#include <string>
-#include <vector>
 
 namespace media {
 namespace {
@@ -31,54 +27,65 @@ QString ReportRunText(const std::string& text) {
   return shown;
 }
 
-// Appends lines to the panel, one paragraph each, starting in the empty paragraph of a cleared
-// document.
+// Appends lines, one paragraph each, to a cleared document.
 class PanelWriter {
  public:
-  explicit PanelWriter(QTextEdit& panel) : panel_(panel), cursor_(panel.document()) {
-    cursor_.movePosition(QTextCursor::End);
-    first_ = panel.document()->isEmpty();
-  }
+  explicit PanelWriter(QTextDocument& document) : cursor_(&document) {}
   void StartLine() {
     if (!first_) cursor_.insertBlock(QTextBlockFormat(), PanelFormat(false));
     first_ = false;
   }
   void Write(const QString& text, bool bold) { cursor_.insertText(text, PanelFormat(bold)); }
-  // Appending moves the panel's own cursor along when it stood at the end, which would scroll the
-  // view down to the last line; readers start at the top.
-  void ShowTop() { panel_.moveCursor(QTextCursor::Start); }
+  QTextCursor& Cursor() { return cursor_; }
 
  private:
-  QTextEdit& panel_;
   QTextCursor cursor_;
   bool first_ = true;
 };
 
 }  // namespace
 
-void FillInfoPanel(QTextEdit& memoNFO, app::LauncherState& state, int windowWidth,
-                   char decimalSeparator) {
-  state.InfoPanelFilled = true;
-  const std::string notesFile = FindNotesFile();
+InfoPanelContent BuildInfoPanel(const std::string& movieFileName, int windowWidth,
+                                char decimalSeparator) {
+  InfoPanelContent content;
+  content.fontPoints = ReportFontPoints(windowWidth);
+  content.facts = ReadAviFacts(movieFileName);
+  if (content.facts) content.report = BuildMediaReport(*content.facts, decimalSeparator);
+  content.notesFile = FindNotesFile();
+  if (content.notesFile.size() <= 2) return content;
+  try {
+    content.notes = ReadNotes(content.notesFile);
+  } catch (const platform::Error& error) {
+    content.notesError = error.what();
+  }
+  return content;
+}
+
+void DrawInfoPanel(QTextEdit& memoNFO, const InfoPanelContent& content) {
   memoNFO.clear();
   QFont font = memoNFO.font();
-  font.setPixelSize(platform::PointsToPixels(ReportFontPoints(windowWidth)));
+  font.setPixelSize(platform::PointsToPixels(content.fontPoints));
   memoNFO.setFont(font);
 
-  PanelWriter writer(memoNFO);
-  if (const std::optional<AviFacts> facts = ReadAviFacts(state.MovieFileName, state)) {
-    for (const ReportLine& line : BuildMediaReport(*facts, decimalSeparator)) {
-      writer.StartLine();
-      for (const ReportRun& run : line.runs) writer.Write(ReportRunText(run.text), run.bold);
-    }
-  }
-  writer.ShowTop();
-  if (notesFile.size() <= 2) return;
-  for (const QString& line : ReadNotesLines(notesFile)) {
+  QTextDocument& document = *memoNFO.document();
+  document.setUndoRedoEnabled(false);
+  PanelWriter writer(document);
+  writer.Cursor().beginEditBlock();
+  for (const ReportLine& line : content.report) {
     writer.StartLine();
-    writer.Write(line, false);
+    for (const ReportRun& run : line.runs) writer.Write(ReportRunText(run.text), run.bold);
   }
-  writer.ShowTop();
+  for (const std::string& line : content.notes.lines) {
+    writer.StartLine();
+    writer.Write(NotesLineText(line, content.notes.encoding), false);
+  }
+  if (content.notes.cut) {
+    writer.StartLine();
+    writer.Write(QString::fromLatin1(kNotesCutLine), false);
+  }
+  writer.Cursor().endEditBlock();
+  // Readers start at the top, whatever the appending did to the view.
+  memoNFO.moveCursor(QTextCursor::Start);
 }
 
 }  // namespace media

@@ -5,8 +5,6 @@
 #include "platform/files.h"
 #include "platform/text.h"
 
-#include <string_view>
-
 namespace media {
 namespace {
 
@@ -28,6 +26,35 @@ std::string_view WithoutCutCharacter(std::string_view text) {
   return text;
 }
 
+// At most `limit` bytes of a line, never ending inside a UTF-8 character.
+std::string_view Shortened(std::string_view line, std::size_t limit, bool utf8) {
+  if (line.size() <= limit) return line;
+  std::size_t end = limit;
+  while (utf8 && end > 0 && IsContinuationByte(line[end])) --end;
+  return line.substr(0, end);
+}
+
+// Splits at CR, LF or CRLF, keeping within the shown limits; the last line may be shortened.
+void SplitWithinLimits(std::string_view text, bool utf8, Notes& notes) {
+  std::size_t shown = 0;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = text.size();
+    if (notes.lines.size() == kMaxNotesLines || shown >= kMaxNotesShownBytes) {
+      notes.cut = true;
+      return;
+    }
+    const std::string_view whole = text.substr(start, end - start);
+    const std::size_t limit = std::min(kMaxNotesLineBytes, kMaxNotesShownBytes - shown);
+    const std::string_view line = Shortened(whole, limit, utf8);
+    notes.cut |= line.size() < whole.size();
+    notes.lines.emplace_back(line);
+    shown += line.size();
+    start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
+  }
+}
+
 }  // namespace
 
 std::string FindNotesFile() {
@@ -36,7 +63,7 @@ std::string FindNotesFile() {
   return name;
 }
 
-std::vector<QString> ReadNotesLines(const std::string& notesFile) {
+Notes ReadNotes(const std::string& notesFile) {
   const platform::FileRead read = platform::ReadFileHead(notesFile, kMaxNotesBytes);
   if (!read.error.empty()) throw platform::Error("Cannot read " + notesFile + ": " + read.error);
 
@@ -47,15 +74,19 @@ std::vector<QString> ReadNotesLines(const std::string& notesFile) {
 
   // One decision for the whole file: a line of plain letters must not read differently from its
   // neighbours just because it happens to be valid UTF-8 on its own.
+  Notes notes;
   const bool utf8 = platform::IsValidUtf8(text);
   const bool nfo = platform::AsciiLower(notesFile).ends_with(".nfo");
-  const platform::CodePage page = nfo ? platform::CodePage::Cp437 : platform::CodePage::Cp1252;
+  notes.encoding = utf8 ? NotesEncoding::Utf8 : nfo ? NotesEncoding::Cp437 : NotesEncoding::Cp1252;
+  SplitWithinLimits(text, utf8, notes);
+  return notes;
+}
 
-  std::vector<QString> lines;
-  for (const std::string& line : platform::SplitTextLines(text))
-    lines.push_back(utf8 ? QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))
-                         : platform::DecodeCodePage(line, page));
-  return lines;
+QString NotesLineText(std::string_view line, NotesEncoding encoding) {
+  if (encoding == NotesEncoding::Utf8)
+    return QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+  return platform::DecodeCodePage(
+      line, encoding == NotesEncoding::Cp437 ? platform::CodePage::Cp437 : platform::CodePage::Cp1252);
 }
 
 }  // namespace media

@@ -1,10 +1,11 @@
 #pragma once
-// The release notes shown under the media report: which file holds them, and its lines as display
-// text.
+// The release notes shown under the media report: which file holds them, its lines as bytes, and
+// the one conversion to display text, done where the panel draws them.
 #include <QString>
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace media {
@@ -14,17 +15,36 @@ namespace media {
 // subtitle.
 inline constexpr const char* kFallbackNotesFile = "NEW TEXT DOCUMENT.TXT";
 
-// Notes beyond this are not shown; no release note comes near it.
+// Notes beyond this are not read; no release note comes near it.
 inline constexpr std::size_t kMaxNotesBytes = std::size_t{1} << 20;
+// What the panel shows at most. Real notes are a few hundred lines of at most a few hundred
+// characters; a hostile file (a mebibyte of line breaks, one endless line, piles of combining
+// marks) would otherwise keep the text layout busy for minutes.
+inline constexpr std::size_t kMaxNotesLines = 3000;
+inline constexpr std::size_t kMaxNotesLineBytes = 2000;
+inline constexpr std::size_t kMaxNotesShownBytes = std::size_t{128} << 10;
+// The panel's last line when something was left out.
+inline constexpr const char* kNotesCutLine = "[The rest of the release notes is not shown.]";
+
+enum class NotesEncoding { Utf8, Cp437, Cp1252 };
+
+struct Notes {
+  std::vector<std::string> lines;  // the file's bytes, without the line breaks
+  NotesEncoding encoding = NotesEncoding::Cp1252;
+  bool cut = false;  // lines, or the end of a line, were left out by the limits above
+};
 
 // The first "*.nfo" entry of the current directory, else kFallbackNotesFile in any letter case, as
 // spelled on disk; "" when neither exists.
 std::string FindNotesFile();
 
-// The notes file's lines, read as far as kMaxNotesBytes and up to the first NUL byte, split at CR,
-// LF or CRLF. A file that is valid UTF-8 as a whole is read as UTF-8; otherwise an ".nfo" file is
-// read as code page 437 (its box drawing) and any other as 1252. Throws platform::Error with the
-// system's message when the file cannot be read.
-std::vector<QString> ReadNotesLines(const std::string& notesFile);
+// The notes file read as far as kMaxNotesBytes and up to the first NUL byte, split at CR, LF or
+// CRLF, within the limits above (a line is cut at a character boundary). A file that is valid
+// UTF-8 as a whole is UTF-8; otherwise an ".nfo" file is code page 437 (its box drawing) and any
+// other 1252. Throws platform::Error with the system's message when the file cannot be read.
+Notes ReadNotes(const std::string& notesFile);
+
+// One line as display text.
+QString NotesLineText(std::string_view line, NotesEncoding encoding);
 
 }  // namespace media

@@ -1,18 +1,24 @@
 #pragma once
 // The poster beside the movie: which picture file it is, and loading it for the poster box.
-#include "app/launcher_state.h"
-
 #include <QImage>
 
 #include <string>
 
 namespace media {
 
-// The poster's file name as spelled on disk (relative to the current directory), or "" when there
-// is none; sets state.PosterKind. A picture named like the movie wins over any other, a JPEG over a
-// BMP of the same name, and any "*.jpg" over any "*.bmp". When nothing is found the kind is
-// app::kPosterBmp, which callers ignore for an empty name.
-std::string FindPosterFile(app::LauncherState& state);
+// What kind of picture the poster is; the values are the program-wide PosterKind's.
+enum PosterKind : int { kPosterNone = 0, kPosterJpeg = 1, kPosterBmp = 2 };
+
+struct PosterFile {
+  std::string name;  // as spelled on disk, relative to the current directory; "" when none
+  PosterKind kind = kPosterNone;
+  bool operator==(const PosterFile&) const = default;
+};
+
+// The poster beside the movie `movieFileName`. A picture named like the movie wins over any other,
+// a JPEG over a BMP of the same name, and any "*.jpg" over any "*.bmp". When nothing is found the
+// kind is kPosterBmp, which callers ignore for an empty name.
+PosterFile FindPosterFile(const std::string& movieFileName);
 
 // A JPEG poster's natural size, read from its header: the size the window is fitted to, whatever
 // size the poster is then decoded at. An empty size for a name whose last three letters are not

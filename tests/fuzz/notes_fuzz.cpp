@@ -94,18 +94,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool tail = !text.empty() && text.back() != '\r' && text.back() != '\n';
   FUZZ_CHECK(lines.size() == breaks + (tail ? 1 : 0));
 
-  // The file reader decides the encoding once for the whole file (a UTF-8 mark at the start aside).
-  static fuzzsupport::ScratchFile notes(".nfo");
-  const std::vector<QString> shown = media::ReadNotesLines(notes.Write(data, size));
+  // The file reader decides the encoding once for the whole file (a UTF-8 mark at the start aside)
+  // and keeps within its limits: every line it gives is the start of the file's line, and only a
+  // cut file gives fewer or shorter lines.
+  static fuzzsupport::ScratchFile file(".nfo");
+  const media::Notes notes = media::ReadNotes(file.Write(data, size));
   std::string_view body = text;
   if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
   const std::vector<std::string> bodyLines = platform::SplitTextLines(body);
-  FUZZ_CHECK(shown.size() == bodyLines.size());
+  FUZZ_CHECK(notes.lines.size() <= media::kMaxNotesLines);
+  FUZZ_CHECK(notes.cut || notes.lines.size() == bodyLines.size());
+  FUZZ_CHECK(notes.lines.size() <= bodyLines.size());
   const bool utf8 = platform::IsValidUtf8(body);
-  for (std::size_t i = 0; i < shown.size(); ++i) {
-    const std::string& line = bodyLines[i];
-    FUZZ_CHECK(shown[i] == (utf8 ? QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))
-                                 : platform::DecodeCodePage(line, platform::CodePage::Cp437)));
+  FUZZ_CHECK((notes.encoding == media::NotesEncoding::Utf8) == utf8);
+  for (std::size_t i = 0; i < notes.lines.size(); ++i) {
+    const std::string& line = notes.lines[i];
+    FUZZ_CHECK(line.size() <= media::kMaxNotesLineBytes);
+    FUZZ_CHECK(bodyLines[i].starts_with(line));
+    FUZZ_CHECK(notes.cut || line == bodyLines[i]);
+    if (utf8) FUZZ_CHECK(platform::IsValidUtf8(line));
+    const QString shown = media::NotesLineText(line, notes.encoding);
+    FUZZ_CHECK(shown == (utf8 ? QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))
+                              : platform::DecodeCodePage(line, platform::CodePage::Cp437)));
   }
   return 0;
 }

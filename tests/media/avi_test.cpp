@@ -137,8 +137,7 @@ TEST(AviReader, FormTypeDecidesValidity) {
     SCOPED_TRACE(row.name);
     const std::string path = dir.Write("movie.avi", row.bytes);
     EXPECT_EQ(media::IsValidAviFile(path), row.valid);
-    app::LauncherState state;
-    EXPECT_EQ(media::ReadAviFacts(path, state).has_value(), row.valid);
+    EXPECT_EQ(media::ReadAviFacts(path).has_value(), row.valid);
   }
 }
 
@@ -149,15 +148,13 @@ TEST(AviReader, ShortAndUnreadableFilesAreInvalid) {
     SCOPED_TRACE(size);
     const std::string path = dir.Write("short.avi", good.substr(0, size));
     EXPECT_FALSE(media::IsValidAviFile(path));
-    app::LauncherState state;
-    EXPECT_FALSE(media::ReadAviFacts(path, state));
+    EXPECT_FALSE(media::ReadAviFacts(path));
   }
-  app::LauncherState state;
   EXPECT_FALSE(media::IsValidAviFile(dir / "missing.avi"));
-  EXPECT_FALSE(media::ReadAviFacts(dir / "missing.avi", state));
+  EXPECT_FALSE(media::ReadAviFacts(dir / "missing.avi"));
   const std::string folder = dir.MakeDir("folder.avi");
   EXPECT_FALSE(media::IsValidAviFile(folder));
-  EXPECT_FALSE(media::ReadAviFacts(folder, state));
+  EXPECT_FALSE(media::ReadAviFacts(folder));
 }
 
 TEST(AviReader, EveryCutLengthYieldsWholeFieldsOrZeros) {
@@ -255,8 +252,7 @@ TEST(AviReader, PositionsBeyondTheFirstBlockCostOneReadEach) {
     EXPECT_EQ(file.reads, row.reads);
 
     // The same facts from a real file through the platform's reads.
-    app::LauncherState state;
-    EXPECT_EQ(media::ReadAviFacts(dir.Write("movie.avi", file.bytes), state), facts);
+    EXPECT_EQ(media::ReadAviFacts(dir.Write("movie.avi", file.bytes)), facts);
   }
 }
 
@@ -275,25 +271,22 @@ TEST(AviReader, OrdinaryMovieOnDiskTakesOneRead) {
   EXPECT_EQ(reads, 1);
 }
 
-TEST(AviReader, FrameSizeIsSetOnSuccessAndKeptOnFailure) {
+TEST(AviReader, FrameSizeComesWithTheFactsAndASecondReadAgrees) {
   Movie movie;
   movie.width = 720;
   movie.height = 400;
   testsupport::TempDir dir;
   const std::string path = dir.Write("movie.avi", Build(movie));
-  app::LauncherState state;
-  const auto first = media::ReadAviFacts(path, state);
+  const auto first = media::ReadAviFacts(path);
   ASSERT_TRUE(first);
-  EXPECT_EQ(state.FrameWidth, 720);
-  EXPECT_EQ(state.FrameHeight, 400);
-  EXPECT_EQ(media::ReadAviFacts(path, state), first);  // a second read gives the same facts
+  EXPECT_EQ(first->FrameWidth, 720);
+  EXPECT_EQ(first->FrameHeight, 400);
+  EXPECT_EQ(media::ReadAviFacts(path), first);  // a second read gives the same facts
 
   std::string broken = Build(movie);
   broken.replace(8, 4, "AVIX");
   const std::string brokenPath = dir.Write("movie.avi", broken);
-  EXPECT_FALSE(media::ReadAviFacts(brokenPath, state));
-  EXPECT_EQ(state.FrameWidth, 720);
-  EXPECT_EQ(state.FrameHeight, 400);
+  EXPECT_FALSE(media::ReadAviFacts(brokenPath));
 }
 
 TEST(AviReader, NotAviMessageTrimsTheName) {

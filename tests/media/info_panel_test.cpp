@@ -6,13 +6,18 @@
 #include "support/avi_bytes.h"
 #include "support/temp_dir.h"
 
+#include <QElapsedTimer>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextFragment>
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -20,16 +25,18 @@ namespace {
 using testsupport::ScopedChdir;
 using testsupport::TempDir;
 
+// The panel as the window fills it: the content built, then drawn.
+media::InfoPanelContent Fill(QTextEdit& panel, int windowWidth) {
+  media::InfoPanelContent content = media::BuildInfoPanel("film.avi", windowWidth, '.');
+  media::DrawInfoPanel(panel, content);
+  return content;
+}
+
 struct Fixture {
   TempDir dir;
-  app::LauncherState state;
-  Fixture() {
-    dir.Write("film.avi", testsupport::AviBytes());
-    state.MovieFileName = "film.avi";
-  }
+  Fixture() { dir.Write("film.avi", testsupport::AviBytes()); }
   std::vector<std::string> ReportText() {
-    app::LauncherState scratch;
-    const std::optional<media::AviFacts> facts = media::ReadAviFacts(dir / "film.avi", scratch);
+    const std::optional<media::AviFacts> facts = media::ReadAviFacts(dir / "film.avi");
     EXPECT_TRUE(facts);
     std::vector<std::string> lines;
     if (facts)
@@ -70,11 +77,12 @@ TEST(FillInfoPanel, ReportInNavyWithBoldLabelsThenTheNotes) {
   QTextEdit panel;
   panel.setPlainText("left over from before");
 
-  media::FillInfoPanel(panel, f.state, 640, '.');
+  const media::InfoPanelContent content = Fill(panel, 640);
 
-  EXPECT_TRUE(f.state.InfoPanelFilled);
-  EXPECT_EQ(f.state.FrameWidth, 640);
-  EXPECT_EQ(f.state.FrameHeight, 272);
+  ASSERT_TRUE(content.facts);
+  EXPECT_EQ(content.facts->FrameWidth, 640);
+  EXPECT_EQ(content.facts->FrameHeight, 272);
+  EXPECT_EQ(content.notesFile, "release.nfo");
   const std::vector<std::string> report = f.ReportText();
   ASSERT_EQ(report.size(), 15u);
   const std::vector<QTextBlock> blocks = Blocks(panel);
@@ -121,7 +129,7 @@ TEST(FillInfoPanel, FontSizeFollowsTheWindowWidth) {
     QFont design("Tahoma");
     design.setPixelSize(11);
     panel.setFont(design);
-    media::FillInfoPanel(panel, f.state, row.width, '.');
+    Fill(panel, row.width);
     EXPECT_EQ(panel.document()->defaultFont().pixelSize(), row.pixels);
     // No run carries a size of its own, so the notes follow the panel's size as the report does.
     for (const QTextBlock& block : Blocks(panel))
@@ -137,20 +145,74 @@ TEST(FillInfoPanel, WithoutAValidMovieOnlyTheNotesShow) {
   f.dir.Write("new text document.txt", "caf\xE9");
   ScopedChdir into(f.dir.path());
   QTextEdit panel;
-  media::FillInfoPanel(panel, f.state, 385, '.');
-  EXPECT_TRUE(f.state.InfoPanelFilled);
+  Fill(panel, 385);
   EXPECT_EQ(panel.toPlainText(), QString::fromUtf16(u"café"));
 }
 
-TEST(FillInfoPanel, UnreadableNotesThrowAfterTheReportIsInPlace) {
+TEST(FillInfoPanel, UnreadableNotesNameTheErrorAndTheReportIsInPlace) {
   Fixture f;
   f.dir.MakeDir("broken.nfo");
   ScopedChdir into(f.dir.path());
   QTextEdit panel;
-  EXPECT_THROW(media::FillInfoPanel(panel, f.state, 385, '.'), platform::Error);
-  EXPECT_TRUE(f.state.InfoPanelFilled);
+  const media::InfoPanelContent content = Fill(panel, 385);
+  EXPECT_NE(content.notesError.find("Is a directory"), std::string::npos) << content.notesError;
   EXPECT_EQ(Blocks(panel).size(), 15u);
   EXPECT_EQ(Blocks(panel)[0].text(), "Movie (Film)");
+}
+
+// The peak resident memory since Reset(), from the kernel's high-water mark (Linux).
+class PeakMemory {
+ public:
+  static bool Reset() { return static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5"); }
+  static std::int64_t Bytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("VmHWM:", 0) == 0) return std::stoll(line.substr(6)) * 1024;
+    return -1;
+  }
+};
+
+std::string Repeat(std::string_view piece, std::size_t bytes) {
+  std::string text;
+  while (text.size() + piece.size() <= bytes) text += piece;
+  return text;
+}
+
+// No notes file may keep Show Info busy: each is ready, drawn, within a second and 150 MB.
+TEST(FillInfoPanel, HostileNotesAreReadyWithinASecondAndBoundedMemory) {
+  const std::size_t mib = media::kMaxNotesBytes;
+  const struct {
+    const char* name;
+    std::string bytes;
+  } rows[] = {
+      {"a mebibyte of LF", std::string(mib, '\n')},
+      {"a mebibyte of CR", std::string(mib, '\r')},
+      {"one 5 MB line without a blank", std::string(5 * mib, 'W')},
+      {"combining characters", "a" + Repeat("\xCC\x81", mib)},
+      {"combining characters in short lines", Repeat("a\xCC\x81\xCC\x82\xCC\x83\n", mib)},
+      {"a UTF-8 character cut at the limit", Repeat("\xE2\x95\x94", mib + 1)},
+      {"a 437 file of box drawing", Repeat("\xC9\xCD\xBB\xBA", mib)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    Fixture f;
+    f.dir.Write("release.nfo", row.bytes);
+    ScopedChdir into(f.dir.path());
+    QTextEdit panel;
+    panel.resize(240, 350);
+    const bool measured = PeakMemory::Reset();
+    const std::int64_t before = PeakMemory::Bytes();
+    QElapsedTimer timer;
+    timer.start();
+    const media::InfoPanelContent content = Fill(panel, 385);
+    const QImage drawn = panel.grab().toImage();  // layout and paint, as showing it does
+    EXPECT_LT(timer.elapsed(), 1000);
+    if (measured) EXPECT_LT(PeakMemory::Bytes() - before, std::int64_t{150} << 20);
+    EXPECT_FALSE(drawn.isNull());
+    EXPECT_TRUE(content.notes.cut);
+    EXPECT_EQ(Blocks(panel).back().text(), QLatin1String(media::kNotesCutLine));
+    EXPECT_FALSE(panel.document()->isUndoRedoEnabled());
+  }
 }
 
 // The video code is the one report text copied from the file: bytes that are not text must not
@@ -170,10 +232,8 @@ TEST(FillInfoPanel, VideoCodeBytesShowAsText) {
     movie.handler = row.code;
     dir.Write("film.avi", testsupport::AviBytes(movie));
     ScopedChdir into(dir.path());
-    app::LauncherState state;
-    state.MovieFileName = "film.avi";
     QTextEdit panel;
-    media::FillInfoPanel(panel, state, 385, '.');
+    Fill(panel, 385);
     ASSERT_GE(Blocks(panel).size(), 5u);
     EXPECT_EQ(Blocks(panel)[4].text(), QString::fromUtf16(row.shown));
   }

@@ -35,13 +35,21 @@ TEST(FindNotesFile, FirstNfoElseTheNewTextDocument) {
   }
 }
 
+// The notes as the panel shows them.
+std::vector<QString> ReadNotesLines(const std::string& file) {
+  const media::Notes notes = media::ReadNotes(file);
+  std::vector<QString> shown;
+  for (const std::string& line : notes.lines) shown.push_back(media::NotesLineText(line, notes.encoding));
+  return shown;
+}
+
 std::vector<QString> Lines(std::initializer_list<const char16_t*> texts) {
   std::vector<QString> lines;
   for (const char16_t* text : texts) lines.push_back(QString::fromUtf16(text));
   return lines;
 }
 
-TEST(ReadNotesLines, SplitsAndDecodesTheWholeFileOneWay) {
+TEST(ReadNotes, SplitsAndDecodesTheWholeFileOneWay) {
   const struct {
     const char* name;
     const char* file;
@@ -69,35 +77,78 @@ TEST(ReadNotesLines, SplitsAndDecodesTheWholeFileOneWay) {
     TempDir dir;
     dir.Write(row.file, row.bytes);
     ScopedChdir into(dir.path());
-    EXPECT_EQ(media::ReadNotesLines(row.file), row.expected);
+    EXPECT_EQ(ReadNotesLines(row.file), row.expected);
   }
 }
 
-TEST(ReadNotesLines, ReadsNoMoreThanOneMebibyte) {
+// The read stops at 1 MiB; wherever that falls inside a UTF-8 character, the file stays UTF-8
+// (the cut character is dropped, never taken for another encoding), and a code-page file whose
+// last byte looks like a lead byte stays code page.
+TEST(ReadNotes, TheOneMebibyteCutAtEveryPositionAroundAUtf8Character) {
   TempDir dir;
   ScopedChdir into(dir.path());
   const std::size_t cap = media::kMaxNotesBytes;
-
-  dir.Write("long.nfo", std::string(cap - 2, 'a') + "\nTAIL\nmore lines\n");
-  std::vector<QString> lines = media::ReadNotesLines("long.nfo");
-  ASSERT_EQ(lines.size(), 2u);
-  EXPECT_EQ(lines[0].size(), static_cast<qsizetype>(cap - 2));
-  EXPECT_EQ(lines[1], "T");
-
-  // The limit falls inside a UTF-8 character: the fragment is dropped, the file stays UTF-8.
-  dir.Write("cut.nfo", std::string(cap - 1, 'a') + "\xE2\x95\x94 box\n");
-  lines = media::ReadNotesLines("cut.nfo");
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], QString(static_cast<qsizetype>(cap - 1), u'a'));
-
-  // A real 437 byte at the limit is not mistaken for a cut character.
-  dir.Write("art.nfo", std::string(cap - 1, '\xCD') + "\xBB");
-  lines = media::ReadNotesLines("art.nfo");
-  ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0].back(), u'╗');
+  const std::string first = "caf\xC3\xA9 \xE2\x95\x94\n";  // café ╔
+  for (std::size_t start = cap - 4; start <= cap; ++start) {
+    SCOPED_TRACE("a three-byte character starts at " + std::to_string(start));
+    dir.Write("cut.nfo", first + std::string(start - first.size(), 'b') + "\xE2\x95\x94 tail\n");
+    const media::Notes notes = media::ReadNotes("cut.nfo");
+    EXPECT_EQ(notes.encoding, media::NotesEncoding::Utf8);
+    ASSERT_EQ(notes.lines.size(), 2u);
+    EXPECT_EQ(media::NotesLineText(notes.lines[0], notes.encoding), QString::fromUtf16(u"café ╔"));
+    EXPECT_TRUE(notes.cut);
+  }
+  for (std::size_t end = cap - 1; end <= cap + 1; ++end) {
+    SCOPED_TRACE("a 437 lead-like byte at " + std::to_string(end));
+    dir.Write("art.nfo", "\xC9\xCD\xBB\n" + std::string(end - 4, '\xCD') + "\xC9");
+    const media::Notes notes = media::ReadNotes("art.nfo");
+    EXPECT_EQ(notes.encoding, media::NotesEncoding::Cp437);
+    ASSERT_FALSE(notes.lines.empty());
+    EXPECT_EQ(media::NotesLineText(notes.lines[0], notes.encoding), QString::fromUtf16(u"╔═╗"));
+  }
 }
 
-TEST(ReadNotesLines, AnUnreadableFileThrowsTheSystemsMessage) {
+// Real notes are shown whole; beyond the limits the notes are cut at line and character
+// boundaries and say so.
+TEST(ReadNotes, TheShownNotesAreBounded) {
+  TempDir dir;
+  ScopedChdir into(dir.path());
+  std::string real;
+  for (int i = 0; i < 400; ++i) real += std::string(300, 'x') + "\r\n";
+  const std::string longUtf8 = std::string(media::kMaxNotesLineBytes - 1, 'a') + "\xC3\xA9 end";
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::size_t lines;
+    bool cut;
+  } rows[] = {
+      {"400 lines of 300 characters", real, 400, false},
+      {"the most lines", std::string(media::kMaxNotesLines, '\n'), media::kMaxNotesLines, false},
+      {"one line more", std::string(media::kMaxNotesLines + 1, '\n'), media::kMaxNotesLines, true},
+      {"a mebibyte of CR", std::string(media::kMaxNotesBytes, '\r'), media::kMaxNotesLines, true},
+      {"a line of the longest length", std::string(media::kMaxNotesLineBytes, 'a'), 1, false},
+      {"a line one byte longer", std::string(media::kMaxNotesLineBytes + 1, 'a'), 1, true},
+      {"a UTF-8 character across the line limit", longUtf8, 1, true},
+      {"long lines up to the shown total", std::string(media::kMaxNotesBytes, 'w'), 1, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    dir.Write("n.nfo", row.bytes);
+    const media::Notes notes = media::ReadNotes("n.nfo");
+    EXPECT_EQ(notes.lines.size(), row.lines);
+    EXPECT_EQ(notes.cut, row.cut);
+    std::size_t shown = 0;
+    for (const std::string& line : notes.lines) {
+      EXPECT_LE(line.size(), media::kMaxNotesLineBytes);
+      shown += line.size();
+    }
+    EXPECT_LE(shown, media::kMaxNotesShownBytes);
+  }
+  dir.Write("n.nfo", longUtf8);
+  EXPECT_EQ(media::ReadNotes("n.nfo").lines[0], std::string(media::kMaxNotesLineBytes - 1, 'a'));
+}
+
+TEST(ReadNotes, AnUnreadableFileThrowsTheSystemsMessage) {
   TempDir dir;
   ScopedChdir into(dir.path());
   dir.MakeDir("folder.nfo");
@@ -108,7 +159,7 @@ TEST(ReadNotesLines, AnUnreadableFileThrowsTheSystemsMessage) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.file);
     try {
-      media::ReadNotesLines(row.file);
+      ReadNotesLines(row.file);
       ADD_FAILURE() << "no error";
     } catch (const platform::Error& error) {
       EXPECT_NE(std::string(error.what()).find(row.message), std::string::npos) << error.what();

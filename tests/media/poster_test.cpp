@@ -43,11 +43,9 @@ TEST(FindPosterFile, SameNameFirstThenAnyJpegThenAnyBmp) {
     for (const std::string& file : row.files) dir.Write(file, "x");
     for (const std::string& folder : row.folders) dir.MakeDir(folder);
     ScopedChdir into(dir.path());
-    app::LauncherState state;
-    state.MovieFileName = "film.avi";
-    state.PosterKind = 7;  // stale value from before: must be replaced
-    EXPECT_EQ(media::FindPosterFile(state), row.poster);
-    EXPECT_EQ(state.PosterKind, row.kind);
+    const media::PosterFile found = media::FindPosterFile("film.avi");
+    EXPECT_EQ(found.name, row.poster);
+    EXPECT_EQ(found.kind, row.kind);
   }
 }
 

@@ -239,7 +239,7 @@ void AddPosterAndWindow(Facts& f, const app::TMainWin& window, const std::string
 // The launch texts as a click right after start-up would build them.
 void AddLaunch(Facts& f, const app::LauncherState& state, const Directories& dirs) {
   app::LauncherState vplayer = state;
-  if (vplayer.FrameWidth == 0) media::ReadAviFacts(vplayer.MovieFileName, vplayer);
+  if (vplayer.FrameWidth == 0) app::KeepFrameSize(vplayer, media::ReadAviFacts(vplayer.MovieFileName));
   const std::string prefix = movie::DirectoryPrefix(platform::CurrentDirectory());
   auto select = [&](const std::string& program) {
     return Text(movie::SelectPlayerParameters(prefix + program, prefix, app::LaunchFactsOf(state)));
@@ -256,8 +256,7 @@ void AddReportAndWeb(Facts& f, const app::TMainWin& window) {
   const app::LauncherState& state = window.State();
   const char decimal = QLocale::system().decimalPoint().front().toLatin1();
   QJsonArray report;
-  app::LauncherState scratch = state;
-  if (const auto facts = media::ReadAviFacts(state.MovieFileName, scratch))
+  if (const auto facts = media::ReadAviFacts(state.MovieFileName))
     for (const media::ReportLine& line : media::BuildMediaReport(*facts, decimal))
       report.append(Text(line.PlainText()));
   f.json["report"] = report;
