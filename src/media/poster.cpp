@@ -106,27 +106,15 @@ bool EndsInJpg(std::string_view name) {
 
 }  // namespace
 
-std::string FindPosterFile(app::LauncherState& state) {
-  state.PosterKind = app::kPosterNone;
-  const std::string base = platform::DropLast(state.MovieFileName, 4);
-  struct Candidate {
-    const char* extension;
-    int kind;
-  };
-  for (const Candidate& candidate : {Candidate{".jpg", app::kPosterJpeg},
-                                     Candidate{".bmp", app::kPosterBmp}}) {
-    const std::string name = base + candidate.extension;
-    if (!platform::FileExists(name)) continue;
-    state.PosterKind = candidate.kind;
-    return platform::ResolveCase(name).value_or(name);
+PosterFile FindPosterFile(const std::string& movieFileName) {
+  const std::string base = platform::DropLast(movieFileName, 4);
+  for (const PosterFile candidate : {PosterFile{".jpg", kPosterJpeg}, PosterFile{".bmp", kPosterBmp}}) {
+    const std::string name = base + candidate.name;
+    if (platform::FileExists(name)) return {platform::ResolveCase(name).value_or(name), candidate.kind};
   }
-  std::string name = platform::FindFirst("*.jpg");
-  state.PosterKind = app::kPosterJpeg;
-  if (name.size() < 2) {
-    name = platform::FindFirst("*.bmp");
-    state.PosterKind = app::kPosterBmp;
-  }
-  return name;
+  const std::string jpeg = platform::FindFirst("*.jpg");
+  if (jpeg.size() >= 2) return {jpeg, kPosterJpeg};
+  return {platform::FindFirst("*.bmp"), kPosterBmp};
 }
 
 QSize ReadPosterSize(const std::string& fileName) {
