@@ -184,9 +184,9 @@ int main(int argc, char** argv) {
   }
 
   t.Row("start-up to first paint, in-process warm, vs bare window", t.Get("gb:startup/window/ours"),
-        t.Get("gb:startup/window/peer_bare"), 1.00);
+        t.Get("gb:startup/window/peer_bare"), 1.30);
   t.Row("start-up to first paint, whole process, vs bare window process",
-        t.Get("gb:process/window/launcher"), t.Get("gb:process/window/bare"), 1.00);
+        t.Get("gb:process/window/launcher"), t.Get("gb:process/window/bare"), 1.30);
 
   t.Row("autorun-inspect --json vs ffprobe -show_streams", t.Get("hf:inspect:autorun-inspect"),
         t.Get("hf:inspect:ffprobe"));
