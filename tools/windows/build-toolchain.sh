@@ -53,14 +53,18 @@ if [ ! -f "$cache/stamp-qt" ]; then
   src="$(fetch qt6-base)"
   # Debian's source leaves out the Wintab headers (their licence forbids changes), which only the
   # Windows plugin's Wintab tablet support needs: it is compiled out, the rest of the plugin stays.
-  plugin="$src/src/plugins/platforms/windows"
-  if [ ! -f "$src/src/3rdparty/wintab/wintab.h" ] && ! grep -q AUTORUN_NO_WINTAB "$plugin/CMakeLists.txt"; then
-    sed -i 's/^#if QT_CONFIG(tabletevent)/#if QT_CONFIG(tabletevent) \&\& !defined(AUTORUN_NO_WINTAB)/' \
-      "$plugin/qwindowscontext.cpp" "$plugin/qwindowspointerhandler.cpp" "$plugin/qwindowspointerhandler.h"
-    sed -i 's/^qt_internal_extend_target(QWindowsIntegrationPlugin CONDITION QT_FEATURE_tabletevent$/qt_internal_extend_target(QWindowsIntegrationPlugin CONDITION QT_FEATURE_tabletevent AND NOT AUTORUN_NO_WINTAB/' \
-      "$plugin/CMakeLists.txt"
-    sed -i '1i set(AUTORUN_NO_WINTAB ON)' "$plugin/CMakeLists.txt"
-    echo 'target_compile_definitions(QWindowsIntegrationPlugin PRIVATE AUTORUN_NO_WINTAB)' >>"$plugin/CMakeLists.txt"
+  platforms="$src/src/plugins/platforms"
+  if [ ! -f "$src/src/3rdparty/wintab/wintab.h" ]; then
+    for plugin in windows:QWindowsIntegrationPlugin direct2d:QWindowsDirect2DIntegrationPlugin; do
+      lists="$platforms/${plugin%%:*}/CMakeLists.txt"
+      grep -q AUTORUN_NO_WINTAB "$lists" && continue
+      sed -i "s/^qt_internal_extend_target(${plugin#*:} CONDITION QT_FEATURE_tabletevent\$/& AND NOT AUTORUN_NO_WINTAB/" "$lists"
+      sed -i '1i set(AUTORUN_NO_WINTAB ON)' "$lists"
+      echo "target_compile_definitions(${plugin#*:} PRIVATE AUTORUN_NO_WINTAB)" >>"$lists"
+    done
+    sed -i 's/^#if QT_CONFIG(tabletevent)$/#if QT_CONFIG(tabletevent) \&\& !defined(AUTORUN_NO_WINTAB)/' \
+      "$platforms/windows/qwindowscontext.cpp" "$platforms/windows/qwindowspointerhandler.cpp" \
+      "$platforms/windows/qwindowspointerhandler.h"
   fi
   if [ ! -f "$cache/build-qt/build.ninja" ]; then
     cmake -S "$src" -B "$cache/build-qt" -G Ninja "${toolchain[@]}" \
