@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QScreen>
 #include <QStandardPaths>
 #include <QUrl>
@@ -11,6 +12,7 @@
 #include "platform/online.h"
 #include "platform/program_start.h"
 #include "platform/services.h"
+#include "platform/url.h"
 
 namespace platform {
 
@@ -25,6 +27,16 @@ QUrl FileUrl(const std::string& path) {
   return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"),
                            QUrl::StrictMode);
 }
+
+}  // namespace
+
+// Strict mode takes the already encoded bytes as they are; tolerant mode would read them as
+// UTF-8 text first and turn a code-page byte into %EF%BF%BD.
+QUrl UrlFromBytes(const std::string& url) {
+  return QUrl::fromEncoded(QByteArray::fromStdString(EncodeUrlBytes(url)), QUrl::StrictMode);
+}
+
+namespace {
 
 class SystemServices : public Services {
  public:
@@ -43,18 +55,22 @@ class SystemServices : public Services {
     }
   }
 
+  void SetOwnerWindow(QWidget* owner) override { owner_ = owner; }
+
   void OpenUrl(const std::string& url) override {
-    QDesktopServices::openUrl(QUrl::fromEncoded(QByteArray::fromStdString(url), QUrl::TolerantMode));
+    QDesktopServices::openUrl(UrlFromBytes(url));
   }
 
   void ShowMessage(const std::string& text, const std::string& caption) override {
-    QMessageBox box(QMessageBox::NoIcon, FromBytes(caption), FromBytes(text), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::NoIcon, FromBytes(caption), FromBytes(text), QMessageBox::Ok, owner_);
+    box.setTextFormat(Qt::PlainText);  // texts carry disc names, never markup
     box.exec();
   }
 
   void ShowError(const std::string& text) override {
     QMessageBox box(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), FromBytes(text),
-                    QMessageBox::Ok);
+                    QMessageBox::Ok, owner_);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
   }
 
@@ -64,7 +80,7 @@ class SystemServices : public Services {
     const QString players = QStringLiteral("Player (executable) files (*.exe)");
     QString selected = players;
     const QString chosen = QFileDialog::getOpenFileName(
-        nullptr, QString(), PathFromBytes(initialDirectory),
+        owner_, QString(), PathFromBytes(initialDirectory),
         players + QStringLiteral(";;All files (*)"), &selected);
     return chosen.isEmpty() ? std::string() : QFile::encodeName(chosen).toStdString();
   }
@@ -87,6 +103,9 @@ class SystemServices : public Services {
   }
 
   std::string LauncherDirectory() override { return ExecutableDirectory(); }
+
+ private:
+  QPointer<QWidget> owner_;  // the dialogs' owner; cleared when that window goes
 };
 
 }  // namespace
