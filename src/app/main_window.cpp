@@ -39,6 +39,7 @@ ClickLabel* MakeTitleLabel(QWidget* parent, int left, int top, const QColor& col
 
 
 TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(services) {
+  services_.SetOwnerWindow(this);
   platform::SubstituteWindowsFonts();
   setWindowTitle(QString::fromLatin1(kWindowCaption));
   setFixedSize(kDesignWidth, kDesignHeight);

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+class QWidget;
+
 namespace platform {
 
 struct ScreenSize {
@@ -18,6 +20,10 @@ struct WorkArea {  // right and bottom coordinates of the desktop without task b
 class Services {
  public:
   virtual ~Services() = default;
+  // The launcher window, which owns the file dialog and the message boxes (and, on Windows, is
+  // the owner window of the shell's "open"). Until it is set, they have no owner. Services that
+  // show nothing ignore it.
+  virtual void SetOwnerWindow(QWidget* owner) { (void)owner; }
   // Starts `program` (found in the current directory, or a full path) with the parameter text,
   // working directory = current directory. Returns at once; failure goes unnoticed.
   virtual void StartProgram(const std::string& program, const std::string& parameters) = 0;

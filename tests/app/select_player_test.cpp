@@ -53,6 +53,13 @@ TempDir Disc(const std::string& subtitle) {
   return disc;
 }
 
+// The file dialog and the message boxes belong to the launcher window, not to a hidden leader.
+TEST(SelectPlayer, TheDialogsOwnerIsTheLauncherWindow) {
+  const TempDir disc = Disc("Film.srt");
+  SelectRun run(disc, "");
+  EXPECT_EQ(run.services.ownerWindow, run.window.get());
+}
+
 TEST(SelectPlayer, ThePickedProgramDecidesTheParameterTextAndTheLauncherCloses) {
   struct Row {
     const char* what;

@@ -27,6 +27,9 @@ class FakeServices : public platform::Services {
   platform::ScreenSize screen{1024, 768};
   platform::WorkArea work{1024, 738};
   std::string launcherDirectory;  // set by the test (trailing '/')
+  QWidget* ownerWindow = nullptr;  // what the window gave SetOwnerWindow
+
+  void SetOwnerWindow(QWidget* owner) override { ownerWindow = owner; }
 
   void StartProgram(const std::string& program, const std::string& parameters) override {
     starts.push_back({program, parameters});
