@@ -34,7 +34,7 @@ bool IsDriveReady(const std::string& directory, const platform::Listing& listing
 struct IniOutcome {
   enum class Kind {
     Absent,   // no such file in the launcher's directory: nothing to do, nothing to report
-    Written,  // `writes` were written (none when the file already held every value)
+    Written,  // `writes` are in the file (also when it already held every value)
     Skipped,  // the file is there but was not written, for `reason`
     Failed,   // a write failed: `error` is "Unable to write to <path>", the text the user sees
   };
@@ -48,10 +48,11 @@ struct IniOutcome {
 
 // Brings the player's INI file up to date with the movie and its subtitle. `launcher` is the
 // listing of the launcher's directory. The file is skipped when the launcher's directory is not an
-// absolute path, its medium is not ready, or the file cannot be made writable (a read-only medium);
-// an existing writable file loses its read-only mark even when, without a subtitle, nothing is
-// written into it. Never throws: a failed write comes back as Kind::Failed, and the keys after it
-// are not written.
+// absolute path, its medium is not ready, or the platform's update refuses it (a read-only medium, a
+// link, UTF-16: see platform::UpdateProfileFile); an existing writable file loses its read-only
+// mark even when, without a subtitle, nothing is written into it. All keys go into one read and
+// one atomic replace of the file; when it fails (Kind::Failed) none of them is written. Never
+// throws. `writes` also lists keys the file already held, as they are applied all the same.
 IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher,
                                PlayerKind kind, const std::string& movieFileName,
                                const std::string& subtitleFileName);
