@@ -76,7 +76,7 @@ if [ ! -f "$cache/stamp-qt" ]; then
       -DFEATURE_openssl=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_accessibility=ON \
       -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
       -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \
-      -DFEATURE_system_doubleconversion=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+      -DFEATURE_system_doubleconversion=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_direct2d=OFF
   fi
   cmake --build "$cache/build-qt" -j"$jobs"
   cmake --install "$cache/build-qt" >/dev/null
