@@ -1,7 +1,8 @@
 #pragma once
 // A transparent label that takes its mouse presses for itself (so they do not count as a click on
 // the window's background) and reports a click. The title label also keeps the title's own bytes,
-// which the web searches read back.
+// which the web searches read back. What it shows comes from the disc or the INI files, so it is
+// always plain text: a name that looks like markup must never load pictures or become a link.
 #include <QLabel>
 #include <QMouseEvent>
 #include <string>
@@ -11,7 +12,7 @@ namespace app {
 class ClickLabel : public QLabel {
   Q_OBJECT
  public:
-  using QLabel::QLabel;
+  explicit ClickLabel(QWidget* parent) : QLabel(parent) { setTextFormat(Qt::PlainText); }
 
   void setTitle(std::string bytes, const QString& shown) {
     title_ = std::move(bytes);
