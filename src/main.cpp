@@ -15,6 +15,6 @@ int main(int argc, char** argv) {
   const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
   app::TMainWin MainWin(*services);
   MainWin.FormCreate();
-  MainWin.show();
+  if (!MainWin.ShowAfterStartUp()) return 0;
   return QApplication::exec();
 }

@@ -28,8 +28,11 @@ void TMainWin::FormCreate() {
 
   // The disc directory is listed once; the start-up's rules answer from this listing.
   const platform::Listing here = platform::ListDirectory("");
-  dxStart->setHidden(!movie::PlayerPresent(here, movie::PlayerKind::VPlayer));
-  dxBPlayer->setHidden(!movie::PlayerPresent(here, movie::PlayerKind::BSPlayer));
+  record_ = {};
+  record_.vplayerPresent = movie::PlayerPresent(here, movie::PlayerKind::VPlayer);
+  record_.bplayerPresent = movie::PlayerPresent(here, movie::PlayerKind::BSPlayer);
+  dxStart->setHidden(!record_.vplayerPresent);
+  dxBPlayer->setHidden(!record_.bplayerPresent);
   const Button focus = InitialFocus(Shown(dxStart), Shown(dxBPlayer));
   const ButtonColumn column = CloseUpColumn(Shown(dxStart), Shown(dxBPlayer));
   dxStart->move(dxStart->x(), column.startTop);
@@ -75,18 +78,23 @@ bool TMainWin::MovieBranch(const platform::Listing& here) {
   const std::string launcherDirectory = services_.LauncherDirectory();
   const platform::Listing launcher = movie::ListLauncherDirectory(launcherDirectory, here);
   DeriveFilmTitle(launcher);
-  const bool completed = Guarded([&] {
-    for (const auto& [button, kind] : {std::pair{dxStart, movie::PlayerKind::VPlayer},
-                                       std::pair{dxBPlayer, movie::PlayerKind::BSPlayer}}) {
-      if (!Shown(button)) continue;
-      const movie::IniOutcome outcome = movie::WritePlayerSettings(launcherDirectory, launcher, kind,
-                                                                   state_.MovieFileName, state_.SubtitleFileName);
-      if (outcome.kind == movie::IniOutcome::Kind::Failed) throw platform::Error(outcome.error);
-    }
-    ShowPoster();
-  });
+  const bool completed =
+      Guarded([&] { WritePlayersSettings(launcherDirectory, launcher); }, ErrorKind::IniWrite) &&
+      Guarded([&] { ShowPoster(); }, ErrorKind::Poster);
   if (completed) GoOnline();
   return true;
+}
+
+// The INI file of each player whose button shows; the first failed write ends the start-up.
+void TMainWin::WritePlayersSettings(const std::string& launcherDirectory, const platform::Listing& launcher) {
+  for (const auto& [button, kind] : {std::pair{dxStart, movie::PlayerKind::VPlayer},
+                                     std::pair{dxBPlayer, movie::PlayerKind::BSPlayer}}) {
+    if (!Shown(button)) continue;
+    const movie::IniOutcome outcome = movie::WritePlayerSettings(launcherDirectory, launcher, kind,
+                                                           state_.MovieFileName, state_.SubtitleFileName);
+    record_.iniFiles.push_back(outcome);
+    if (outcome.kind == movie::IniOutcome::Kind::Failed) throw platform::Error(outcome.error);
+  }
 }
 
 void TMainWin::NoMovieBranch() {
@@ -154,7 +162,7 @@ void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
   imgPreview->applySwitches(r.box);
   imgPreview->resize(r.box.width, r.box.height);
   if (!r.applied) return;
-  memoNFO->setGeometry(r.memo.left, r.memo.top, r.memo.width, r.memo.height);
+  memoGeometry_ = QRect(r.memo.left, r.memo.top, r.memo.width, r.memo.height);
   for (QWidget* b : {static_cast<QWidget*>(dxStart), static_cast<QWidget*>(dxBPlayer),
                      static_cast<QWidget*>(dxSelect), static_cast<QWidget*>(dxClose),
                      static_cast<QWidget*>(dxInfo)})

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDialog>
 #include <QLocale>
 #include <QPainter>
 
@@ -49,7 +50,6 @@ TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(s
   setAutoFillBackground(true);
   setFont(PixelFont("MS Sans Serif", 8));
   CreateControls();
-  CreatePopupMenu();
   Timer1 = new QTimer(this);
   Timer1->setInterval(kAutoStartMs);
   connect(Timer1, &QTimer::timeout, this, &TMainWin::Timer1Timer);
@@ -84,15 +84,6 @@ void TMainWin::CreateControls() {
   imgTitleLabel = new StripPicture(Asset("title-plate.png"), this);
   imgTitleLabel->setGeometry(152, 0, 66, 22);
 
-  memoNFO = new QTextEdit(this);
-  memoNFO->setGeometry(14, 36, 240, 350);
-  memoNFO->setReadOnly(true);
-  memoNFO->setFont(PixelFont("Tahoma", 8));
-  memoNFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memoNFO->setContextMenuPolicy(Qt::NoContextMenu);  // the window's menu serves here too
-  memoNFO->setFocusPolicy(Qt::ClickFocus);
-  memoNFO->hide();
-
   auto button = [this](const char* caption, const char* picture, int top) {
     auto* b = new PictureButton(QString::fromLatin1(caption),
                                 QStringLiteral(":/assets/") + QLatin1String(picture), this);
@@ -106,13 +97,12 @@ void TMainWin::CreateControls() {
   dxStart = button("&VPlayer", "vplayer.png", 39);
   dxSelect = button("Select &Player", "select.png", 151);
   dxInfo = button(kShowInfoCaption, "info.png", 343);
-  memoNFO->installEventFilter(this);
   installEventFilter(this);
 
   const std::pair<QWidget*, const char*> names[] = {
       {lblNotAvi, "lblNotAvi"}, {lblTitle2, "lblTitle2"},   {lblTitle, "lblTitle"},
       {imgPreview, "imgPreview"}, {imgTitle, "imgTitle"}, {imgTitleLabel, "imgTitleLabel"},
-      {memoNFO, "memoNFO"},     {dxClose, "dxClose"},     {dxBPlayer, "dxBPlayer"},
+      {dxClose, "dxClose"},     {dxBPlayer, "dxBPlayer"},
       {dxStart, "dxStart"},     {dxSelect, "dxSelect"},   {dxInfo, "dxInfo"}};
   for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
 
@@ -121,6 +111,21 @@ void TMainWin::CreateControls() {
   connect(dxStart, &QPushButton::clicked, this, &TMainWin::dxStartClick);
   connect(dxSelect, &QPushButton::clicked, this, &TMainWin::dxSelectClick);
   connect(dxInfo, &QPushButton::clicked, this, &TMainWin::dxInfoClick);
+}
+
+// The text panel and the menu are made when first needed: the first paint has no use for them.
+void TMainWin::CreateTextPanel() {
+  memoNFO = new QTextEdit(this);
+  memoNFO->setObjectName(QStringLiteral("memoNFO"));
+  memoNFO->setGeometry(memoGeometry_);
+  memoNFO->setReadOnly(true);
+  memoNFO->setFont(PixelFont("Tahoma", 8));
+  memoNFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  memoNFO->setContextMenuPolicy(Qt::NoContextMenu);  // the window's menu serves here too
+  memoNFO->setFocusPolicy(Qt::ClickFocus);
+  memoNFO->stackUnder(dxClose);  // where its place in the creation order puts it
+  memoNFO->installEventFilter(this);
+  memoNFO->hide();  // until the click that made it switches sides
 }
 
 void TMainWin::CreatePopupMenu() {
@@ -138,14 +143,22 @@ void TMainWin::CreatePopupMenu() {
   connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainWin::PopupMenu1Popup);
 }
 
-bool TMainWin::Guarded(const std::function<void()>& step) {
+bool TMainWin::Guarded(const std::function<void()>& step, ErrorKind kind) {
   try {
     step();
     return true;
   } catch (const platform::Error& error) {
-    services_.ShowError(error.what());
+    ShowFailure(kind, error.what());
     return false;
   }
+}
+
+void TMainWin::ShowFailure(ErrorKind kind, const std::string& text) {
+  if (record_.errorKind == ErrorKind::None) {
+    record_.errorKind = kind;
+    record_.errorText = text;
+  }
+  services_.ShowError(text);
 }
 
 // ---- Handlers ---------------------------------------------------------------------------------
@@ -196,14 +209,14 @@ void TMainWin::dxInfoClick() {
   if (!state_.InfoPanelFilled) {
     state_.InfoPanelFilled = true;  // first, so that a failure never leads to a second fill
     const QChar decimal = QLocale::system().decimalPoint().front();
-    const media::InfoPanelContent content =
-        media::BuildInfoPanel(state_.MovieFileName, width(), decimal.toLatin1());
-    KeepFrameSize(state_, content.facts);
-    media::DrawInfoPanel(*memoNFO, content);
-    const bool filled = Guarded([&content] {
-      if (!content.notesError.empty()) throw platform::Error(content.notesError);
-    });
-    if (!filled) return;
+    CreateTextPanel();
+    infoPanel_ = media::BuildInfoPanel(state_.MovieFileName, width(), decimal.toLatin1());
+    KeepFrameSize(state_, infoPanel_->facts);
+    media::DrawInfoPanel(*memoNFO, *infoPanel_);
+    if (!infoPanel_->notesError.empty()) {
+      ShowFailure(ErrorKind::Notes, infoPanel_->notesError);
+      return;
+    }
   }
   const bool showingPoster = dxInfo->text() == QLatin1String(kShowInfoCaption);
   memoNFO->setVisible(showingPoster);
@@ -222,12 +235,25 @@ void TMainWin::mousePressEvent(QMouseEvent*) { Timer1->stop(); }
 void TMainWin::mouseDoubleClickEvent(QMouseEvent*) { Timer1->stop(); }
 
 void TMainWin::contextMenuEvent(QContextMenuEvent* event) {
-  if (popupAttached_) PopupMenu1->popup(event->globalPos());
+  if (!popupAttached_) return;
+  if (!PopupMenu1) CreatePopupMenu();
+  PopupMenu1->popup(event->globalPos());
 }
 
+// Closing ends the program, also from inside a box the window owns (the auto-start fires while a
+// start-up error waits for OK): the boxes go with it, so that nothing keeps the program alive.
 void TMainWin::closeEvent(QCloseEvent* event) {
   Timer1->stop();
+  closed_ = true;
+  for (QDialog* box : findChildren<QDialog*>())
+    if (box->isVisible()) box->reject();
   event->accept();
+}
+
+bool TMainWin::ShowAfterStartUp() {
+  if (closed_) return false;
+  show();
+  return true;
 }
 
 void TMainWin::paintEvent(QPaintEvent*) {

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,9 @@
 #include "app/picture_box.h"
 #include "app/picture_button.h"
 #include "app/screen_size.h"
+#include "app/startup_record.h"
 #include "app/title_strip.h"
+#include "media/info_panel.h"
 #include "movie/launch.h"
 #include "platform/files.h"
 #include "platform/services.h"
@@ -35,6 +38,9 @@ class TMainWin : public QWidget {
   ~TMainWin() override;
 
   void FormCreate();
+  // Shows the window unless the start-up already closed it (a start from an error box's wait, say),
+  // which ends the program; returns whether it is shown.
+  bool ShowAfterStartUp();
   LauncherState& State() { return state_; }
   const LauncherState& State() const { return state_; }
   // The poster file the start-up found ("" when none) and whether it replaced the default poster.
@@ -42,6 +48,9 @@ class TMainWin : public QWidget {
   bool PosterLoaded() const { return posterLoaded_; }
   // The poster box's size and drawing switches as the start-up left them.
   const BoxState& PosterBox() const { return posterBox_; }
+  const StartupRecord& Record() const { return record_; }
+  // What the text panel holds since Show Info first filled it (nothing before).
+  const std::optional<media::InfoPanelContent>& InfoPanel() const { return infoPanel_; }
 
   // Handlers, public so that the timer, the menu and tests reach them by name.
   void dxCloseClick();
@@ -63,13 +72,13 @@ class TMainWin : public QWidget {
   StripPicture* imgTitle;
   CloseButton* closeButton;  // the two looks imgButton1 (released) and imgButton2 (pressed)
   StripPicture* imgTitleLabel;
-  QTextEdit* memoNFO;
+  QTextEdit* memoNFO = nullptr;  // from the first Show Info on
   PictureButton* dxClose;
   PictureButton* dxBPlayer;
   PictureButton* dxStart;
   PictureButton* dxSelect;
   PictureButton* dxInfo;
-  QMenu* PopupMenu1;
+  QMenu* PopupMenu1 = nullptr;  // from its first showing on
   QTimer* Timer1;
 
  protected:
@@ -82,6 +91,7 @@ class TMainWin : public QWidget {
 
  private:
   void CreateControls();
+  void CreateTextPanel();
   void CreatePopupMenu();
   void SetCaptionHidden();
   void LayOutTitleStrip();
@@ -98,8 +108,11 @@ class TMainWin : public QWidget {
   std::vector<QWidget*> TabStops() const;
   std::vector<QWidget*> TabOrder() const;
   QWidget* AcceleratorButton(int key) const;
-  // Runs a step whose platform errors end the handler with the application's error box.
-  bool Guarded(const std::function<void()>& step);
+  // Runs a step whose platform errors end the handler with the application's error box; the
+  // first such error is recorded with its kind.
+  bool Guarded(const std::function<void()>& step, ErrorKind kind);
+  void ShowFailure(ErrorKind kind, const std::string& text);
+  void WritePlayersSettings(const std::string& launcherDirectory, const platform::Listing& launcher);
   // Starts the planned player and closes, or shows why it cannot.
   void CarryOut(const movie::LaunchPlan& plan);
 
@@ -109,6 +122,10 @@ class TMainWin : public QWidget {
   std::string posterFile_;
   bool posterLoaded_ = false;
   BoxState posterBox_;
+  QRect memoGeometry_{14, 36, 240, 350};  // memoNFO's, also before it exists
+  bool closed_ = false;
+  StartupRecord record_;
+  std::optional<media::InfoPanelContent> infoPanel_;
 };
 
 }  // namespace app

@@ -12,7 +12,9 @@ namespace app {
 std::vector<QWidget*> TMainWin::TabStops() const { return {dxStart, dxBPlayer, dxSelect, dxClose}; }
 
 std::vector<QWidget*> TMainWin::TabOrder() const {
-  return {dxStart, dxBPlayer, dxSelect, dxClose, dxInfo, memoNFO};
+  std::vector<QWidget*> order = {dxStart, dxBPlayer, dxSelect, dxClose, dxInfo};
+  if (memoNFO) order.push_back(memoNFO);
+  return order;
 }
 
 void TMainWin::MoveFocus(const std::vector<QWidget*>& order, bool forward) {
@@ -43,7 +45,7 @@ bool TMainWin::HandleKey(QKeyEvent* event) {
   const std::vector<QWidget*> buttons = {dxStart, dxBPlayer, dxSelect, dxClose, dxInfo};
   const FocusKind kind = std::find(buttons.begin(), buttons.end(), focus) != buttons.end()
                              ? FocusKind::Button
-                             : focus == memoNFO ? FocusKind::TextPanel : FocusKind::Other;
+                             : focus && focus == memoNFO ? FocusKind::TextPanel : FocusKind::Other;
   const KeyRole role = ClassifyKey(event->key(), event->modifiers(), kind);
   if (ReachesKeyPreview(role)) Timer1->stop();
   switch (role) {

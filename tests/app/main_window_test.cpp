@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -217,6 +218,26 @@ TEST(LauncherWindow, ShowInfoTogglesCaptionsAndFillsOnce) {
   EXPECT_EQ(w.memoNFO->toPlainText(), filled);
 }
 
+// The panel is made at the first Show Info, long after the start-up fitted the window to the poster.
+TEST(LauncherWindow, TheTextPanelMadeLateLiesExactlyOverThePosterBoxUnderTheButtons) {
+  for (const QSize poster : {QSize(100, 100), QSize(600, 800)}) {
+    SCOPED_TRACE(poster.width());
+    const TempDir disc = MovieDisc(true, false);
+    QImage picture(poster, QImage::Format_RGB32);
+    picture.fill(Qt::gray);
+    ASSERT_TRUE(picture.save(QString::fromStdString(disc / "Film.jpg"), "JPEG"));
+    Launcher launcher(disc);
+    TMainWin& w = launcher.w();
+    EXPECT_EQ(w.memoNFO, nullptr);
+    w.dxInfoClick();
+    ASSERT_NE(w.memoNFO, nullptr);
+    EXPECT_EQ(w.memoNFO->geometry(), w.imgPreview->geometry());
+    const QObjectList& children = w.children();
+    EXPECT_LT(children.indexOf(w.memoNFO), children.indexOf(w.dxClose));
+    EXPECT_GT(children.indexOf(w.memoNFO), children.indexOf(w.imgPreview));
+  }
+}
+
 TEST(LauncherWindow, UnreadableNotesShowTheErrorAndTheClickDoesNotSwitchSides) {
   const TempDir disc = MovieDisc(true, false);
   disc.MakeDir("notes.nfo");  // listed like a file, but cannot be read as one
@@ -272,9 +293,9 @@ TEST(LauncherWindow, OnlineTitleAndPosterSearchWithoutStoppingTheTimerAndThePopu
     EXPECT_EQ(w.lblTitle->cursor().shape(), online ? Qt::PointingHandCursor : Qt::ArrowCursor);
     QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 200), w.mapToGlobal(QPoint(5, 200)));
     QApplication::sendEvent(&w, &menu);
-    EXPECT_EQ(w.PopupMenu1->isVisible(), online);
+    EXPECT_EQ(w.PopupMenu1 && w.PopupMenu1->isVisible(), online);
     EXPECT_EQ(w.Timer1->isActive(), !online);
-    w.PopupMenu1->close();
+    if (w.PopupMenu1) w.PopupMenu1->close();
   }
 }
 

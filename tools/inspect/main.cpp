@@ -3,14 +3,10 @@
 // are recorded instead of carried out, with the players' INI files replaced by temporary copies.
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QLocale>
 #include <QTemporaryDir>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +22,8 @@
 #include "movie/players.h"
 #include "platform/files.h"
 #include "platform/online.h"
+#include "platform/profile.h"
+#include "platform/stand_in.h"
 #include "platform/text.h"
 #include "title/film_title.h"
 #include "title/web_search.h"
@@ -49,12 +47,10 @@ class DryRunServices : public platform::Services {
  public:
   DryRunServices(const Options& options, std::string launcherCopy)
       : options_(options), launcherCopy_(std::move(launcherCopy)) {}
-  std::vector<std::string> errors;
-
   void StartProgram(const std::string&, const std::string&) override {}
   void OpenUrl(const std::string&) override {}
   void ShowMessage(const std::string&, const std::string&) override {}
-  void ShowError(const std::string& text) override { errors.push_back(text); }
+  void ShowError(const std::string&) override {}  // the window's record keeps it
   std::string ChooseProgram(const std::string&) override { return {}; }
   bool IsInternetConnected() override { return platform::IsInternetConnected(); }
   platform::ScreenSize Screen() override { return options_.screen; }
@@ -97,46 +93,18 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
 
 std::string WithSlash(std::string path) { return path.ends_with('/') ? path : path + '/'; }
 
-// A player's INI file and the copy that the dry run reads and writes in its place.
-struct IniCopy {
-  std::string name;      // the name the launcher writes it under ("vplayer.ini", "bplay.ini")
-  std::string original;  // path on the disc, as spelled there
-  std::string copy;
-  bool writable = false;  // whether the launcher could write the original at all
-};
-
-// Copies the players' INI files, under the names they have on disk, so that the start-up reads
-// them (Filmname) and writes them exactly as it would the originals.
-std::vector<IniCopy> CopyIniFiles(const std::string& launcherDirectory, const std::string& copyDirectory) {
-  std::vector<IniCopy> copies;
-  const bool ready = movie::IsDriveReady(launcherDirectory, platform::ListDirectory(launcherDirectory));
-  for (const movie::Player* player : movie::kPlayers) {
-    const std::string name(player->iniWriteName);
-    const std::optional<std::string> found = platform::ResolveCase(launcherDirectory + name);
-    struct stat info {};
-    if (!found || stat(found->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-    IniCopy ini{name, *found, copyDirectory + found->substr(found->rfind('/') + 1)};
-    // Its mode can be reset only by its owner (or root), and only on a ready, writable medium.
-    ini.writable = ready && (geteuid() == 0 || info.st_uid == geteuid());
-    QFile::copy(QString::fromLocal8Bit(ini.original), QString::fromLocal8Bit(ini.copy));
-    QFile::setPermissions(QString::fromLocal8Bit(ini.copy), QFile::permissions(QString::fromLocal8Bit(ini.original)));
-    copies.push_back(std::move(ini));
-  }
-  return copies;
-}
-
-// Undoes the writes the launcher could not have made, so the launch texts read what it would read.
-void RestoreUnwritable(const std::vector<IniCopy>& copies) {
-  for (const IniCopy& ini : copies) {
-    if (ini.writable) continue;
-    QFile::remove(QString::fromLocal8Bit(ini.copy));
-    QFile::copy(QString::fromLocal8Bit(ini.original), QString::fromLocal8Bit(ini.copy));
-  }
-}
-
-bool WritableCopy(const std::vector<IniCopy>& copies, const std::string& name) {
-  return std::any_of(copies.begin(), copies.end(),
-                     [&](const IniCopy& ini) { return ini.writable && ini.name == name; });
+// Puts stand-ins for the players' INI files into `copyDirectory` under the names they have on the
+// disc, so that the start-up reads them (Filmname) and writes them as it would the originals, and
+// refuses them for the same reasons (a link, too large, read-only). A launcher directory whose
+// medium is not ready is used as it is: the start-up then writes nothing into it.
+std::string StandInDirectory(const std::string& launcherDirectory, const std::string& copyDirectory) {
+  const platform::Listing listing = platform::ListDirectory(launcherDirectory);
+  if (!movie::IsDriveReady(launcherDirectory, listing)) return launcherDirectory;
+  for (const movie::Player* player : movie::kPlayers)
+    if (const platform::ListingEntry* ini = platform::LookupEntry(listing, player->iniWriteName))
+      platform::MakeStandIn(launcherDirectory + ini->name, copyDirectory + ini->name,
+                            platform::kProfileFileMax + 1);  // one byte past what the launcher reads
+  return copyDirectory;
 }
 
 QString Text(const std::string& bytes) { return QString::fromUtf8(bytes); }  // U+FFFD for bad bytes
@@ -172,7 +140,6 @@ struct Facts {
 // Where the launcher's INI files really are, and the copies the dry run writes into instead.
 struct Directories {
   std::string disc, launcher, launcherCopy;
-  std::vector<IniCopy> iniFiles;
 };
 
 void AddStartup(Facts& f, const app::TMainWin& window, const Directories& dirs) {
@@ -184,8 +151,8 @@ void AddStartup(Facts& f, const app::TMainWin& window, const Directories& dirs) 
   j["movie_accepted"] = f.accepted;
   j["not_avi_message"] = window.lblNotAvi->text();
   j["subtitle"] = Text(state.SubtitleFileName);
-  j["players"] = QJsonObject{{"vplayer", platform::FileExists(std::string(movie::kVPlayer.executable))},
-                             {"bplayer", platform::FileExists(std::string(movie::kBSPlayer.executable))}};
+  j["players"] = QJsonObject{{"vplayer", window.Record().vplayerPresent},
+                             {"bplayer", window.Record().bplayerPresent}};
   j["column"] = Column(window);
   j["initial_focus"] = window.focusWidget() ? window.focusWidget()->objectName() : QString();
   j["timer_running"] = window.Timer1->isActive();
@@ -193,33 +160,42 @@ void AddStartup(Facts& f, const app::TMainWin& window, const Directories& dirs) 
   else if (!f.accepted) f.warnings.push_back("the movie is rejected: " + window.lblNotAvi->text().toStdString());
 }
 
-void AddTitleAndIniFiles(Facts& f, const app::TMainWin& window, const Directories& dirs,
-                         const std::string& iniError) {
+// The start-up's INI outcomes; paths into the stand-in directory are shown as the real ones.
+void AddIniFiles(Facts& f, const app::StartupRecord& record, const Directories& dirs) {
+  QJsonArray writes, skipped;
+  for (const movie::IniOutcome& ini : record.iniFiles) {
+    if (ini.kind == movie::IniOutcome::Kind::Written)
+      for (const movie::IniWrite& w : ini.writes)
+        writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
+                                  {"key", Text(w.key)}, {"value", Text(w.value)}});
+    if (ini.kind == movie::IniOutcome::Kind::Skipped)
+      skipped.append(QJsonObject{{"file", Text(ini.file)}, {"reason", Text(ini.reason)}});
+  }
+  f.json["ini_writes"] = writes;
+  f.json["ini_skipped"] = skipped;
+  const std::string error =
+      record.errorKind == app::ErrorKind::IniWrite ? Replace(record.errorText, dirs.launcherCopy, dirs.launcher) : "";
+  f.json["ini_error"] = Text(error);
+  if (!error.empty()) f.warnings.push_back(error);
+  for (const QJsonValue& file : skipped)
+    f.warnings.push_back("the start-up leaves " + file["file"].toString().toStdString() +
+                         " unwritten: " + file["reason"].toString().toStdString());
+}
+
+void AddTitle(Facts& f, const app::TMainWin& window) {
   const app::LauncherState& state = window.State();
   const std::string& title = window.lblTitle->title();
   f.json["title"] = window.lblTitle->text();
   f.json["title_font_pt"] = title::TitleFontPoints(title::DisplayedLength(title));
   if (title.empty()) f.warnings.push_back("the film title comes out empty");
-
-  QJsonArray writes;
-  const std::tuple<bool, const movie::Player&> players[] = {{!window.dxStart->isHidden(), movie::kVPlayer},
-                                                            {!window.dxBPlayer->isHidden(), movie::kBSPlayer}};
-  for (const auto& [shown, player] : players) {
-    if (!shown || !WritableCopy(dirs.iniFiles, std::string(player.iniWriteName))) continue;
-    for (const movie::IniWrite& w :
-         movie::PlayerSettingsWrites(player.kind, state.MovieFileName, state.SubtitleFileName))
-      writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
-                                {"key", Text(w.key)}, {"value", Text(w.value)}});
-  }
-  f.json["ini_writes"] = writes;
-  f.json["ini_error"] = Text(iniError);
-  if (!iniError.empty()) f.warnings.push_back(iniError);
   if (!state.SubtitleFileName.empty() && !movie::SubtitleMatchesMovie(state.MovieFileName, state.SubtitleFileName))
     f.warnings.push_back("VPlayer will not get the subtitle " + state.SubtitleFileName +
                          " on its command line (its name differs from the movie's)");
 }
 
-void AddPosterAndWindow(Facts& f, const app::TMainWin& window, const std::string& posterError) {
+void AddPosterAndWindow(Facts& f, const app::TMainWin& window) {
+  const app::StartupRecord& record = window.Record();
+  const std::string posterError = record.errorKind == app::ErrorKind::Poster ? record.errorText : "";
   const bool loaded = window.PosterLoaded();
   const QSize picture = window.imgPreview->naturalSize();
   f.json["poster"] = QJsonObject{{"file", Text(window.PosterFile())}, {"kind", window.State().PosterKind},
@@ -236,33 +212,35 @@ void AddPosterAndWindow(Facts& f, const app::TMainWin& window, const std::string
       {"title_top", window.lblTitle->y()}, {"title_width", window.lblTitle->width()}};
 }
 
-// The launch texts as a click right after start-up would build them.
+// The launch texts as a click right after start-up would build them (the frame size that VPlayer's
+// aspect option needs is the one the info panel read).
 void AddLaunch(Facts& f, const app::LauncherState& state, const Directories& dirs) {
-  app::LauncherState vplayer = state;
-  if (vplayer.FrameWidth == 0) app::KeepFrameSize(vplayer, media::ReadAviFacts(vplayer.MovieFileName));
   const std::string prefix = movie::DirectoryPrefix(platform::CurrentDirectory());
   auto select = [&](const std::string& program) {
     return Text(movie::SelectPlayerParameters(prefix + program, prefix, app::LaunchFactsOf(state)));
   };
   f.json["launch"] = QJsonObject{
-      {"vplayer", Launch(movie::PlanVPlayerStart(app::LaunchFactsOf(vplayer), dirs.launcherCopy))},
+      {"vplayer", Launch(movie::PlanVPlayerStart(app::LaunchFactsOf(state), dirs.launcherCopy))},
       {"bplayer", Launch(movie::PlanBPlayerStart(app::LaunchFactsOf(state), dirs.launcherCopy))},
       {"select", QJsonObject{{"VPLAYER.EXE", select(std::string(movie::kVPlayer.pickedTag))},
                              {"BPLAY.EXE", select(std::string(movie::kBSPlayer.pickedTag))},
                              {"other", select("player")}}}};
 }
 
-void AddReportAndWeb(Facts& f, const app::TMainWin& window) {
-  const app::LauncherState& state = window.State();
-  const char decimal = QLocale::system().decimalPoint().front().toLatin1();
+// The text panel as Show Info filled it.
+void AddReport(Facts& f, const app::TMainWin& window) {
+  const std::optional<media::InfoPanelContent>& panel = window.InfoPanel();
+  if (!panel) return;
   QJsonArray report;
-  if (const auto facts = media::ReadAviFacts(state.MovieFileName))
-    for (const media::ReportLine& line : media::BuildMediaReport(*facts, decimal))
-      report.append(Text(line.PlainText()));
+  for (const media::ReportLine& line : panel->report) report.append(Text(line.PlainText()));
   f.json["report"] = report;
-  f.json["report_font_pt"] = media::ReportFontPoints(window.width());
-  f.json["notes_file"] = Text(media::FindNotesFile());
-  f.json["online"] = state.IsOnline;
+  f.json["report_font_pt"] = panel->fontPoints;
+  f.json["notes_file"] = Text(panel->notesFile);
+  if (!panel->notesError.empty()) f.warnings.push_back("the release notes cannot be shown: " + panel->notesError);
+}
+
+void AddWeb(Facts& f, const app::TMainWin& window) {
+  f.json["online"] = window.State().IsOnline;
   QJsonObject web;
   for (std::string_view key : title::SiteKeys) {
     const auto url = title::OpenWebSearchUrl(key, window.lblTitle->title(), true);
@@ -275,20 +253,17 @@ Facts Inspect(const Options& options, const Directories& dirs) {
   DryRunServices services(options, dirs.launcherCopy);
   app::TMainWin window(services);
   window.FormCreate();
-  RestoreUnwritable(dirs.iniFiles);
   Facts f;
   f.accepted = !window.dxInfo->isHidden();
   AddStartup(f, window, dirs);
   if (!f.accepted) return f;
-  std::string iniError, posterError;
-  for (const std::string& error : services.errors) {
-    const std::string shown = Replace(error, dirs.launcherCopy, dirs.launcher);
-    (error.starts_with("Unable to write to") ? iniError : posterError) = shown;
-  }
-  AddTitleAndIniFiles(f, window, dirs, iniError);
-  AddPosterAndWindow(f, window, posterError);
+  AddTitle(f, window);
+  AddIniFiles(f, window.Record(), dirs);
+  AddPosterAndWindow(f, window);
+  window.dxInfoClick();
+  AddReport(f, window);
   AddLaunch(f, window.State(), dirs);
-  AddReportAndWeb(f, window);
+  AddWeb(f, window);
   return f;
 }
 
@@ -334,7 +309,7 @@ int main(int argc, char** argv) {
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");  // never opens a window
   QApplication application(argc, argv);
-  if (chdir(options->directory.c_str()) != 0) {
+  if (!QDir::setCurrent(QString::fromLocal8Bit(options->directory))) {
     std::cerr << "autorun-inspect: cannot enter " << options->directory << "\n";
     return 2;
   }
@@ -349,8 +324,7 @@ int main(int argc, char** argv) {
                                ? QString::fromLocal8Bit(dirs.disc)
                                : QDir(QString::fromLocal8Bit(options->launcherDirectory)).absolutePath();
   dirs.launcher = WithSlash(launcher.toLocal8Bit().toStdString());
-  dirs.launcherCopy = WithSlash(copy.path().toLocal8Bit().toStdString());
-  dirs.iniFiles = CopyIniFiles(dirs.launcher, dirs.launcherCopy);
+  dirs.launcherCopy = StandInDirectory(dirs.launcher, WithSlash(copy.path().toLocal8Bit().toStdString()));
   const Facts facts = Inspect(*options, dirs);
   if (options->json)
     std::cout << QJsonDocument(facts.json).toJson(QJsonDocument::Indented).toStdString();
