@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 DEMO := $(BUILD)/demo-disc
-DEPS := cmake g++ make qt6-base-dev libjpeg-dev libgtest-dev fonts-liberation fonts-dejavu-core \
+DEPS := cmake g++ make qt6-base-dev libjpeg-dev libgtest-dev fonts-liberation fonts-dejavu-core fonts-wine \
         xvfb xauth imagemagick xdotool xorriso
 
 ASAN_BUILD ?= build-asan

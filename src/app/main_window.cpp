@@ -61,7 +61,10 @@ TMainWin::~TMainWin() = default;
 void TMainWin::CreateControls() {
   lblNotAvi = new ClickLabel(this);
   lblNotAvi->setGeometry(4, 393, 373, 13);
-  lblNotAvi->setFont(PixelFont("MS Sans Serif", 8));
+  // Grey fringes on letters one pixel wide would turn the warning pink; drawn whole, it stays red.
+  QFont warning = PixelFont("MS Sans Serif", 8);
+  warning.setStyleStrategy(QFont::NoAntialias);
+  lblNotAvi->setFont(warning);
   lblNotAvi->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   QPalette red = lblNotAvi->palette();
   red.setColor(QPalette::WindowText, QColor(255, 0, 0));

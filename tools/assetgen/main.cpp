@@ -22,7 +22,6 @@
 
 namespace {
 
-const QColor kButtonFace(238, 238, 238);
 const QColor kNearBlack(4, 2, 4), kWhite(252, 254, 252), kLightGray(204, 206, 204),
     kDarkGray(116, 114, 116), kMidGray(156, 158, 156);
 
@@ -57,7 +56,7 @@ QFont Font(const QString& family, qreal pixelSize, int weight = QFont::Normal) {
 
 // A ring with a play triangle: the two player buttons differ only in their colours.
 QImage PlayButton(QColor ringLight, QColor ringDark, QColor triLight, QColor triDark) {
-  QImage image = Canvas(36, 36, kButtonFace);
+  QImage image = Canvas(36, 36, Qt::transparent);
   QPainter p(&image);
   Smooth(p);
   const QPointF c(18, 18);
@@ -91,7 +90,7 @@ QImage PlayButton(QColor ringLight, QColor ringDark, QColor triLight, QColor tri
 }
 
 QImage SelectButton() {
-  QImage image = Canvas(36, 36, kButtonFace);
+  QImage image = Canvas(36, 36, Qt::transparent);
   QPainter p(&image);
   Smooth(p);
   const QColor edge(30, 95, 25);
@@ -138,7 +137,7 @@ QImage SelectButton() {
 }
 
 QImage CloseButton() {
-  QImage image = Canvas(36, 36, kButtonFace);
+  QImage image = Canvas(36, 36, Qt::transparent);
   QPainter p(&image);
   Smooth(p);
   QPainterPath limbs;
@@ -180,7 +179,7 @@ QImage CloseButton() {
 }
 
 QImage InfoButton() {
-  QImage image = Canvas(36, 36, kButtonFace);
+  QImage image = Canvas(36, 36, Qt::transparent);
   QPainter p(&image);
   Smooth(p);
   QPainterPath page;
@@ -458,6 +457,12 @@ bool SaveRgb(const QImage& image, const QString& path) {
   return image.convertToFormat(QImage::Format_RGB888).save(path, "PNG", 0);
 }
 
+// The button pictures lie on a face that is a gradient, so around the drawing they are transparent,
+// the lower-left pixel included, as the classic rule for button pictures has it.
+bool SaveArgb(const QImage& image, const QString& path) {
+  return image.convertToFormat(QImage::Format_ARGB32).save(path, "PNG", 0);
+}
+
 // Qt writes only baseline JPEG; jpegtran re-encodes it losslessly into progressive scans.
 bool SaveProgressiveJpeg(const QImage& image, const QString& path) {
   QTemporaryDir temp;
@@ -511,14 +516,14 @@ int main(int argc, char** argv) {
       {"close-down.png", "close button, pressed"}};
   const auto path = [&](const QString& name) { return dir.filePath(name); };
   const bool ok =
-      SaveRgb(PlayButton(QColor(90, 200, 70), QColor(20, 115, 30), QColor(120, 175, 255),
+      SaveArgb(PlayButton(QColor(90, 200, 70), QColor(20, 115, 30), QColor(120, 175, 255),
                          QColor(25, 65, 185)),
               path("vplayer.png")) &&
-      SaveRgb(PlayButton(QColor(80, 140, 240), QColor(20, 55, 160), QColor(140, 230, 100),
+      SaveArgb(PlayButton(QColor(80, 140, 240), QColor(20, 55, 160), QColor(140, 230, 100),
                          QColor(30, 135, 35)),
               path("bplayer.png")) &&
-      SaveRgb(SelectButton(), path("select.png")) && SaveRgb(CloseButton(), path("close.png")) &&
-      SaveRgb(InfoButton(), path("info.png")) &&
+      SaveArgb(SelectButton(), path("select.png")) && SaveArgb(CloseButton(), path("close.png")) &&
+      SaveArgb(InfoButton(), path("info.png")) &&
       SaveProgressiveJpeg(DefaultPoster(), path("default-poster.jpg")) &&
       ProgramIcon().save(path("icon.png"), "PNG", 0) &&
       TitleStrip().save(path("title-strip.png"), "PNG", 0) &&
