@@ -33,7 +33,6 @@ add_executable(stand-in-player WIN32 ${CMAKE_SOURCE_DIR}/tools/windows/stand-in-
 # the launcher; the Windows platform plugin for the programs that open a window, and the
 # offscreen one for the tests, which run without a display.
 function(autorun_windows_finish)
-  target_link_libraries(autorun_platform PUBLIC wininet comdlg32)
   if(TARGET test_windows)
     add_dependencies(test_windows stand-in-player)
   endif()
@@ -45,6 +44,10 @@ function(autorun_windows_finish)
     qt_import_plugins(Autorun INCLUDE Qt6::QWindowsIntegrationPlugin)
   endif()
   get_property(targets DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
+  if(BUILD_TESTING)
+    get_property(tests DIRECTORY ${CMAKE_SOURCE_DIR}/tests PROPERTY BUILDSYSTEM_TARGETS)
+    list(APPEND targets ${tests})
+  endif()
   foreach(target ${targets})
     if(target MATCHES "^test_" OR target STREQUAL "autorun-inspect")
       qt_import_plugins(${target} INCLUDE Qt6::QOffscreenIntegrationPlugin)

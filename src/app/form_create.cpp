@@ -75,12 +75,13 @@ bool TMainWin::MovieBranch(const platform::Listing& here) {
     return false;
   }
   state_.SubtitleFileName = movie::FindSubtitleFile(here, state_.MovieFileName);
+  notesFile_ = media::FindNotesFile(here);
   const std::string launcherDirectory = services_.LauncherDirectory();
   const platform::Listing launcher = movie::ListLauncherDirectory(launcherDirectory, here);
   DeriveFilmTitle(launcher);
   const bool completed =
       Guarded([&] { WritePlayersSettings(launcherDirectory, launcher); }, ErrorKind::IniWrite) &&
-      Guarded([&] { ShowPoster(); }, ErrorKind::Poster);
+      Guarded([&] { ShowPoster(here); }, ErrorKind::Poster);
   if (completed) GoOnline();
   return true;
 }
@@ -112,7 +113,7 @@ void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
   const std::string title = title::DeriveFilmTitle(movie::BaseName(state_.MovieFileName), [&] {
     return movie::ReadPlayersFilmName(launcherDirectory, launcher);
   });
-  lblTitle2->move(lblTitle->x() - 2, lblTitle->y() - 1);
+  lblTitle2->move(lblTitle->pos() + QPoint(kShadowOffsetX, kShadowOffsetY));
   const int points = title::TitleFontPoints(title::DisplayedLength(title));
   for (ClickLabel* label : {lblTitle, lblTitle2}) {
     QFont font = label->font();
@@ -126,8 +127,8 @@ void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
 
 // A JPEG poster is fitted by the natural size in its header, then decoded no larger than the box
 // draws it (a large poster is shown far smaller than it is); a failed decode changes nothing.
-void TMainWin::ShowPoster() {
-  const media::PosterFile poster = media::FindPosterFile(state_.MovieFileName);
+void TMainWin::ShowPoster(const platform::Listing& here) {
+  const media::PosterFile poster = media::FindPosterFile(here, state_.MovieFileName);
   posterFile_ = poster.name;
   state_.PosterKind = poster.kind;
   if (!movie::IsName(posterFile_)) return;

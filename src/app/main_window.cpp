@@ -213,7 +213,7 @@ void TMainWin::dxInfoClick() {
     state_.InfoPanelFilled = true;  // first, so that a failure never leads to a second fill
     const QChar decimal = QLocale::system().decimalPoint().front();
     CreateTextPanel();
-    infoPanel_ = media::BuildInfoPanel(state_.MovieFileName, width(), decimal.toLatin1());
+    infoPanel_ = media::BuildInfoPanel(state_.MovieFileName, notesFile_, width(), decimal.toLatin1());
     KeepFrameSize(state_, infoPanel_->facts);
     media::DrawInfoPanel(*memoNFO, *infoPanel_);
     if (!infoPanel_->notesError.empty()) {

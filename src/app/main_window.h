@@ -98,7 +98,7 @@ class TMainWin : public QWidget {
   bool MovieBranch(const platform::Listing& here);
   void NoMovieBranch();
   void DeriveFilmTitle(const platform::Listing& launcher);
-  void ShowPoster();
+  void ShowPoster(const platform::Listing& here);
   ScreenSizeResult FitToPoster(QSize natural) const;
   void ApplyScreenSize(const ScreenSizeResult& fit);
   void GoOnline();
@@ -120,6 +120,7 @@ class TMainWin : public QWidget {
   LauncherState state_;
   bool popupAttached_ = false;
   std::string posterFile_;
+  std::string notesFile_;  // found at start-up, read at the first Show Info
   bool posterLoaded_ = false;
   BoxState posterBox_;
   QRect memoGeometry_{14, 36, 240, 350};  // memoNFO's, also before it exists

@@ -162,8 +162,8 @@ ScreenSizeResult SetScreenSize(const ScreenSizeInput& in) {
   out.closeLeft = strip.closeLeft;
   out.plateLeft = strip.plateLeft;
   out.titleWidth = out.windowWidth - kLabelInset;
-  out.title2Left = in.titleLeft - 2;
-  out.title2Top = out.titleTop - 1;
+  out.title2Left = in.titleLeft + kShadowOffsetX;
+  out.title2Top = out.titleTop + kShadowOffsetY;
   out.windowLeft = (wr - out.windowWidth) / 2;
   out.windowTop = wb / 2 - out.windowHeight / 2;
   return out;

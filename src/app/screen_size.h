@@ -32,6 +32,9 @@ struct ScreenSizeInput {
   int titleLeft = 6;                      // lblTitle
 };
 
+// The title's white copy, its shadow, lies this far from the black title.
+inline constexpr int kShadowOffsetX = -2, kShadowOffsetY = -1;
+
 struct ScreenSizeResult {
   // False when the poster was too small to rebuild the window: only `box` changed, and the
   // window, buttons and labels keep the start-up's values (the fields below are then 0).
@@ -45,7 +48,7 @@ struct ScreenSizeResult {
   int windowWidth = 0, windowHeight = 0;
   int titleWidth = 0;   // lblTitle, lblTitle2 and lblNotAvi
   int plateLeft = 0;    // imgTitleLabel
-  int title2Left = 0, title2Top = 0;  // lblTitle2, the title's shadow
+  int title2Left = 0, title2Top = 0;  // lblTitle2, the title's shadow (kShadowOffsetX, kShadowOffsetY)
   int windowLeft = 0, windowTop = 0;
   Rect memo;            // memoNFO lies exactly over the box
 };

@@ -45,13 +45,13 @@ class PanelWriter {
 
 }  // namespace
 
-InfoPanelContent BuildInfoPanel(const std::string& movieFileName, int windowWidth,
-                                char decimalSeparator) {
+InfoPanelContent BuildInfoPanel(const std::string& movieFileName, const std::string& notesFile,
+                                int windowWidth, char decimalSeparator) {
   InfoPanelContent content;
   content.fontPoints = ReportFontPoints(windowWidth);
   content.facts = ReadAviFacts(movieFileName);
   if (content.facts) content.report = BuildMediaReport(*content.facts, decimalSeparator);
-  content.notesFile = FindNotesFile();
+  content.notesFile = notesFile;
   if (content.notesFile.size() <= 2) return content;
   try {
     content.notes = ReadNotes(content.notesFile);

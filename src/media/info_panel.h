@@ -27,10 +27,11 @@ struct InfoPanelContent {
   std::string notesError;             // the error box's text when the notes could not be read
 };
 
-// Everything the panel will show: the report of `movieFileName`, then the notes (FindNotesFile).
-// A notes file that cannot be read leaves the report in place and names the error.
-InfoPanelContent BuildInfoPanel(const std::string& movieFileName, int windowWidth,
-                                char decimalSeparator);
+// Everything the panel will show: the report of `movieFileName`, then the notes of `notesFile`
+// (FindNotesFile; "" for none). A notes file that cannot be read leaves the report in place and
+// names the error.
+InfoPanelContent BuildInfoPanel(const std::string& movieFileName, const std::string& notesFile,
+                                int windowWidth, char decimalSeparator);
 
 // Replaces the panel's text with `content` in one edit without undo history: one paragraph per
 // line, navy, labels bold, the notes as plain text (never markup) and, when the notes were cut,

@@ -57,9 +57,9 @@ void SplitWithinLimits(std::string_view text, bool utf8, Notes& notes) {
 
 }  // namespace
 
-std::string FindNotesFile() {
-  std::string name = platform::FindFirst("*.nfo");
-  if (name.size() < 2) name = platform::FindFirst(kFallbackNotesFile);
+std::string FindNotesFile(const platform::Listing& here) {
+  std::string name = platform::FirstMatch(here, "*.nfo");
+  if (name.size() < 2) name = platform::FirstMatch(here, kFallbackNotesFile);
   return name;
 }
 

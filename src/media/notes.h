@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/files.h"
+
 namespace media {
 
 // Read when no "*.nfo" lies beside the movie: the name Windows gives a new file made from the
@@ -34,9 +36,9 @@ struct Notes {
   bool cut = false;  // lines, or the end of a line, were left out by the limits above
 };
 
-// The first "*.nfo" entry of the current directory, else kFallbackNotesFile in any letter case, as
-// spelled on disk; "" when neither exists.
-std::string FindNotesFile();
+// The first "*.nfo" entry of the listing, else kFallbackNotesFile in any letter case, as spelled
+// on disk; "" when neither exists.
+std::string FindNotesFile(const platform::Listing& here);
 
 // The notes file read as far as kMaxNotesBytes and up to the first NUL byte, split at CR, LF or
 // CRLF, within the limits above (a line is cut at a character boundary). A file that is valid

@@ -106,15 +106,15 @@ bool EndsInJpg(std::string_view name) {
 
 }  // namespace
 
-PosterFile FindPosterFile(const std::string& movieFileName) {
+PosterFile FindPosterFile(const platform::Listing& here, const std::string& movieFileName) {
   const std::string base = platform::DropLast(movieFileName, 4);
-  for (const PosterFile candidate : {PosterFile{".jpg", kPosterJpeg}, PosterFile{".bmp", kPosterBmp}}) {
+  for (const PosterFile& candidate : {PosterFile{".jpg", kPosterJpeg}, PosterFile{".bmp", kPosterBmp}}) {
     const std::string name = base + candidate.name;
-    if (platform::FileExists(name)) return {platform::ResolveCase(name).value_or(name), candidate.kind};
+    if (platform::IsRegularFile(here, name)) return {platform::LookupEntry(here, name)->name, candidate.kind};
   }
-  const std::string jpeg = platform::FindFirst("*.jpg");
+  const std::string jpeg = platform::FirstMatch(here, "*.jpg");
   if (jpeg.size() >= 2) return {jpeg, kPosterJpeg};
-  return {platform::FindFirst("*.bmp"), kPosterBmp};
+  return {platform::FirstMatch(here, "*.bmp"), kPosterBmp};
 }
 
 QSize ReadPosterSize(const std::string& fileName) {

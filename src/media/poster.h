@@ -2,6 +2,8 @@
 // The poster beside the movie: which picture file it is, and loading it for the poster box.
 #include <QImage>
 
+#include "platform/files.h"
+
 #include <string>
 
 namespace media {
@@ -17,8 +19,9 @@ struct PosterFile {
 
 // The poster beside the movie `movieFileName`. A picture named like the movie wins over any other,
 // a JPEG over a BMP of the same name, and any "*.jpg" over any "*.bmp". When nothing is found the
-// kind is kPosterBmp, which callers ignore for an empty name.
-PosterFile FindPosterFile(const std::string& movieFileName);
+// kind is kPosterBmp, which callers ignore for an empty name. Answers from the listing of the
+// movie's directory, `here`.
+PosterFile FindPosterFile(const platform::Listing& here, const std::string& movieFileName);
 
 // A JPEG poster's natural size, read from its header: the size the window is fitted to, whatever
 // size the poster is then decoded at. An empty size for a name whose last three letters are not

@@ -1,6 +1,7 @@
 // Which file holds the release notes, and how its bytes become the panel's lines.
 #include "media/notes.h"
 #include "platform/error.h"
+#include "support/listing.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -14,24 +15,25 @@ using testsupport::ScopedChdir;
 using testsupport::TempDir;
 
 TEST(FindNotesFile, FirstNfoElseTheNewTextDocument) {
+  using testsupport::D;
+  using testsupport::F;
   const struct {
     const char* name;
-    std::vector<std::string> files;
+    std::vector<platform::ListingEntry> entries;
     std::string expected;
   } rows[] = {
-      {"nfo before the fallback", {"NEW TEXT DOCUMENT.TXT", "readme.nfo"}, "readme.nfo"},
-      {"nfo in upper case", {"RELEASE.NFO"}, "RELEASE.NFO"},
-      {"fallback in lower case", {"new text document.txt"}, "new text document.txt"},
-      {"fallback as Windows names it", {"New Text Document.txt"}, "New Text Document.txt"},
-      {"other text files are no notes", {"readme.txt", "film.srt"}, ""},
+      {"nfo before the fallback", {F("NEW TEXT DOCUMENT.TXT"), F("readme.nfo")}, "readme.nfo"},
+      {"the first nfo in listing order", {F("b.nfo"), F("a.nfo")}, "b.nfo"},
+      {"nfo in upper case", {F("RELEASE.NFO")}, "RELEASE.NFO"},
+      {"fallback in lower case", {F("new text document.txt")}, "new text document.txt"},
+      {"fallback as Windows names it", {F("New Text Document.txt")}, "New Text Document.txt"},
+      {"a folder is found like a file, and fails when read", {D("extras.nfo"), F("z.nfo")}, "extras.nfo"},
+      {"other text files are no notes", {F("readme.txt"), F("film.srt")}, ""},
       {"nothing", {}, ""},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    TempDir dir;
-    for (const std::string& file : row.files) dir.Write(file, "x");
-    ScopedChdir into(dir.path());
-    EXPECT_EQ(media::FindNotesFile(), row.expected);
+    EXPECT_EQ(media::FindNotesFile(testsupport::Listed(row.entries)), row.expected);
   }
 }
 

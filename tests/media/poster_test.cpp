@@ -1,6 +1,7 @@
 // Which picture beside the movie becomes the poster, and loading a BMP poster safely.
 #include "media/poster.h"
 #include "platform/error.h"
+#include "support/listing.h"
 #include "support/temp_dir.h"
 
 #include <QBuffer>
@@ -18,32 +19,32 @@ using testsupport::ScopedChdir;
 using testsupport::TempDir;
 
 TEST(FindPosterFile, SameNameFirstThenAnyJpegThenAnyBmp) {
+  using testsupport::D;
+  using testsupport::F;
+  using testsupport::Other;
   const struct {
     const char* name;
-    std::vector<std::string> files;
-    std::vector<std::string> folders;
+    std::vector<platform::ListingEntry> entries;
     std::string poster;
     int kind;
   } rows[] = {
-      {"same name wins over another JPEG", {"film.avi", "film.bmp", "cover.jpg"}, {}, "film.bmp", 2},
-      {"JPEG before BMP of the same name", {"film.avi", "film.jpg", "film.bmp"}, {}, "film.jpg", 1},
-      {"any JPEG before any BMP", {"film.avi", "a.bmp", "b.jpg"}, {}, "b.jpg", 1},
-      {"only a BMP", {"film.avi", "a.bmp"}, {}, "a.bmp", 2},
-      {"no picture", {"film.avi", "film.txt"}, {}, "", 2},
-      {"same name in other letter case", {"film.avi", "FILM.JPG", "cover.jpg"}, {}, "FILM.JPG", 1},
-      {"BMP of the same name in other case", {"film.avi", "Film.Bmp", "x.jpg"}, {}, "Film.Bmp", 2},
-      {"other pictures in upper case", {"film.avi", "A.BMP", "B.JPG"}, {}, "B.JPG", 1},
-      {"only an upper-case BMP", {"film.avi", "COVER.BMP"}, {}, "COVER.BMP", 2},
-      {"a folder named like the poster is no poster", {"film.avi", "film.bmp"}, {"film.jpg"}, "film.bmp", 2},
-      {"the search itself takes any entry", {"film.avi"}, {"extras.jpg"}, "extras.jpg", 1},
+      {"same name wins over another JPEG", {F("film.avi"), F("cover.jpg"), F("film.bmp")}, "film.bmp", 2},
+      {"JPEG before BMP of the same name", {F("film.avi"), F("film.bmp"), F("film.jpg")}, "film.jpg", 1},
+      {"any JPEG before any BMP", {F("film.avi"), F("a.bmp"), F("b.jpg")}, "b.jpg", 1},
+      {"the first JPEG in listing order", {F("film.avi"), F("z.jpg"), F("a.jpg")}, "z.jpg", 1},
+      {"only a BMP", {F("film.avi"), F("a.bmp")}, "a.bmp", 2},
+      {"no picture", {F("film.avi"), F("film.txt")}, "", 2},
+      {"same name in other letter case", {F("film.avi"), F("cover.jpg"), F("FILM.JPG")}, "FILM.JPG", 1},
+      {"BMP of the same name in other case", {F("film.avi"), F("x.jpg"), F("Film.Bmp")}, "Film.Bmp", 2},
+      {"other pictures in upper case", {F("film.avi"), F("A.BMP"), F("B.JPG")}, "B.JPG", 1},
+      {"only an upper-case BMP", {F("film.avi"), F("COVER.BMP")}, "COVER.BMP", 2},
+      {"a folder named like the poster is no poster", {F("film.avi"), D("film.jpg"), F("film.bmp")}, "film.bmp", 2},
+      {"nor a FIFO named like it", {F("film.avi"), Other("film.jpg"), F("film.bmp")}, "film.bmp", 2},
+      {"the search itself takes any entry", {F("film.avi"), D("extras.jpg")}, "extras.jpg", 1},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    TempDir dir;
-    for (const std::string& file : row.files) dir.Write(file, "x");
-    for (const std::string& folder : row.folders) dir.MakeDir(folder);
-    ScopedChdir into(dir.path());
-    const media::PosterFile found = media::FindPosterFile("film.avi");
+    const media::PosterFile found = media::FindPosterFile(testsupport::Listed(row.entries), "film.avi");
     EXPECT_EQ(found.name, row.poster);
     EXPECT_EQ(found.kind, row.kind);
   }

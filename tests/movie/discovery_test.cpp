@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/listing.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -13,18 +14,10 @@ namespace {
 using platform::EntryKind;
 using platform::Listing;
 using platform::ListingEntry;
-
-ListingEntry F(std::string name) { return {std::move(name), EntryKind::File}; }
-ListingEntry D(std::string name) { return {std::move(name), EntryKind::Directory}; }
-ListingEntry Other(std::string name) { return {std::move(name), EntryKind::Other}; }
-
-// A listing in exactly the given order, as a file system could return it.
-Listing Listed(std::vector<ListingEntry> entries) {
-  Listing listing;
-  listing.code = entries.empty() ? platform::kNothingFound : 0;
-  listing.entries = std::move(entries);
-  return listing;
-}
+using testsupport::D;
+using testsupport::F;
+using testsupport::Listed;
+using testsupport::Other;
 
 struct SubtitleCase {
   const char* what;

@@ -1,5 +1,5 @@
-// Draws the launcher's pictures and writes them, with the resource list that compiles them into the
-// program, into one folder:  autorun-assetgen [ASSETS_DIR]  (default: ./assets).
+// Draws the launcher's pictures and writes them into one folder, from which the build compiles them
+// into the program:  autorun-assetgen [ASSETS_DIR]  (default: ./assets).
 // The output is committed, so the build needs neither this tool nor jpegtran.
 #include <QByteArray>
 #include <QColor>
@@ -15,7 +15,6 @@
 #include <QProcess>
 #include <QRadialGradient>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <array>
 #include <cstdio>
 #include <vector>
@@ -485,18 +484,6 @@ struct Asset {
   QString role;
 };
 
-bool WriteResourceList(const QDir& dir, const std::vector<Asset>& assets) {
-  QFile file(dir.filePath("assets.qrc"));
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
-  QTextStream out(&file);
-  out << "<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n";
-  for (const Asset& asset : assets) {
-    out << "  <file alias=\"assets/" << asset.name << "\">" << asset.name << "</file>\n";
-  }
-  out << "</qresource>\n</RCC>\n";
-  return out.status() == QTextStream::Ok;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -529,7 +516,7 @@ int main(int argc, char** argv) {
       TitleStrip().save(path("title-strip.png"), "PNG", 0) &&
       SaveRgb(TitlePlate(), path("title-plate.png")) &&
       SaveRgb(CloseLook(false), path("close-up.png")) &&
-      SaveRgb(CloseLook(true), path("close-down.png")) && WriteResourceList(dir, assets);
+      SaveRgb(CloseLook(true), path("close-down.png"));
   if (!ok) {
     std::fprintf(stderr, "writing the assets into %s failed\n", qPrintable(dir.path()));
     return 1;
