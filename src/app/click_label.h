@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <string>
 
+#include "app/left_click.h"
+
 namespace app {
 
 class ClickLabel : public QLabel {
@@ -24,13 +26,17 @@ class ClickLabel : public QLabel {
   void clicked();
 
  protected:
-  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+  void mousePressEvent(QMouseEvent* event) override {
+    event->accept();
+    click_.Press(*event);
+  }
   void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    if (click_.ReleaseInside(*this, *event)) emit clicked();
   }
 
  private:
   std::string title_;
+  LeftClick click_;
 };
 
 }  // namespace app

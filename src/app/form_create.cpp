@@ -7,7 +7,7 @@
 #include "media/avi.h"
 #include "media/poster.h"
 #include "movie/discovery.h"
-#include "movie/names.h"
+#include "platform/names.h"
 #include "movie/player_settings.h"
 #include "movie/players.h"
 #include "platform/error.h"
@@ -50,7 +50,7 @@ void TMainWin::FormCreate() {
 // The poster box holds the default poster from the start, but as the window shows only after the
 // start-up, decoding it can wait until it is clear that no poster file replaced or dropped it.
 void TMainWin::ShowDefaultPosterUnlessReplaced() {
-  const bool bmpTried = state_.PosterKind == kPosterBmp && movie::IsName(posterFile_);
+  const bool bmpTried = state_.PosterKind == kPosterBmp && platform::IsName(posterFile_);
   if (!posterLoaded_ && !bmpTried) imgPreview->setPicture(Asset("default-poster.jpg"));
 }
 
@@ -69,7 +69,7 @@ void TMainWin::LayOutTitleStrip() {
 }
 
 bool TMainWin::MovieBranch(const platform::Listing& here) {
-  if (!movie::IsName(state_.MovieFileName)) return false;
+  if (!platform::IsName(state_.MovieFileName)) return false;
   if (!media::IsValidAviFile(state_.MovieFileName)) {
     lblNotAvi->setText(QString::fromLocal8Bit(media::NotAviMessage(state_.MovieFileName)));
     return false;
@@ -110,7 +110,7 @@ void TMainWin::NoMovieBranch() {
 
 void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
   const std::string launcherDirectory = services_.LauncherDirectory();
-  const std::string title = title::DeriveFilmTitle(movie::BaseName(state_.MovieFileName), [&] {
+  const std::string title = title::DeriveFilmTitle(platform::BaseName(state_.MovieFileName), [&] {
     return movie::ReadPlayersFilmName(launcherDirectory, launcher);
   });
   lblTitle2->move(lblTitle->pos() + QPoint(kShadowOffsetX, kShadowOffsetY));
@@ -131,7 +131,7 @@ void TMainWin::ShowPoster(const platform::Listing& here) {
   const media::PosterFile poster = media::FindPosterFile(here, state_.MovieFileName);
   posterFile_ = poster.name;
   state_.PosterKind = poster.kind;
-  if (!movie::IsName(posterFile_)) return;
+  if (!platform::IsName(posterFile_)) return;
   ScreenSizeResult fit;
   if (state_.PosterKind == kPosterJpeg) {
     const QSize natural = media::ReadPosterSize(posterFile_);

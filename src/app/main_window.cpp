@@ -11,7 +11,7 @@
 #include "media/avi.h"
 #include "media/info_panel.h"
 #include "movie/launch.h"
-#include "movie/names.h"
+#include "platform/names.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "title/web_search.h"
@@ -202,7 +202,7 @@ void TMainWin::dxSelectClick() {
   const std::string directory = platform::CurrentDirectory();
   const std::string prefix = movie::DirectoryPrefix(directory);
   const std::string program = services_.ChooseProgram(directory);
-  if (!movie::IsName(program)) return;
+  if (!platform::IsName(program)) return;
   services_.StartProgram(program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)));
   close();
 }

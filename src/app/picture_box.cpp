@@ -70,14 +70,12 @@ void PictureBox::paintEvent(QPaintEvent*) {
 void PictureBox::mousePressEvent(QMouseEvent* event) {
   // Accepted, so a press on the poster never reaches the window's own background handler.
   event->accept();
-  if (event->button() == Qt::LeftButton) leftPressed_ = true;
+  click_.Press(*event);
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  if (event->button() != Qt::LeftButton) return;
-  const bool wasPressed = std::exchange(leftPressed_, false);
-  if (wasPressed && rect().contains(event->position().toPoint())) emit clicked();
+  if (click_.ReleaseInside(*this, *event)) emit clicked();
 }
 
 }  // namespace app

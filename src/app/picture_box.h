@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QWidget>
 
+#include "app/left_click.h"
 #include "app/screen_size.h"
 
 namespace app {
@@ -47,7 +48,7 @@ class PictureBox : public QWidget {
   QSize natural_;
   QImage scaled_;  // the picture at the size last drawn, so repaints do not rescale
   BoxState switches_;
-  bool leftPressed_ = false;
+  LeftClick click_;
 };
 
 }  // namespace app

@@ -133,15 +133,16 @@ void CloseButton::ShowLook(bool pressed) {
 void CloseButton::mousePressEvent(QMouseEvent* event) {
   event->accept();
   if (event->button() != Qt::LeftButton) return;
-  leftPressed_ = true;
+  click_.Press(*event);
   ShowLook(true);
 }
 
 void CloseButton::mouseReleaseEvent(QMouseEvent* event) {
   event->accept();
-  if (event->button() != Qt::LeftButton || !std::exchange(leftPressed_, false)) return;
+  const bool inside = rect().contains(event->position().toPoint());
+  if (!click_.Release(*event)) return;
   ShowLook(false);
-  if (rect().contains(event->position().toPoint())) emit clicked();
+  if (inside) emit clicked();
 }
 
 void CloseButton::resizeEvent(QResizeEvent*) {
@@ -151,7 +152,7 @@ void CloseButton::resizeEvent(QResizeEvent*) {
 
 void CloseButton::hideEvent(QHideEvent*) {
   // A release lost while hidden must not leave the pressed look behind.
-  leftPressed_ = false;
+  click_.Cancel();
   ShowLook(false);
 }
 

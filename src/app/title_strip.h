@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include "app/left_click.h"
+
 class QLabel;
 class QPainter;
 
@@ -87,7 +89,7 @@ class CloseButton : public QWidget {
 
   QLabel* released_;
   QLabel* pressed_;
-  bool leftPressed_ = false;
+  LeftClick click_;
 };
 
 inline const QColor kEdgeLineColour(128, 128, 128);

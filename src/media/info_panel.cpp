@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/display.h"
 #include "platform/error.h"
+#include "platform/names.h"
 
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -52,7 +53,7 @@ InfoPanelContent BuildInfoPanel(const std::string& movieFileName, const std::str
   content.facts = ReadAviFacts(movieFileName);
   if (content.facts) content.report = BuildMediaReport(*content.facts, decimalSeparator);
   content.notesFile = notesFile;
-  if (content.notesFile.size() <= 2) return content;
+  if (!platform::IsUsableEntry(content.notesFile)) return content;
   try {
     content.notes = ReadNotes(content.notesFile);
   } catch (const platform::Error& error) {

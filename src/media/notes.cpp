@@ -3,6 +3,7 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/text.h"
 
 namespace media {
@@ -59,7 +60,7 @@ void SplitWithinLimits(std::string_view text, bool utf8, Notes& notes) {
 
 std::string FindNotesFile(const platform::Listing& here) {
   std::string name = platform::FirstMatch(here, "*.nfo");
-  if (name.size() < 2) name = platform::FirstMatch(here, kFallbackNotesFile);
+  if (!platform::IsName(name)) name = platform::FirstMatch(here, kFallbackNotesFile);
   return name;
 }
 

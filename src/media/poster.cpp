@@ -3,6 +3,7 @@
 #include "media/jpeg_decoder.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/numbers.h"
 #include "platform/text.h"
 
@@ -107,13 +108,13 @@ bool EndsInJpg(std::string_view name) {
 }  // namespace
 
 PosterFile FindPosterFile(const platform::Listing& here, const std::string& movieFileName) {
-  const std::string base = platform::DropLast(movieFileName, 4);
+  const std::string base = platform::BaseName(movieFileName);
   for (const PosterFile& candidate : {PosterFile{".jpg", kPosterJpeg}, PosterFile{".bmp", kPosterBmp}}) {
     const std::string name = base + candidate.name;
     if (platform::IsRegularFile(here, name)) return {platform::LookupEntry(here, name)->name, candidate.kind};
   }
   const std::string jpeg = platform::FirstMatch(here, "*.jpg");
-  if (jpeg.size() >= 2) return {jpeg, kPosterJpeg};
+  if (platform::IsName(jpeg)) return {jpeg, kPosterJpeg};
   return {platform::FirstMatch(here, "*.bmp"), kPosterBmp};
 }
 

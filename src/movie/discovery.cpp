@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "movie/names.h"
+#include "platform/names.h"
 #include "platform/text.h"
 
 namespace movie {
@@ -39,14 +39,14 @@ bool IsIgnoredTextFile(std::string_view name) {
 std::string FindMovieFile(const platform::Listing& here) { return platform::FirstMatch(here, "*.avi"); }
 
 std::string FindSubtitleFile(const platform::Listing& here, const std::string& movieFileName) {
-  const std::string base = BaseName(movieFileName);
+  const std::string base = platform::BaseName(movieFileName);
   for (std::string_view extension : kSubtitleExtensions) {
     const std::string found = FileNamed(here, base + std::string(extension));
-    if (IsName(found)) return found;
+    if (platform::IsName(found)) return found;
   }
-  if (std::string found = PickTextFile(here); IsName(found)) return found;
-  if (std::string found = platform::FirstMatch(here, "*.sub"); IsName(found)) return found;
-  if (std::string found = platform::FirstMatch(here, "*.srt"); IsName(found)) return found;
+  if (std::string found = PickTextFile(here); platform::IsName(found)) return found;
+  if (std::string found = platform::FirstMatch(here, "*.sub"); platform::IsName(found)) return found;
+  if (std::string found = platform::FirstMatch(here, "*.srt"); platform::IsName(found)) return found;
   return {};
 }
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "movie/names.h"
+#include "platform/names.h"
 #include "movie/player_settings.h"
 #include "movie/players.h"
 #include "platform/command_line.h"
@@ -15,7 +15,7 @@ namespace {
 
 using platform::QuoteArgument;
 
-bool HasSubtitle(const LaunchFacts& facts) { return IsName(facts.SubtitleFileName); }
+bool HasSubtitle(const LaunchFacts& facts) { return platform::IsName(facts.SubtitleFileName); }
 
 bool SubtitleMatchesMovie(const LaunchFacts& facts) {
   return movie::SubtitleMatchesMovie(facts.MovieFileName, facts.SubtitleFileName);
@@ -46,7 +46,7 @@ bool Contains(std::string_view text, std::string_view part) { return text.find(p
 }  // namespace
 
 bool SubtitleMatchesMovie(const std::string& movieFileName, const std::string& subtitleFileName) {
-  return IsName(subtitleFileName) && BaseName(subtitleFileName) == BaseName(movieFileName);
+  return platform::IsName(subtitleFileName) && platform::BaseName(subtitleFileName) == platform::BaseName(movieFileName);
 }
 
 std::string VPlayerAspectOptions(std::int32_t frameWidth, std::int32_t frameHeight) {

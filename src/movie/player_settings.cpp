@@ -1,6 +1,6 @@
 #include "movie/player_settings.h"
 
-#include "movie/names.h"
+#include "platform/names.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -29,7 +29,7 @@ std::string ListedFile(const std::string& directory, const platform::Listing& li
 
 std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& movieFileName,
                                            const std::string& subtitleFileName) {
-  if (!IsUsableEntry(subtitleFileName)) return {};
+  if (!platform::IsUsableEntry(subtitleFileName)) return {};
   const Player& player = PlayerOf(kind);
   std::vector<IniWrite> writes;
   for (const WrittenKey& written : player.writtenKeys) {
@@ -91,10 +91,10 @@ IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platf
 
 std::optional<bool> ReadPlayerMovieEntry(const std::string& iniPath, PlayerKind kind) {
   const std::string entry = ReadTrimmed(iniPath, PlayerOf(kind).movieEntry);
-  if (!IsUsableEntry(entry)) return std::nullopt;
+  if (!platform::IsUsableEntry(entry)) return std::nullopt;
   if (platform::FileExists(entry)) return true;
   const std::string subtitle = ReadTrimmed(iniPath, kSubtitleEntry);
-  return IsUsableEntry(subtitle) && platform::FileExists(subtitle);
+  return platform::IsUsableEntry(subtitle) && platform::FileExists(subtitle);
 }
 
 PlayerParam ReadPlayerParam(const std::string& launcherDirectory, std::string_view iniFileName) {

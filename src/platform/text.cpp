@@ -32,10 +32,6 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
-std::string DropLast(std::string_view text, std::size_t n) {
-  return text.size() <= n ? std::string() : std::string(text.substr(0, text.size() - n));
-}
-
 bool ReplaceFirst(std::string& text, std::string_view what, std::string_view with) {
   if (what.empty()) return false;
   const auto at = text.find(what);

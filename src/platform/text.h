@@ -14,8 +14,6 @@ std::string AsciiUpper(std::string_view text);
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
 // Removes every byte with a code of 32 or less from both ends, nothing inside.
 std::string Trim(std::string_view text);
-// `text` without its last `n` bytes ("" when shorter).
-std::string DropLast(std::string_view text, std::size_t n);
 // Replaces the first occurrence of `what` (if any) with `with`; true when one was found.
 bool ReplaceFirst(std::string& text, std::string_view what, std::string_view with);
 void ReplaceAll(std::string& text, std::string_view what, std::string_view with);

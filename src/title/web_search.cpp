@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/names.h"
 #include "platform/text.h"
 
 namespace title {
@@ -120,7 +121,7 @@ std::string WebSearchUrl(std::string_view siteKey, std::string_view title) {
   return url;
 }
 
-bool SearchOpens(std::string_view title, bool isOnline) { return isOnline && title.size() > 2; }
+bool SearchOpens(std::string_view title, bool isOnline) { return isOnline && platform::IsUsableEntry(title); }
 
 std::optional<std::string> OpenWebSearchUrl(std::string_view siteKey, std::string_view title,
                                             bool isOnline) {

@@ -11,6 +11,7 @@
 #include "fuzz_support.h"
 #include "movie/launch.h"
 #include "platform/command_line.h"
+#include "platform/names.h"
 #include "platform/text.h"
 
 namespace {
@@ -32,8 +33,8 @@ Arguments ExpectedSelectArguments(const std::string& program, const std::string&
   const bool hasSubtitle = state.SubtitleFileName.size() >= 2;
   Arguments expected{prefix + state.MovieFileName};
   if (upper.find("VPLAYER.EXE") != std::string::npos) {
-    const bool matches = hasSubtitle && platform::DropLast(state.SubtitleFileName, 4) ==
-                                            platform::DropLast(state.MovieFileName, 4);
+    const bool matches = hasSubtitle && platform::BaseName(state.SubtitleFileName) ==
+                                            platform::BaseName(state.MovieFileName);
     // The options touch the subtitle's closing quote, so the first one joins that argument.
     expected.push_back((matches ? prefix + state.SubtitleFileName : std::string()) + "/A");
     expected.insert(expected.end(), {"/F", "/P11"});

@@ -1,4 +1,4 @@
-#include "movie/names.h"
+#include "platform/names.h"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +13,16 @@ TEST(BaseName, CutsTheLastFourCharactersWhateverTheyAre) {
   };
   for (const auto& [name, base] : cases) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(movie::BaseName(name), base);
+    EXPECT_EQ(platform::BaseName(name), base);
   }
 }
 
 TEST(NameRules, TwoCharactersAreANameButNoUsableEntry) {
-  EXPECT_FALSE(movie::IsName(""));
-  EXPECT_FALSE(movie::IsName("a"));
-  EXPECT_TRUE(movie::IsName("ab"));
-  EXPECT_FALSE(movie::IsUsableEntry("ab"));
-  EXPECT_TRUE(movie::IsUsableEntry("abc"));
+  EXPECT_FALSE(platform::IsName(""));
+  EXPECT_FALSE(platform::IsName("a"));
+  EXPECT_TRUE(platform::IsName("ab"));
+  EXPECT_FALSE(platform::IsUsableEntry("ab"));
+  EXPECT_TRUE(platform::IsUsableEntry("abc"));
 }
 
 TEST(SubtitleMatchesMovie, SameBaseNameLetterCaseCounting) {
