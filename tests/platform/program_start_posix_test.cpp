@@ -10,7 +10,7 @@
 #include <QThread>
 
 #include "platform/files.h"
-#include "platform/program_start.h"
+#include "platform/program_start_posix.h"
 #include "platform/services.h"
 #include "support/temp_dir.h"
 
