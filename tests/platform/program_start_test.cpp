@@ -1,0 +1,29 @@
+// What the shell hand-over refuses rather than cut.
+#include "platform/program_start.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+TEST(FitsShellBuffer, AtMost255BytesAndNoNul) {
+  const struct {
+    const char* what;
+    std::string text;
+    bool fits;
+  } rows[] = {
+      {"empty", "", true},
+      {"255 bytes", std::string(255, 'a'), true},
+      {"256 bytes", std::string(256, 'a'), false},
+      {"255 code-page bytes", std::string(255, '\xFE'), true},
+      {"a NUL inside", std::string("\"Film.avi\"\0 /A", 14), false},
+      {"a NUL at the end", std::string("x\0", 2), false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(platform::FitsShellBuffer(row.text), row.fits);
+  }
+}
+
+}  // namespace
