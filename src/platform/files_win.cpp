@@ -105,11 +105,19 @@ Listing ListDirectory(const std::string& directory) {
   return listing;
 }
 
-// Names on Windows file systems already ignore letter case, so a name that exists is its own
-// spelling.
+// The file system already ignores letter case; a search for the exact name (no wildcards, which no
+// Windows name can hold) gives its spelling as stored.
 std::optional<std::string> ResolveCase(const std::string& path) {
-  if (path.empty() || GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-  return path;
+  if (path.empty() || path.find_first_of("*?") != std::string::npos) return std::nullopt;
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  const std::size_t separator = path.find_last_of("\\/:");
+  const std::size_t nameAt = separator == std::string::npos ? 0 : separator + 1;
+  if (nameAt >= path.size()) return path;  // a root or a directory given with its separator
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return path;
+  FindClose(search);
+  return path.substr(0, nameAt) + found.cFileName;
 }
 
 bool FileExists(const std::string& path) {

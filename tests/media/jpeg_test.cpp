@@ -3,6 +3,7 @@
 #include "media/jpeg_decoder.h"
 #include "media/poster.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -132,9 +133,9 @@ TEST(JpegDecoder, HostileFilesEndInAClearError) {
     EXPECT_NE(message.find(row.message), std::string::npos) << message;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   }
-  EXPECT_NE(ErrorOf([&] { media::LoadPictureAsBitmap(dir / "missing.jpg"); })
-                .find("No such file or directory"),
-            std::string::npos);
+  const std::string missing = platform::ReadFileHead(dir / "missing.jpg", 1).error;
+  ASSERT_FALSE(missing.empty());
+  EXPECT_NE(ErrorOf([&] { media::LoadPictureAsBitmap(dir / "missing.jpg"); }).find(missing), std::string::npos);
   const std::string directory = dir.MakeDir("folder.jpg");
   EXPECT_NE(ErrorOf([&] { media::LoadPictureAsBitmap(directory); }), "(no error)");
 }

@@ -113,7 +113,7 @@ TEST(ListLauncherDirectory, ReusesTheListingOfTheSameDirectory) {
   elsewhere.Write("bplay.ini", "[Movie]\n");
   testsupport::ScopedChdir in(disc.path());
   const Listing here = Listed({F("stands-in-for-the-disc.avi")});
-  EXPECT_EQ(movie::ListLauncherDirectory(platform::CurrentDirectory() + "/", here), here);
+  EXPECT_EQ(movie::ListLauncherDirectory(platform::WithTrailingSeparator(platform::CurrentDirectory()), here), here);
   EXPECT_EQ(movie::ListLauncherDirectory(elsewhere.path() + "/", here), Listed({F("bplay.ini")}));
 }
 
