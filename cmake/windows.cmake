@@ -29,6 +29,11 @@ enable_language(C)
 enable_language(RC)
 add_executable(stand-in-player WIN32 ${CMAKE_SOURCE_DIR}/tools/windows/stand-in-player.c)
 
+# Every program linked with the Windows platform plugin needs the symbol that
+# tools/windows/directwrite_absent.cpp explains.
+add_library(autorun_directwrite_absent OBJECT ${CMAKE_SOURCE_DIR}/tools/windows/directwrite_absent.cpp)
+target_link_libraries(autorun_directwrite_absent PRIVATE Qt6::Core)
+
 # Called once the programs and tests exist: the GUI subsystem, the icon and version resource for
 # the launcher; the Windows platform plugin for the programs that open a window, and the
 # offscreen one for the tests, which run without a display.
@@ -51,6 +56,9 @@ function(autorun_windows_finish)
   foreach(target ${targets})
     if(target MATCHES "^test_" OR target STREQUAL "autorun-inspect")
       qt_import_plugins(${target} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+    endif()
+    if(target MATCHES "^test_" OR target STREQUAL "autorun-inspect" OR target STREQUAL "Autorun")
+      target_sources(${target} PRIVATE $<TARGET_OBJECTS:autorun_directwrite_absent>)
     endif()
   endforeach()
 endfunction()

@@ -1,10 +1,13 @@
 #pragma once
 // Small helpers shared by the window's source files.
+#include <QFile>
 #include <QFont>
 #include <QImage>
 #include <QWidget>
 
+#include "media/jpeg_decoder.h"
 #include "platform/display.h"
+#include "platform/error.h"
 
 namespace app {
 
@@ -15,8 +18,19 @@ inline QFont PixelFont(const char* family, int points, bool bold = false) {
   return font;
 }
 
+// JPEG pictures go through the launcher's own decoder, as the toolkit may be built without its
+// JPEG plugin (the static Windows one is); the others are PNG, which the toolkit always reads.
 inline QImage Asset(const char* name) {
-  return QImage(QStringLiteral(":/assets/") + QLatin1String(name));
+  const QString path = QStringLiteral(":/assets/") + QLatin1String(name);
+  if (!path.endsWith(QLatin1String(".jpg"))) return QImage(path);
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return QImage();
+  const QByteArray bytes = file.readAll();
+  try {
+    return media::DecodeJpegBytes(bytes.toStdString());
+  } catch (const platform::Error&) {
+    return QImage();
+  }
 }
 
 // Whether the window shows the control once it is shown itself.

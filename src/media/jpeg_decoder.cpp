@@ -71,6 +71,7 @@ Source& SourceOf(j_decompress_ptr cinfo) { return *static_cast<Source*>(cinfo->c
 // Reads the next chunk into source.chunk; false at the end of the file or when it cannot be read
 // any more. Plain C++ with no longjmp inside, so its objects are gone before libjpeg may jump.
 bool ReadNextChunk(Source& source) {
+  if (source.path->empty()) return false;  // bytes from memory: the first chunk was all of them
   std::optional<std::string> bytes = platform::ReadAt(*source.path, source.next, kChunkBytes);
   if (!bytes || bytes->empty()) return false;
   source.next += static_cast<std::int64_t>(bytes->size());
@@ -267,9 +268,9 @@ std::string DecodeScaled(Job& job, QSize want, QImage& image) {
 
 // Reads the header into `natural` and checks its size; with `atLeast` (nullptr: header only) also
 // decodes the picture, at full size when `atLeast` is empty.
-QImage Run(const std::string& path, const QSize* atLeast, QSize& natural) {
+QImage Run(const std::string& path, std::string firstChunk, const QSize* atLeast, QSize& natural) {
   Job job;
-  StartSource(job.source, path, FirstChunk(path));
+  StartSource(job.source, path, std::move(firstChunk));
   QImage image;
   std::string failure;
   if (!ReadHeader(job)) {
@@ -299,13 +300,20 @@ std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
 
 QSize ReadJpegSize(const std::string& path) {
   QSize natural;
-  Run(path, nullptr, natural);
+  Run(path, FirstChunk(path), nullptr, natural);
   return natural;
 }
 
 QImage DecodeJpegFile(const std::string& path, QSize atLeast) {
   QSize natural;
-  return Run(path, &atLeast, natural);
+  return Run(path, FirstChunk(path), &atLeast, natural);
+}
+
+QImage DecodeJpegBytes(std::string bytes) {
+  QSize natural;
+  const QSize fullSize;
+  static const std::string kInMemory;
+  return Run(kInMemory, std::move(bytes), &fullSize, natural);
 }
 
 }  // namespace media

@@ -31,5 +31,8 @@ QSize ReadJpegSize(const std::string& path);
 // damaged or truncated, is too large, or has more than 500 scans. The file is read in chunks
 // through the platform's reader and the decoder released before the error leaves.
 QImage DecodeJpegFile(const std::string& path, QSize atLeast = QSize());
+// The same at full size for a JPEG already in memory (a picture compiled into the program), so
+// no image plugin of the toolkit is needed for it.
+QImage DecodeJpegBytes(std::string bytes);
 
 }  // namespace media

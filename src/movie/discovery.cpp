@@ -55,7 +55,7 @@ bool PlayerPresent(const platform::Listing& here, PlayerKind kind) {
 }
 
 platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here) {
-  if (launcherDirectory == platform::CurrentDirectory() + "/") return here;
+  if (launcherDirectory == platform::WithTrailingSeparator(platform::CurrentDirectory())) return here;
   return platform::ListDirectory(launcherDirectory);
 }
 

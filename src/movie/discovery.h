@@ -40,7 +40,7 @@ std::string FindSubtitleFile(const platform::Listing& here, const std::string& m
 // letter case ignored).
 bool PlayerPresent(const platform::Listing& here, PlayerKind kind);
 
-// The listing of the launcher's directory (given with a trailing '/'): `here` itself when that is
+// The listing of the launcher's directory (given with a trailing separator): `here` itself when that is
 // the current directory, as it is on a disc, else a listing of its own.
 platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here);
 

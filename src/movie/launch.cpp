@@ -84,7 +84,7 @@ LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const std::string& launche
   return plan;
 }
 
-std::string DirectoryPrefix(const std::string& currentDirectory) { return currentDirectory + "/"; }
+std::string DirectoryPrefix(const std::string& currentDirectory) { return currentDirectory + platform::PathSeparator(); }
 
 std::string SelectPlayerParameters(const std::string& programPath, const std::string& directoryPrefix,
                                    const LaunchFacts& facts) {

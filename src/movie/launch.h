@@ -39,8 +39,8 @@ LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const std::string& launche
 // a player that knows an existing movie gets "bplay.ini" alone.
 LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory);
 
-// The current directory followed by '/', taken before the file dialog can change it. At the root
-// the result is "//", as a drive root's prefix ends in two separators.
+// The current directory followed by the system's separator, taken before the file dialog can
+// change it. At a root the result ends in two separators ("//", "D:\\\\"), as the players expect.
 std::string DirectoryPrefix(const std::string& currentDirectory);
 
 // The parameter text for a program picked in the file dialog: the movie (and subtitle) by full path,

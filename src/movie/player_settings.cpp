@@ -56,7 +56,7 @@ IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platf
   if (onDisk.empty()) return outcome;
   outcome.kind = IniOutcome::Kind::Skipped;
   // Only a directory on a mounted medium is written to; a relative or network-style path is not.
-  if (launcherDirectory.empty() || launcherDirectory.front() != '/') {
+  if (!platform::IsOnDrive(launcherDirectory)) {
     outcome.reason = "not on a drive";
     return outcome;
   }

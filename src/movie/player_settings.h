@@ -1,7 +1,7 @@
 #pragma once
 // The players' INI files: the movie and subtitle names the launcher writes into them at start-up,
 // the movie entry it reads back at a start, and the launcher's own [Zorvalin] section. All INI files
-// lie in the launcher's directory (given with a trailing '/'); the launcher never creates one.
+// lie in the launcher's directory (given with a trailing separator); the launcher never creates one.
 #include <optional>
 #include <string>
 #include <string_view>

@@ -131,6 +131,7 @@ QString DecodeCodePage(std::string_view bytes, CodePage page) {
 QString DecodeText(std::string_view bytes, CodePage fallback) {
   if (IsValidUtf8(bytes))
     return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  if (std::optional<QString> text = DecodeSystemAnsi(bytes)) return *std::move(text);
   return DecodeCodePage(bytes, fallback);
 }
 

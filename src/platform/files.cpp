@@ -65,6 +65,13 @@ DirSearch SearchDirectory(const std::string& directory, std::string_view pattern
   return result;
 }
 
+// Windows takes '/' as well as '\\', so a directory ending in either already has its separator.
+std::string WithTrailingSeparator(std::string directory) {
+  if (directory.empty() || (directory.back() != '/' && directory.back() != PathSeparator()))
+    directory += PathSeparator();
+  return directory;
+}
+
 std::string FindFirst(std::string_view pattern) { return FirstMatch(ListDirectory("."), pattern); }
 
 std::string CannotOpenMessage(const std::string& path, const std::string& reason) {

@@ -75,8 +75,16 @@ std::optional<std::string> ResolveCase(const std::string& path);
 // True only for a regular file (links followed), letter case of the last component ignored.
 bool FileExists(const std::string& path);
 
-std::string CurrentDirectory();               // absolute, no trailing separator (except "/")
-std::string ExecutableDirectory();            // directory of the running executable, trailing '/'
+std::string CurrentDirectory();               // absolute, no trailing separator (except at a root)
+std::string ExecutableDirectory();            // directory of the running executable, trailing separator
+
+// The separator this system's paths put between a directory and a name ('/' or '\\').
+char PathSeparator();
+// `directory` with the separator at its end, added only when it has none ("/" and "D:\\" stay).
+std::string WithTrailingSeparator(std::string directory);
+// Whether `directory` lies on a local medium the launcher may write to: an absolute path here, a
+// drive letter with its colon on Windows. A network path ("\\\\server\\share\\") is not.
+bool IsOnDrive(const std::string& directory);
 
 // --- Reading disc files ---------------------------------------------------------------------------
 // Every read opens without waiting and refuses what is not a regular file (a FIFO, a device, a
@@ -113,7 +121,8 @@ bool MakeWritable(const std::string& path);
 // A directory's medium can take writes: listable, not mounted read-only, with free blocks.
 // `listingCode` is the code of a listing of that directory already made (Listing::code); the
 // one-argument form lists it itself. The codes that say "no medium" or "cannot be read" count as
-// not ready; 0 and kNothingFound (an empty, formatted medium) do not.
+// not ready; 0 and kNothingFound (an empty, formatted medium) do not. On Windows the drive's root
+// is probed instead, with the system's critical-error prompts off, and `listingCode` is not used.
 bool IsMediumReady(const std::string& directory, int listingCode);
 bool IsMediumReady(const std::string& directory);
 

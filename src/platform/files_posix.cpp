@@ -146,6 +146,10 @@ std::string CurrentDirectory() {
   }
 }
 
+char PathSeparator() { return '/'; }
+
+bool IsOnDrive(const std::string& directory) { return !directory.empty() && directory.front() == '/'; }
+
 std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {
   std::string error;
   Fd fd(OpenRegularFile(path.c_str(), error));

@@ -1,35 +1,17 @@
 #pragma once
-// Starting a program the way the shell's "open" verb does, without a shell in between: a program
-// file runs with the parameter text split into arguments, a Windows program runs through Wine,
-// and any other file goes to the desktop's opener.
-#include <string>
-#include <vector>
+// What every system's hand-over to the shell's "open" verb has in common.
+#include <cstddef>
+#include <string_view>
 
 namespace platform {
 
-struct StartPlan {
-  enum class Way { Nothing, Execute, Open };
-  Way way = Way::Nothing;
-  std::string program;                 // Execute: the file to run; Open: the file to open
-  std::vector<std::string> arguments;  // Execute only, without the program itself
-};
+// Program paths, parameter texts and web addresses go to the shell in buffers of 256 bytes with
+// the terminator, as the players and the discs were made for.
+inline constexpr std::size_t kShellTextMax = 255;
 
-// Decides how to start `program` (relative names are found in the current directory, letter case
-// ignored) with `parameters` (split by SplitCommandLine). `wine` is the path of the Wine loader,
-// "" when there is none.
-//  - an executable file runs itself, unless it is named *.exe and is neither an ELF program nor a
-//    script ("#!"): that one, and any other *.exe, runs through Wine when there is Wine;
-//  - every other file goes to the desktop's opener (without the parameters);
-//  - Nothing when the program file does not exist or is not a file.
-StartPlan PlanProgramStart(const std::string& program, const std::string& parameters,
-                           const std::string& wine);
-
-// A regular file (links followed) that this process may execute.
-bool IsExecutableFile(const std::string& path);
-
-// Runs `program` with `arguments` byte for byte, in the current directory, in a session of its
-// own and not as a child of this process; returns without waiting for it. False when it could not
-// be handed over (a program that fails to execute is not noticed).
-bool StartDetached(const std::string& program, const std::vector<std::string>& arguments);
+// Whether `text` can be handed over whole: at most kShellTextMax bytes and no NUL byte (which
+// would end it early). A longer text is refused, never cut: a cut parameter text names another
+// file or leaves a quote open, and a cut address opens another search.
+bool FitsShellBuffer(std::string_view text);
 
 }  // namespace platform

@@ -10,7 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/online.h"
-#include "platform/program_start.h"
+#include "platform/program_start_posix.h"
 #include "platform/services.h"
 #include "platform/url.h"
 
@@ -27,16 +27,6 @@ QUrl FileUrl(const std::string& path) {
   return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"),
                            QUrl::StrictMode);
 }
-
-}  // namespace
-
-// Strict mode takes the already encoded bytes as they are; tolerant mode would read them as
-// UTF-8 text first and turn a code-page byte into %EF%BF%BD.
-QUrl UrlFromBytes(const std::string& url) {
-  return QUrl::fromEncoded(QByteArray::fromStdString(EncodeUrlBytes(url)), QUrl::StrictMode);
-}
-
-namespace {
 
 class SystemServices : public Services {
  public:

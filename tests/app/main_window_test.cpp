@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/text.h"
+#include "support/jpeg_file.h"
 #include "support/avi_bytes.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
@@ -225,7 +226,7 @@ TEST(LauncherWindow, TheTextPanelMadeLateLiesExactlyOverThePosterBoxUnderTheButt
     const TempDir disc = MovieDisc(true, false);
     QImage picture(poster, QImage::Format_RGB32);
     picture.fill(Qt::gray);
-    ASSERT_TRUE(picture.save(QString::fromStdString(disc / "Film.jpg"), "JPEG"));
+    ASSERT_TRUE(testsupport::SaveJpeg(picture, disc / "Film.jpg"));
     Launcher launcher(disc);
     TMainWin& w = launcher.w();
     EXPECT_EQ(w.memoNFO, nullptr);
@@ -327,7 +328,7 @@ TEST(LauncherWindow, APosterSizesTheWindowAndItsFrame) {
   const TempDir disc = MovieDisc(true, false);
   QImage poster(400, 600, QImage::Format_RGB32);
   poster.fill(QColor(200, 30, 30));
-  ASSERT_TRUE(poster.save(QString::fromStdString(disc / "Film.jpg"), "JPEG"));
+  ASSERT_TRUE(testsupport::SaveJpeg(poster, disc / "Film.jpg"));
   Launcher launcher(disc);
   TMainWin& w = launcher.w();
   EXPECT_EQ(w.geometry(), QRect(244, 34, 536, 671));

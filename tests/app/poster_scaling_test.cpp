@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+#include "support/jpeg_file.h"
 #include "support/avi_bytes.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
@@ -27,7 +28,7 @@ void WriteQuadrantPoster(const std::string& path, int width, int height) {
     painter.fillRect(left, top, right - left, bottom - top, QColor(kGreys[q], kGreys[q], kGreys[q]));
   }
   painter.end();
-  ASSERT_TRUE(image.save(QString::fromStdString(path), "JPEG", 90));
+  ASSERT_TRUE(testsupport::SaveJpeg(image, path, 90));
 }
 
 TEST(PosterScaling, TheWindowFollowsTheNaturalSizeAndThePictureIsDecodedAtTheDrawnSize) {

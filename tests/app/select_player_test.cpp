@@ -86,7 +86,7 @@ TEST(SelectPlayer, ThePickedProgramDecidesTheParameterTextAndTheLauncherCloses) 
     const std::string directory = platform::CurrentDirectory();
     std::string expected = row.expected;
     for (std::size_t at = expected.find("\"D"); at != std::string::npos; at = expected.find("\"D", at + 1))
-      expected.replace(at + 1, 1, directory + "/");
+      expected.replace(at + 1, 1, directory + platform::PathSeparator());
 
     EXPECT_EQ(run.services.dialogDirectories, std::vector<std::string>{directory});
     ASSERT_EQ(run.services.starts.size(), 1u);

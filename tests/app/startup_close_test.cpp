@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "support/jpeg_file.h"
 #include "support/avi_bytes.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
@@ -40,7 +41,7 @@ TempDir DiscWithDamagedPoster() {
   QImage poster(200, 300, QImage::Format_RGB32);
   poster.fill(Qt::darkBlue);
   const std::string path = disc / "Film.jpg";
-  EXPECT_TRUE(poster.save(QString::fromStdString(path), "JPEG"));
+  EXPECT_TRUE(testsupport::SaveJpeg(poster, path));
   const std::string whole = disc.Read("Film.jpg");
   disc.Write("Film.jpg", whole.substr(0, whole.size() / 2));
   return disc;

@@ -88,7 +88,7 @@ TEST(FindMovieFile, TakesTheFirstListedAvi) {
     EXPECT_EQ(movie::FindMovieFile(Listed(c.entries)), c.expected);
   }
   Listing unreadable;
-  unreadable.code = ENOMEDIUM;
+  unreadable.code = EIO;  // any code of a listing that failed
   EXPECT_EQ(movie::FindMovieFile(unreadable), "");
 }
 
@@ -106,7 +106,7 @@ TEST(ListLauncherDirectory, ReusesTheListingOfTheSameDirectory) {
   elsewhere.Write("bplay.ini", "[Movie]\n");
   testsupport::ScopedChdir in(disc.path());
   const Listing here = Listed({F("stands-in-for-the-disc.avi")});
-  EXPECT_EQ(movie::ListLauncherDirectory(platform::CurrentDirectory() + "/", here), here);
+  EXPECT_EQ(movie::ListLauncherDirectory(platform::WithTrailingSeparator(platform::CurrentDirectory()), here), here);
   EXPECT_EQ(movie::ListLauncherDirectory(elsewhere.path() + "/", here), Listed({F("bplay.ini")}));
 }
 

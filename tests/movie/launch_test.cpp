@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/command_line.h"
+#include "platform/files.h"
 #include "support/avi_bytes.h"
 #include "support/temp_dir.h"
 
@@ -203,8 +204,11 @@ TEST(PlanPlayerStart, MissingExecutableGivesTheMessage) {
 }
 
 TEST(DirectoryPrefix, EndsInASeparator) {
-  EXPECT_EQ(movie::DirectoryPrefix("/"), "//");
-  EXPECT_EQ(movie::DirectoryPrefix("/media/cdrom"), "/media/cdrom/");
+  // The system's separator, doubled at a root, as the players expect it there.
+  const std::string separator(1, platform::PathSeparator());
+  EXPECT_EQ(movie::DirectoryPrefix("/"), "/" + separator);
+  EXPECT_EQ(movie::DirectoryPrefix("D:\\"), "D:\\" + separator);
+  EXPECT_EQ(movie::DirectoryPrefix("/media/cdrom"), "/media/cdrom" + separator);
 }
 
 struct SelectCase {

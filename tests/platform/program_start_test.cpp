@@ -1,117 +1,29 @@
-// How a player is started, and a real start of a stand-in player.
-#include <sys/stat.h>
-#include <sys/wait.h>
-
-#include <cerrno>
+// What the shell hand-over refuses rather than cut.
+#include "platform/program_start.h"
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QThread>
-
-#include "platform/files.h"
-#include "platform/program_start.h"
-#include "platform/services.h"
-#include "support/temp_dir.h"
+#include <string>
 
 namespace {
 
-using platform::StartPlan;
-using testsupport::ScopedChdir;
-using testsupport::TempDir;
-
-std::string MakeFile(const TempDir& dir, const std::string& name, const std::string& bytes, mode_t mode) {
-  const std::string path = dir.Write(name, bytes);
-  EXPECT_EQ(chmod(path.c_str(), mode), 0);
-  return path;
-}
-
-TEST(PlanProgramStart, Table) {
-  TempDir dir;
-  MakeFile(dir, "VPlayer.exe", "MZ\x90", 0644);           // a Windows program
-  MakeFile(dir, "BPlay.EXE", "MZ\x90", 0755);             // marked executable by a disc mount
-  MakeFile(dir, "native.exe", "#!/bin/sh\n", 0755);
-  MakeFile(dir, "player", "\x7f" "ELF", 0755);
-  MakeFile(dir, "notes.txt", "text", 0644);
-  dir.MakeDir("folder.exe");
-  ScopedChdir here(dir.path());
-  const std::string cwd = platform::CurrentDirectory() + "/";
-  const std::string wine = "/usr/bin/wine";
-  using Way = StartPlan::Way;
-  using Args = std::vector<std::string>;
-  struct Row {
-    std::string program;
-    std::string wine;
-    Way way;
-    std::string target;
-    Args arguments;
+TEST(FitsShellBuffer, AtMost255BytesAndNoNul) {
+  const struct {
+    const char* what;
+    std::string text;
+    bool fits;
+  } rows[] = {
+      {"empty", "", true},
+      {"255 bytes", std::string(255, 'a'), true},
+      {"256 bytes", std::string(256, 'a'), false},
+      {"255 code-page bytes", std::string(255, '\xFE'), true},
+      {"a NUL inside", std::string("\"Film.avi\"\0 /A", 14), false},
+      {"a NUL at the end", std::string("x\0", 2), false},
   };
-  const Row rows[] = {
-      {"vplayer.exe", wine, Way::Execute, wine, {cwd + "VPlayer.exe", "Film.avi", "/A"}},
-      {"VPLAYER.EXE", "", Way::Open, cwd + "VPlayer.exe", {}},
-      {"bplay.exe", wine, Way::Execute, wine, {cwd + "BPlay.EXE", "Film.avi", "/A"}},
-      {"native.exe", wine, Way::Execute, cwd + "native.exe", {"Film.avi", "/A"}},
-      {"player", wine, Way::Execute, cwd + "player", {"Film.avi", "/A"}},
-      {cwd + "PLAYER", "", Way::Execute, cwd + "player", {"Film.avi", "/A"}},
-      {"notes.txt", wine, Way::Open, cwd + "notes.txt", {}},
-      {"folder.exe", wine, Way::Nothing, "", {}},
-      {"missing.exe", wine, Way::Nothing, "", {}},
-      {"", wine, Way::Nothing, "", {}},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.program + " wine=" + row.wine);
-    const StartPlan plan = platform::PlanProgramStart(row.program, "\"Film.avi\" /A", row.wine);
-    EXPECT_EQ(plan.way, row.way);
-    EXPECT_EQ(plan.program, row.target);
-    EXPECT_EQ(plan.arguments, row.arguments);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(platform::FitsShellBuffer(row.text), row.fits);
   }
-}
-
-// Polls for a file that a detached process writes; bounded so a start that never happens fails.
-std::string WaitForFile(const TempDir& dir, const std::string& name) {
-  QElapsedTimer timer;
-  timer.start();
-  while (timer.elapsed() < 10000) {
-    if (platform::FileExists(dir / (name + ".done"))) return dir.Read(name);
-    QThread::msleep(20);
-  }
-  return "(timed out)";
-}
-
-TEST(StartProgram, StandInPlayerReceivesTheArgumentsUnchanged) {
-  TempDir dir;
-  // Records its arguments and working directory, then marks the record complete.
-  MakeFile(dir, "vplayer.exe",
-           "#!/bin/sh\nprintf '%s\\n' \"$@\" > args\npwd >> args\ntouch args.done\n", 0755);
-  ScopedChdir here(dir.path());
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  services->StartProgram("VPlayer.exe",
-                         "\"Tom & Jerry $HOME.avi\" \"it's `id`.srt\" \"\"/A /F /P11 \"\xc7ocuk\" \"a\\\"b\"");
-  const std::string expected = std::string("Tom & Jerry $HOME.avi\nit's `id`.srt\n/A\n/F\n/P11\n\xc7ocuk\na\"b\n") +
-                               platform::CurrentDirectory() + "\n";
-  EXPECT_EQ(WaitForFile(dir, "args"), expected);
-}
-
-TEST(StartProgram, EmptyArgumentsReachTheProgram) {
-  TempDir dir;
-  MakeFile(dir, "bplay.exe", "#!/bin/sh\necho \"$#\" > args\nprintf '[%s]\\n' \"$@\" >> args\ntouch args.done\n", 0755);
-  ScopedChdir here(dir.path());
-  platform::MakeSystemServices()->StartProgram("bplay.exe", "\"Film.avi\" \"\"  -fs -pan");
-  EXPECT_EQ(WaitForFile(dir, "args"), "4\n[Film.avi]\n[]\n[-fs]\n[-pan]\n");
-}
-
-TEST(StartProgram, AMissingOrBrokenProgramIsNotNoticed) {
-  TempDir dir;
-  MakeFile(dir, "broken", "\x7f" "ELF garbage", 0755);  // exec fails in the detached child
-  ScopedChdir here(dir.path());
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  services->StartProgram("missing.exe", "x");
-  services->StartProgram("broken", "x");
-  EXPECT_TRUE(platform::StartDetached(dir / "broken", {}));  // handed over; the failure is the child's
-  // Whatever happened to them, no child of the launcher is left behind to be reaped.
-  errno = 0;
-  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-  EXPECT_EQ(errno, ECHILD);
 }
 
 }  // namespace

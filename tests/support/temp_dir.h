@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <string>
 #include <string_view>
@@ -42,21 +41,20 @@ class TempDir {
   QTemporaryDir dir_;
 };
 
+// Through Qt, so the same guard serves every system the tests run on.
 class ScopedChdir {
  public:
-  explicit ScopedChdir(const std::string& to) {
-    char buffer[4096];
-    if (getcwd(buffer, sizeof buffer)) previous_ = buffer;
-    EXPECT_EQ(chdir(to.c_str()), 0) << to;
+  explicit ScopedChdir(const std::string& to) : previous_(QDir::currentPath()) {
+    EXPECT_TRUE(QDir::setCurrent(QString::fromLocal8Bit(to.c_str()))) << to;
   }
   ~ScopedChdir() {
-    if (!previous_.empty() && chdir(previous_.c_str()) != 0) ADD_FAILURE() << "chdir back failed";
+    if (!QDir::setCurrent(previous_)) ADD_FAILURE() << "changing back to the previous directory failed";
   }
   ScopedChdir(const ScopedChdir&) = delete;
   ScopedChdir& operator=(const ScopedChdir&) = delete;
 
  private:
-  std::string previous_;
+  QString previous_;
 };
 
 }  // namespace testsupport

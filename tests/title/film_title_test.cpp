@@ -166,17 +166,18 @@ TEST(TitleFont, DerivedTitlesTakeTheirSize) {
   }
 }
 
-TEST(TitleDisplay, EightBitTitlesAreTurkishAndUtf8StaysUtf8) {
+TEST(TitleDisplay, Utf8StaysUtf8AndEveryCharacterCountsOnce) {
   const struct {
     const char* bytes;
     QString shown;
     int length;
   } cases[] = {
-      {"", QString(), 0},
+      {"", QStringLiteral(""), 0},
       {"Heat 1995", QStringLiteral("Heat 1995"), 9},
-      // Code page 1254: 0xDD is capital I with dot, 0xFE small s with cedilla.
-      {"\xDDStanbul", QStringLiteral("\u0130Stanbul"), 8},
-      {"G\xFCne\xFE", QStringLiteral("G\u00FCne\u015F"), 5},
+      // Code-page bytes count one character each; how they look depends on the system (its ANSI
+      // code page, else 1254) and is tested with each system's backend.
+      {"\xDDStanbul", QString(), 8},
+      {"G\xFCne\xFE", QString(), 5},
       // Valid UTF-8 counts characters, not bytes.
       {"\xC4\xB0stanbul", QStringLiteral("\u0130stanbul"), 8},
       {"G\xC3\xBCne\xC5\x9F", QStringLiteral("G\u00FCne\u015F"), 5},
@@ -185,7 +186,9 @@ TEST(TitleDisplay, EightBitTitlesAreTurkishAndUtf8StaysUtf8) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bytes);
-    EXPECT_EQ(title::TitleDisplayText(c.bytes), c.shown);
+    if (!c.shown.isNull()) {
+      EXPECT_EQ(title::TitleDisplayText(c.bytes), c.shown);
+    }
     EXPECT_EQ(title::DisplayedLength(c.bytes), c.length);
   }
 }

@@ -91,7 +91,10 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
   return options;
 }
 
-std::string WithSlash(std::string path) { return path.ends_with('/') ? path : path + '/'; }
+// In the system's own spelling, as the launcher's directory is given to the start-up.
+std::string WithSlash(const QString& path) {
+  return platform::WithTrailingSeparator(QDir::toNativeSeparators(path).toLocal8Bit().toStdString());
+}
 
 // Puts stand-ins for the players' INI files into `copyDirectory` under the names they have on the
 // disc, so that the start-up reads them (Filmname) and writes them as it would the originals, and
@@ -323,8 +326,8 @@ int main(int argc, char** argv) {
   const QString launcher = options->launcherDirectory.empty()
                                ? QString::fromLocal8Bit(dirs.disc)
                                : QDir(QString::fromLocal8Bit(options->launcherDirectory)).absolutePath();
-  dirs.launcher = WithSlash(launcher.toLocal8Bit().toStdString());
-  dirs.launcherCopy = StandInDirectory(dirs.launcher, WithSlash(copy.path().toLocal8Bit().toStdString()));
+  dirs.launcher = WithSlash(launcher);
+  dirs.launcherCopy = StandInDirectory(dirs.launcher, WithSlash(copy.path()));
   const Facts facts = Inspect(*options, dirs);
   if (options->json)
     std::cout << QJsonDocument(facts.json).toJson(QJsonDocument::Indented).toStdString();

@@ -22,5 +22,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   fi
   exec 9>&-
 fi
-wineserver -p 60 >/dev/null 2>&1 || true
+# The wineserver's first client starts Wine's own services, which live on and keep that client's
+# output open; started here with nothing attached, they cannot hold a caller's pipe (ctest waits
+# for the pipe to close).
+if wineserver -p 60 >/dev/null 2>&1; then
+  "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+fi
 exec "$wine" "$@"

@@ -1,0 +1,223 @@
+// The file services on Windows, through the system's ANSI ("A") functions, so names stay the
+// 8-bit text of the system's code page that the rest of the launcher works with.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "platform/drive_win.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/handle_win.h"
+#include "platform/text.h"
+
+namespace platform {
+
+namespace {
+
+bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+// A reparse point (a symbolic link or a junction) is asked what it points to, as the POSIX side
+// follows links; a dangling one is Other.
+EntryKind KindOf(const std::string& directory, const WIN32_FIND_DATAA& found) {
+  if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
+  const std::string path = directory + found.cFileName;
+  Handle target(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!target.ok() || !GetFileInformationByHandle(target.get(), &info)) return EntryKind::Other;
+  return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
+}
+
+// The system's text for an error code, without the line break it ends with.
+std::string SystemMessage(DWORD code) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                          FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length && text ? std::string(text, length) : "error " + std::to_string(code);
+  if (text) LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+    message.pop_back();
+  return message;
+}
+
+// Opens an existing file for reading, refusing directories and devices ("CON", "NUL", "COM1"
+// are names anywhere on Windows and must never be read as a disc file).
+Handle OpenRegularFile(const std::string& path, std::string& error) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    error = std::strerror(EISDIR);
+    return Handle();
+  }
+  Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.ok()) {
+    error = SystemMessage(GetLastError());
+    return file;
+  }
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+    error = "Not a regular file";
+    return Handle();
+  }
+  return file;
+}
+
+}  // namespace
+
+char PathSeparator() { return '\\'; }
+
+bool IsOnDrive(const std::string& directory) {
+  return directory.size() >= 2 && AsciiUpperChar(directory[0]) >= 'A' && AsciiUpperChar(directory[0]) <= 'Z' &&
+         directory[1] == ':';
+}
+
+// Without the critical-error mode off, listing a drive without a medium would ask the user to
+// insert one.
+Listing ListDirectory(const std::string& directory) {
+  const std::string prefix = directory.empty() ? std::string() : WithTrailingSeparator(directory);
+  Listing listing;
+  const CriticalErrorsOff quiet;
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    listing.code = static_cast<int>(GetLastError());
+    return listing;
+  }
+  DWORD end = ERROR_NO_MORE_FILES;
+  for (;;) {
+    if (!IsDotEntry(found.cFileName)) listing.entries.push_back({found.cFileName, KindOf(prefix, found)});
+    if (!FindNextFileA(search, &found)) {
+      end = GetLastError();
+      break;
+    }
+  }
+  FindClose(search);
+  if (!listing.entries.empty())
+    listing.code = 0;
+  else
+    listing.code = end != ERROR_NO_MORE_FILES ? static_cast<int>(end) : kNothingFound;
+  return listing;
+}
+
+// The file system already ignores letter case; a search for the exact name (no wildcards, which no
+// Windows name can hold) gives its spelling as stored.
+std::optional<std::string> ResolveCase(const std::string& path) {
+  if (path.empty() || path.find_first_of("*?") != std::string::npos) return std::nullopt;
+  if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  const std::size_t separator = path.find_last_of("\\/:");
+  const std::size_t nameAt = separator == std::string::npos ? 0 : separator + 1;
+  if (nameAt >= path.size()) return path;  // a root or a directory given with its separator
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA(path.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return path;
+  FindClose(search);
+  return path.substr(0, nameAt) + found.cFileName;
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string CurrentDirectory() {
+  const DWORD needed = GetCurrentDirectoryA(0, nullptr);
+  if (needed == 0) return ".";
+  std::string buffer(needed, '\0');
+  const DWORD length = GetCurrentDirectoryA(needed, buffer.data());
+  if (length == 0 || length >= needed) return ".";
+  buffer.resize(length);
+  return buffer;
+}
+
+std::string ExecutableDirectory() {
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return ".\\";
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    if (path.size() > 32768) return ".\\";
+    path.resize(path.size() * 2);
+  }
+  const std::size_t separator = path.find_last_of("\\/");
+  return separator == std::string::npos ? ".\\" : path.substr(0, separator + 1);
+}
+
+std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {
+  std::string error;
+  Handle file = OpenRegularFile(path, error);
+  if (!file.ok()) return std::nullopt;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  if (offset < 0 || offset >= size.QuadPart) return std::string();
+  // Never allocate more than the file can give, whatever the caller asks for.
+  const std::uint64_t available = static_cast<std::uint64_t>(size.QuadPart - offset);
+  std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, available)), '\0');
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const std::uint64_t at = static_cast<std::uint64_t>(offset) + done;
+    OVERLAPPED position{};
+    position.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
+    position.OffsetHigh = static_cast<DWORD>(at >> 32);
+    DWORD got = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+    if (!ReadFile(file.get(), bytes.data() + done, want, &got, &position) || got == 0) break;
+    done += got;
+  }
+  bytes.resize(done);
+  return bytes;
+}
+
+FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
+  FileRead result;
+  Handle file = OpenRegularFile(path, result.error);
+  if (!file.ok()) return result;
+  char chunk[65536];
+  while (result.bytes.size() < maxBytes) {
+    const DWORD want = static_cast<DWORD>(std::min(sizeof chunk, maxBytes - result.bytes.size()));
+    DWORD got = 0;
+    if (!ReadFile(file.get(), chunk, want, &got, nullptr)) {
+      result.error = SystemMessage(GetLastError());
+      result.bytes.clear();
+      return result;
+    }
+    if (got == 0) break;
+    result.bytes.append(chunk, got);
+  }
+  return result;
+}
+
+FileHandle OpenDiscFile(const std::string& path) {
+  std::string error;
+  Handle file = OpenRegularFile(path, error);
+  if (!file.ok()) throw Error(CannotOpenMessage(path, error));
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file.get()), _O_RDONLY | _O_BINARY);
+  if (descriptor < 0) throw Error(CannotOpenMessage(path, std::strerror(errno)));
+  file.release();  // the descriptor owns it now
+  FileHandle stream(_fdopen(descriptor, "rb"));
+  if (!stream) {
+    const int reason = errno;
+    _close(descriptor);
+    throw Error(CannotOpenMessage(path, std::strerror(reason)));
+  }
+  return stream;
+}
+
+bool MakeWritable(const std::string& path) { return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0; }
+
+bool IsMediumReady(const std::string& directory, int listingCode) {
+  (void)listingCode;
+  return IsOnDrive(directory) && IsDriveReady(directory[0]);
+}
+
+bool IsMediumReady(const std::string& directory) { return IsMediumReady(directory, 0); }
+
+}  // namespace platform

@@ -1,0 +1,35 @@
+#pragma once
+// Starting a program on POSIX systems the way the shell's "open" verb does, without a shell in
+// between: a program file runs with the parameter text split into arguments, a Windows program
+// runs through Wine, and any other file goes to the desktop's opener.
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct StartPlan {
+  enum class Way { Nothing, Execute, Open };
+  Way way = Way::Nothing;
+  std::string program;                 // Execute: the file to run; Open: the file to open
+  std::vector<std::string> arguments;  // Execute only, without the program itself
+};
+
+// Decides how to start `program` (relative names are found in the current directory, letter case
+// ignored) with `parameters` (split by SplitCommandLine). `wine` is the path of the Wine loader,
+// "" when there is none.
+//  - an executable file runs itself, unless it is named *.exe and is neither an ELF program nor a
+//    script ("#!"): that one, and any other *.exe, runs through Wine when there is Wine;
+//  - every other file goes to the desktop's opener (without the parameters);
+//  - Nothing when the program file does not exist or is not a file.
+StartPlan PlanProgramStart(const std::string& program, const std::string& parameters,
+                           const std::string& wine);
+
+// A regular file (links followed) that this process may execute.
+bool IsExecutableFile(const std::string& path);
+
+// Runs `program` with `arguments` byte for byte, in the current directory, in a session of its
+// own and not as a child of this process; returns without waiting for it. False when it could not
+// be handed over (a program that fails to execute is not noticed).
+bool StartDetached(const std::string& program, const std::vector<std::string>& arguments);
+
+}  // namespace platform
