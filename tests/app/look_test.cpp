@@ -1,17 +1,11 @@
-// What the window looks like where a wrong colour or font would show: the button pictures on the
-// button face, the warning's red, and the report's widest line in the text panel.
+// What the window looks like where a wrong colour would show: the button pictures on the button
+// face and the warning's red.
 #include "app/main_window.h"
 #include "app/picture_button.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QImage>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QTextLayout>
 #include <gtest/gtest.h>
 
-#include "support/avi_bytes.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
 
@@ -91,27 +85,6 @@ TEST(WarningLine, IsDrawnInPureRedWithoutPaleFringes) {
   }
   EXPECT_GT(red, 200);
   EXPECT_EQ(other, 0);
-}
-
-// The report's separator is 26 signs; in a face much wider than Tahoma it wraps at the design size.
-TEST(TextPanel, TheReportSeparatorFitsOnOneLineAtTheDesignSize) {
-  TempDir disc;
-  disc.Write("Film.avi", testsupport::AviBytes());
-  disc.Write("vplayer.exe");
-  Launcher launcher(disc);
-  TMainWin& w = *launcher.window;
-  w.show();
-  w.dxInfoClick();
-  ASSERT_NE(w.memoNFO, nullptr);
-  QTextDocument* document = w.memoNFO->document();
-  document->documentLayout()->documentSize();  // lays the document out
-  bool found = false;
-  for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-    if (block.text() != QString(26, QLatin1Char('='))) continue;
-    found = true;
-    EXPECT_EQ(block.layout()->lineCount(), 1);
-  }
-  EXPECT_TRUE(found);
 }
 
 }  // namespace
