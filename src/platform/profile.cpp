@@ -178,6 +178,22 @@ ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<Profi
   return {ProfileBytes::Kind::Updated, std::move(bytes), {}};
 }
 
+ProfileUpdate WriteEditedProfile(const std::string& path, const std::optional<std::string>& content,
+                                 const std::vector<ProfileEdit>& edits,
+                                 const std::function<bool(const std::string& bytes)>& replace) {
+  const ProfileUpdate failed{ProfileUpdate::Kind::Failed, {}, "Unable to write to " + path};
+  if (!content) return failed;
+  const ProfileBytes update = ApplyProfileEdits(*content, edits);
+  switch (update.kind) {
+    case ProfileBytes::Kind::Unchanged: return {};
+    case ProfileBytes::Kind::Skipped: return {ProfileUpdate::Kind::Skipped, update.reason, {}};
+    case ProfileBytes::Kind::TooLarge: return failed;
+    case ProfileBytes::Kind::Updated: break;
+  }
+  if (!replace(update.bytes)) return failed;
+  return {ProfileUpdate::Kind::Written, {}, {}};
+}
+
 void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
   const ProfileUpdate update =

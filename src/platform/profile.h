@@ -1,6 +1,8 @@
 #pragma once
 // Profile (INI) files in the classic format: [Section] lines and key=value lines, names matched
 // ignoring ASCII case. The byte-level functions do the work; the file functions wrap them.
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +77,13 @@ struct ProfileUpdate {
 // The new file gets the original's owner, group and mode (with the owner's write bit) before it
 // replaces the original's name; it is flushed to the medium once.
 ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits);
+
+// The step UpdateProfileFile's backends share once the file is checked and reset: applies `edits`
+// to its `content` (nullopt when it could not be read) and hands the new bytes to `replace`, which
+// returns whether the atomic replace happened.
+ProfileUpdate WriteEditedProfile(const std::string& path, const std::optional<std::string>& content,
+                                 const std::vector<ProfileEdit>& edits,
+                                 const std::function<bool(const std::string& bytes)>& replace);
 
 // One key through UpdateProfileFile; throws platform::Error("Unable to write to <path>") unless
 // it was Written or Unchanged.

@@ -75,18 +75,8 @@ ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<Profi
     return Skipped(std::string("cannot be made writable: ") + std::strerror(errno));
   if (edits.empty()) return {};
 
-  const ProfileUpdate failed{ProfileUpdate::Kind::Failed, {}, "Unable to write to " + path};
-  const std::optional<std::string> content = ReadUpTo(fd.get(), kProfileFileMax + 1);
-  if (!content) return failed;
-  ProfileBytes update = ApplyProfileEdits(*content, edits);
-  switch (update.kind) {
-    case ProfileBytes::Kind::Unchanged: return {};
-    case ProfileBytes::Kind::Skipped: return Skipped(update.reason);
-    case ProfileBytes::Kind::TooLarge: return failed;
-    case ProfileBytes::Kind::Updated: break;
-  }
-  if (!Replace(*onDisk, info, update.bytes)) return failed;
-  return {ProfileUpdate::Kind::Written, {}, {}};
+  return WriteEditedProfile(path, ReadUpTo(fd.get(), kProfileFileMax + 1), edits,
+                            [&](const std::string& bytes) { return Replace(*onDisk, info, bytes); });
 }
 
 }  // namespace platform

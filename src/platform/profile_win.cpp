@@ -86,17 +86,8 @@ ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<Profi
     content = ReadUpTo(file.get(), kProfileFileMax + 1);
   }
 
-  const ProfileUpdate failed{ProfileUpdate::Kind::Failed, {}, "Unable to write to " + path};
-  if (!content) return failed;
-  ProfileBytes update = ApplyProfileEdits(*content, edits);
-  switch (update.kind) {
-    case ProfileBytes::Kind::Unchanged: return {};
-    case ProfileBytes::Kind::Skipped: return Skipped(update.reason);
-    case ProfileBytes::Kind::TooLarge: return failed;
-    case ProfileBytes::Kind::Updated: break;
-  }
-  if (!Replace(path, update.bytes)) return failed;
-  return {ProfileUpdate::Kind::Written, {}, {}};
+  return WriteEditedProfile(path, content, edits,
+                            [&](const std::string& bytes) { return Replace(path, bytes); });
 }
 
 }  // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+// What the real services share on every system: Qt's message boxes, the screen's sizes, the
+// connection check and the launcher's directory. Each system's backend adds how programs, web
+// addresses and the file dialog are handled there.
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "platform/services.h"
+
+namespace platform {
+
+class DesktopServices : public Services {
+ public:
+  void SetOwnerWindow(QWidget* owner) override { owner_ = owner; }
+  void ShowMessage(const std::string& text, const std::string& caption) override;
+  void ShowError(const std::string& text) override;
+  bool IsInternetConnected() override;
+  ScreenSize Screen() override;
+  WorkArea Work() override;
+  std::string LauncherDirectory() override;
+
+ protected:
+  QWidget* Owner() const { return owner_; }
+  // Messages carry file names, which are in the system's own encoding.
+  static QString FromBytes(const std::string& text);
+
+ private:
+  QPointer<QWidget> owner_;  // the dialogs' owner; cleared when that window goes
+};
+
+}  // namespace platform
