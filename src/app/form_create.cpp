@@ -7,11 +7,11 @@
 #include "media/avi.h"
 #include "media/poster.h"
 #include "movie/discovery.h"
-#include "platform/names.h"
 #include "movie/player_settings.h"
 #include "movie/players.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "title/film_title.h"
 
 namespace app {

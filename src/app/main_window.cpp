@@ -11,9 +11,9 @@
 #include "media/avi.h"
 #include "media/info_panel.h"
 #include "movie/launch.h"
-#include "platform/names.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "title/web_search.h"
 
 namespace app {

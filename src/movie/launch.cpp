@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "platform/names.h"
 #include "movie/player_settings.h"
 #include "movie/players.h"
 #include "platform/command_line.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/text.h"
 
 namespace movie {

@@ -1,8 +1,8 @@
 #include "movie/player_settings.h"
 
-#include "platform/names.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/names.h"
 #include "platform/profile.h"
 #include "platform/text.h"
 

@@ -34,10 +34,6 @@ std::string EncodeUrlBytes(std::string_view url) {
   return out;
 }
 
-}  // namespace platform
-
-namespace platform {
-
 // Strict mode takes the already encoded bytes as they are; tolerant mode would read them as
 // UTF-8 text first and turn a code-page byte into %EF%BF%BD.
 QUrl UrlFromBytes(const std::string& url) {
