@@ -8,6 +8,10 @@ endif()
 
 # One file per program, no DLL beside it: the C and C++ runtimes and winpthread go in statically.
 add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release,MinSizeRel>:-s>)
+# With Qt and libjpeg built one section per function (tools/windows/build-toolchain.sh), the linker
+# drops whatever the programs never reach.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options($<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections>)
 # Everything in the launcher is 8-bit ANSI text; the W functions are never meant.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 

@@ -35,20 +35,24 @@ fetch() {  # fetch PACKAGE: unpacks Debian's source of PACKAGE under $cache/src,
   echo "$dir"
 }
 
+# Every function and datum in a section of its own, so that linking Autorun.exe with --gc-sections
+# keeps only the parts of the static libraries that the launcher reaches.
+sections="-ffunction-sections -fdata-sections"
 toolchain=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DAUTORUN_WIN_PREFIX="$prefix"
-           -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release)
+           -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release
+           -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections")
 
-if [ ! -f "$cache/stamp-libjpeg" ]; then
+if [ ! -f "$cache/stamp-libjpeg-2" ]; then
   echo "== libjpeg-turbo for Windows"
   src="$(fetch libjpeg-turbo)"
-  cmake -S "$src" -B "$cache/build-libjpeg" -G Ninja "${toolchain[@]}" \
+  cmake -S "$src" -B "$cache/build-libjpeg-2" -G Ninja "${toolchain[@]}" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF
-  cmake --build "$cache/build-libjpeg" -j"$jobs"
-  cmake --install "$cache/build-libjpeg"
-  touch "$cache/stamp-libjpeg"
+  cmake --build "$cache/build-libjpeg-2" -j"$jobs"
+  cmake --install "$cache/build-libjpeg-2"
+  touch "$cache/stamp-libjpeg-2"
 fi
 
-if [ ! -f "$cache/stamp-qt" ]; then
+if [ ! -f "$cache/stamp-qt-2" ]; then
   echo "== Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) for Windows (about an hour on two cores; resumes if interrupted)"
   src="$(fetch qt6-base)"
   # Debian's source leaves out the Wintab headers (their licence forbids changes), which only the
@@ -66,8 +70,8 @@ if [ ! -f "$cache/stamp-qt" ]; then
       "$platforms/windows/qwindowscontext.cpp" "$platforms/windows/qwindowspointerhandler.cpp" \
       "$platforms/windows/qwindowspointerhandler.h"
   fi
-  if [ ! -f "$cache/build-qt/build.ninja" ]; then
-    cmake -S "$src" -B "$cache/build-qt" -G Ninja "${toolchain[@]}" \
+  if [ ! -f "$cache/build-qt-2/build.ninja" ]; then
+    cmake -S "$src" -B "$cache/build-qt-2" -G Ninja "${toolchain[@]}" \
       -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
       -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=OFF \
       -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
@@ -76,10 +80,11 @@ if [ ! -f "$cache/stamp-qt" ]; then
       -DFEATURE_openssl=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_accessibility=ON \
       -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
       -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \
-      -DFEATURE_system_doubleconversion=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_direct2d=OFF
+      -DFEATURE_system_doubleconversion=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_direct2d=OFF \
+      -DFEATURE_optimize_size=ON
   fi
-  cmake --build "$cache/build-qt" -j"$jobs"
-  cmake --install "$cache/build-qt" >/dev/null
-  touch "$cache/stamp-qt"
+  cmake --build "$cache/build-qt-2" -j"$jobs"
+  cmake --install "$cache/build-qt-2" >/dev/null
+  touch "$cache/stamp-qt-2"
 fi
 echo "Windows toolchain ready in $prefix"
