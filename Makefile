@@ -11,6 +11,9 @@ FUZZ_SECONDS ?= 60
 FUZZ_DEPS := clang-14 libclang-rt-14-dev
 BENCH_DEPS := libbenchmark-dev libjpeg-turbo-progs ffmpeg mediainfo hyperfine
 ISO_DEPS := xorriso
+# The portable check: a Debian 12 root without Qt, made once per machine.
+PORTABLE_ROOT ?= $(HOME)/.cache/autorun/portable-root
+PORTABLE_DEPS := debootstrap xorriso xvfb xauth imagemagick xdotool
 
 # Windows: cross-built with mingw-w64 against a static Qt that tools/windows/build-toolchain.sh
 # builds once per machine into $(WIN_CACHE) (about an hour on two cores), run under Wine.
@@ -21,7 +24,7 @@ WIN_DEPS := cmake ninja-build nasm dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-
 # The Windows launcher that make disc and make iso put beside the Linux one, when it is built.
 WIN_EXE := $(wildcard $(WIN_BUILD)/Autorun.exe)
 
-.PHONY: deps build test sanitize demo run fuzz bench disc iso clean \
+.PHONY: deps build test sanitize demo run fuzz bench disc iso test-portable clean \
         windows-toolchain windows test-windows run-windows
 
 deps:
@@ -57,6 +60,13 @@ disc: build
 iso: demo
 	@tools/install-packages.sh $(ISO_DEPS)
 	tools/make-iso.sh $(DEMO) $(BUILD)/demo-disc.iso
+
+# The disc image's Linux launcher started in a root file system that has only what every X11
+# desktop has (no Qt, ICU or libjpeg), its window compared with the normal build's. Needs root.
+test-portable: iso
+	@tools/install-packages.sh $(PORTABLE_DEPS)
+	tools/portable/make-root.sh $(PORTABLE_ROOT)
+	tools/portable/check.sh $(BUILD)/demo-disc.iso $(BUILD) $(PORTABLE_ROOT) $(BUILD)/portable
 
 demo: build
 	AUTORUN_EXE="$(WIN_EXE)" tools/make-demo-disc.sh $(BUILD) $(DEMO)

@@ -5,9 +5,11 @@
 #include "app/main_window.h"
 #include "platform/display.h"
 #include "platform/services.h"
+#include "platform/toolkit.h"
 
 int main(int argc, char** argv) {
   platform::PreferX11UnderWayland();
+  platform::LookForPluginsBesideToolkit();
   QApplication application(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));

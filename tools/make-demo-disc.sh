@@ -23,7 +23,7 @@ touch -- "$disc/$marker"
 "$build/autorun-demodisc" "$disc"
 for program in Autorun autorun-inspect; do
   if [ -x "$build/$program" ]; then
-    cp -- "$build/$program" "$disc/"
+    strip -o "$disc/$program" -- "$build/$program"
   else
     echo "note: $build/$program not built; the disc has no $program" >&2
   fi

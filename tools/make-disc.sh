@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Lays out a movie disc, or brings one up to date:  make-disc.sh BUILD_DIR DISC_DIR
 # Puts the launcher (Autorun) and the inspector (autorun-inspect) from BUILD_DIR into DISC_DIR,
-# with the Windows launcher Autorun.exe when $AUTORUN_EXE names one (make disc passes make
+# stripped of their debug information (a start reads less from the disc), the libraries that the
+# launcher needs on a Linux desktop without Qt in autorun-linux/ (unless $LINUX_LIBS is "no"),
+# the Windows launcher Autorun.exe when $AUTORUN_EXE names one (make disc passes make
 # windows's build-win/Autorun.exe when it exists),
 # together with what starts the launcher when the disc is inserted: autorun.inf and autorun.ico
 # for Windows, .autorun and autorun for Linux desktops. The movie and everything that goes with it
@@ -33,7 +35,7 @@ mkdir -p -- "$disc"
 disc=$(cd -- "$disc" && pwd)
 
 staging="$disc/.make-disc.$$.tmp"
-trap 'rm -f -- "$staging"' EXIT
+trap 'rm -rf -- "$staging" "$staging.d"' EXIT
 
 written_here() { [ -f "$1" ] && head -c 512 -- "$1" | grep -qF -- "$marker"; }
 absent() { [ ! -e "$1" ] && [ ! -L "$1" ]; }
@@ -46,6 +48,8 @@ commit() {  # mode target
 }
 
 keep_note() { echo "note: keeping $1, which make-disc.sh did not write" >&2; }
+is_elf() { [ "$(head -c 4 -- "$1" | od -An -c | tr -d ' ')" = '177ELF' ]; }
+debug_sections() { objdump -h -- "$1" 2>/dev/null | awk '$2 ~ /^\.debug_/ { print $2 }'; }
 
 # --- the programs ---------------------------------------------------------------------------
 for program in Autorun autorun-inspect; do
@@ -56,11 +60,27 @@ for program in Autorun autorun-inspect; do
   elif [ -d "$target" ]; then
     echo "$0: $target is a directory; not replacing it" >&2
     exit 1
-  elif [ ! "$source" -ef "$target" ]; then  # a disc laid out in place already holds them
-    cp -- "$source" "$staging"
+  elif [ ! "$source" -ef "$target" ] || [ -n "$(debug_sections "$target")" ]; then
+    # A disc laid out in place already holds them, perhaps with their debug information.
+    if is_elf "$source"; then strip -o "$staging" -- "$source"; else cp -- "$source" "$staging"; fi
     commit 755 "$target"
   fi
 done
+
+# --- the libraries for Linux desktops without Qt ----------------------------------------------
+bundle=$disc/autorun-linux
+bundle_note=$bundle/README.txt
+if [ "${LINUX_LIBS:-yes}" = no ] || ! ldd "$disc/Autorun" 2>/dev/null | grep -q 'libQt6Core'; then
+  :  # not asked for, or a launcher that does not load Qt from the system
+elif absent "$bundle" || written_here "$bundle_note"; then
+  rm -rf -- "$staging.d"
+  oldest_libc=$("$here/bundle-linux.sh" "$disc/Autorun" "$staging.d")
+  sed "s/@GLIBC@/${oldest_libc#GLIBC_}/" "$templates/autorun-linux.txt" >"$staging.d/README.txt"
+  rm -rf -- "$bundle"
+  mv -T -- "$staging.d" "$bundle"
+else
+  keep_note "$bundle"
+fi
 
 # --- the Windows launcher, when $AUTORUN_EXE names one (make windows builds it) ---------------
 if [ -n "${AUTORUN_EXE:-}" ]; then

@@ -65,7 +65,8 @@ disc=$work/disc
 "$build/autorun-demodisc" "$disc" >"$work/demodisc.log" 2>&1 ||
   fail "autorun-demodisc: $(cat "$work/demodisc.log")"
 printf '[Autorun]\r\nFileNameMovie=Old.Disc.Movie.avi\r\nFileNameSubtitles=\r\n' >"$disc/vplayer.ini"
-"$tools/make-disc.sh" "$build" "$disc" >/dev/null
+# The libraries for systems without Qt are checked by make test-portable; this system has Qt.
+LINUX_LIBS=no "$tools/make-disc.sh" "$build" "$disc" >/dev/null
 for file in .autorun autorun autorun.inf Autorun autorun-inspect; do
   [ -e "$disc/$file" ] || fail "make-disc.sh left out $file"
 done

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Starts a disc image's Linux launcher on a desktop without Qt and compares its window with the one
+# the normal build shows:  check.sh IMAGE.iso BUILD_DIR ROOT WORK_DIR
+# ROOT is a root file system with only what every X11 desktop has (make-root.sh). The image is
+# extracted into ROOT/disc, the disc's own autorun script starts there in a chroot with a private
+# /proc and the host's X server socket, and once its window shows the screen is saved. The same
+# disc started with BUILD_DIR's launcher on this system gives the reference screen. Needs root.
+set -euo pipefail
+if [ $# -ne 4 ]; then
+  echo "usage: $0 IMAGE.iso BUILD_DIR ROOT WORK_DIR" >&2
+  exit 2
+fi
+image=$(realpath -- "$1")
+build=$(realpath -- "$2")
+root=$(realpath -- "$3")
+work=$(mkdir -p -- "$4" && realpath -- "$4")
+
+if compgen -G "$root/usr/lib/x86_64-linux-gnu/libQt6*" >/dev/null ||
+   compgen -G "$root/usr/lib/x86_64-linux-gnu/libicu*" >/dev/null; then
+  echo "$0: $root has Qt or ICU; the check needs a root without them" >&2
+  exit 1
+fi
+
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+launcher=""
+cleanup() {
+  [ -n "$launcher" ] && kill -KILL "$launcher" 2>/dev/null
+  kill "$xvfb" 2>/dev/null
+  wait 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+# Saves the screen once a window shows, then ends the launcher started as pid $launcher.
+screen_of() {  # PNG
+  local window=""
+  for _ in $(seq 200); do
+    window=$(xdotool search --onlyvisible --name . 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    sleep 0.1
+  done
+  [ -n "$window" ] || { echo "$0: no window showed" >&2; return 1; }
+  sleep 1  # the first paint
+  import -window root "$1"
+  # unshare ignores SIGTERM while it waits; its child dies with it.
+  kill -KILL "$launcher" 2>/dev/null
+  wait "$launcher" 2>/dev/null || true
+  launcher=""
+  for _ in $(seq 50); do xdotool search --onlyvisible --name . >/dev/null 2>&1 || break; sleep 0.1; done
+}
+
+# The reference: the same disc with this system's Qt.
+rm -rf -- "$work/disc"
+xorriso -osirrox on -indev "$image" -extract / "$work/disc" >/dev/null 2>&1
+chmod -R u+w -- "$work/disc"
+(cd "$work/disc" && exec "$build/Autorun") >/dev/null 2>&1 &
+launcher=$!
+screen_of "$work/system-qt.png"
+
+# The disc in the root without Qt.
+rm -rf -- "$root/disc"
+mv -- "$work/disc" "$root/disc"
+mkdir -p -- "$root/tmp/.X11-unix" "$root/proc"
+unshare --mount --fork --kill-child sh -c '
+  mount -t proc proc "$1/proc" && mount --bind /tmp/.X11-unix "$1/tmp/.X11-unix" &&
+  exec chroot "$1" /usr/bin/env -i DISPLAY="$2" HOME=/root PATH=/usr/bin:/bin sh -c "cd /disc && exec ./autorun"' \
+  sh "$root" "$display" >"$work/portable.log" 2>&1 &
+launcher=$!
+screen_of "$work/portable.png"
+
+differing=$(compare -metric AE "$work/system-qt.png" "$work/portable.png" "$work/difference.png" 2>&1 >/dev/null || true)
+echo "screens: $work/system-qt.png and $work/portable.png; pixels that differ: $differing"
+[ "$differing" = 0 ] || { echo "$0: the launcher without the system's Qt looks different"; cat "$work/portable.log"; exit 1; }
