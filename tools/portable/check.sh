@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Starts a disc image's Linux launcher on a desktop without Qt and compares its window with the one
-# the normal build shows:  check.sh IMAGE.iso BUILD_DIR ROOT WORK_DIR
+# the normal build shows, and starts the image's Windows launcher under Wine with nothing but the
+# disc's files:  check.sh IMAGE.iso BUILD_DIR ROOT WORK_DIR
 # ROOT is a root file system with only what every X11 desktop has (make-root.sh). The image is
 # extracted into ROOT/disc, the disc's own autorun script starts there in a chroot with a private
 # /proc and the host's X server socket, and once its window shows the screen is saved. The same
-# disc started with BUILD_DIR's launcher on this system gives the reference screen. Needs root.
+# disc started with BUILD_DIR's launcher on this system gives the reference screen. Autorun.exe,
+# when the image has one, starts in a new Wine prefix from a copy of the disc. Needs root.
 set -euo pipefail
 if [ $# -ne 4 ]; then
   echo "usage: $0 IMAGE.iso BUILD_DIR ROOT WORK_DIR" >&2
   exit 2
 fi
+here=$(cd "$(dirname -- "$0")/.." && pwd)
 image=$(realpath -- "$1")
 build=$(realpath -- "$2")
 root=$(realpath -- "$3")
@@ -73,3 +76,20 @@ screen_of "$work/portable.png"
 differing=$(compare -metric AE "$work/system-qt.png" "$work/portable.png" "$work/difference.png" 2>&1 >/dev/null || true)
 echo "screens: $work/system-qt.png and $work/portable.png; pixels that differ: $differing"
 [ "$differing" = 0 ] || { echo "$0: the launcher without the system's Qt looks different"; cat "$work/portable.log"; exit 1; }
+
+# The Windows launcher: one file, so a new Wine prefix and the disc's files are all it gets.
+has_exe=$(xorriso -indev "$image" -find / -maxdepth 1 -name Autorun.exe 2>/dev/null)
+if [ -n "$has_exe" ] && command -v wine >/dev/null; then
+  rm -rf -- "$work/windows-disc" "$work/wine-prefix"
+  xorriso -osirrox on -indev "$image" -extract / "$work/windows-disc" >/dev/null 2>&1
+  chmod -R u+w -- "$work/windows-disc"
+  export WINEPREFIX=$work/wine-prefix
+  "$here/windows/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true  # the prefix, made before the start
+  (cd "$work/windows-disc" && exec "$here/windows/wine-run.sh" Autorun.exe) >/dev/null 2>&1 &
+  launcher=$!
+  screen_of "$work/windows.png"
+  wineserver -k 2>/dev/null || true
+  echo "Autorun.exe under Wine with only the disc's files: $work/windows.png"
+else
+  echo "note: the image has no Autorun.exe (make windows builds it) or Wine is missing; only Linux was checked"
+fi
