@@ -7,7 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <vector>
+
+// jpeglib.h needs FILE and size_t declared before it.
+#include <jpeglib.h>
 
 #include "platform/text.h"
 
@@ -65,7 +70,57 @@ QImage PhotoLike(PictureSize size) {
   return image;
 }
 
+// A grey 1448 x 1448 picture of noise in 501 scans: every AC coefficient in a band of its own,
+// refined one bit at a time (a script no encoder writes, and legal).
+bool WriteManyScans(const std::string& path) {
+  std::vector<jpeg_scan_info> scans{{1, {0}, 0, 0, 0, 0}};
+  for (int k = 1; k <= 63; ++k) {
+    scans.push_back({1, {0}, k, k, 0, 7});
+    for (int bit = 7; bit > 0; --bit) scans.push_back({1, {0}, k, k, bit, bit - 1});
+  }
+  scans.resize(501);
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr errors{};
+  cinfo.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&cinfo);
+  jpeg_stdio_dest(&cinfo, file);
+  cinfo.image_width = cinfo.image_height = 1448;
+  cinfo.input_components = 1;
+  cinfo.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 95, TRUE);
+  cinfo.scan_info = scans.data();
+  cinfo.num_scans = static_cast<int>(scans.size());
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<JSAMPLE> row(1448);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    for (std::size_t x = 0; x < row.size(); ++x) row[x] = JSAMPLE(Hash(std::uint32_t(x), cinfo.next_scanline));
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  return std::fclose(file) == 0;
+}
+
+// The start marker, then zeros to 4 GiB (a sparse file: no disc space).
+bool WriteZeros(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite("\xFF\xD8", 1, 2, file) == 2;
+  if (std::fclose(file) != 0 || !written) return false;
+  std::error_code error;
+  std::filesystem::resize_file(path, std::uintmax_t{4} << 30, error);
+  return !error;
+}
+
 }  // namespace
+
+std::string HostilePath(const std::string& directory, const HostilePoster& poster) {
+  return directory + "/hostile-" + poster.name + ".jpg";
+}
 
 std::string PicturePath(const std::string& directory, PictureSize size) {
   return directory + "/poster-" + std::to_string(size.width) + "x" + std::to_string(size.height) +
@@ -81,7 +136,8 @@ bool WritePictures(const std::string& directory) {
   };
   bool ok = write(kBaselinePicture);
   for (PictureSize size : kPosterSizes) ok = write(size) && ok;
-  return ok;
+  ok = WriteZeros(HostilePath(directory, kHostilePosters[0])) && ok;
+  return WriteManyScans(HostilePath(directory, kHostilePosters[1])) && ok;
 }
 
 DemoDisc FindDemoDisc(const std::string& directory) {

@@ -14,6 +14,7 @@
 #include "app/screen_size.h"
 #include "benchmarks.h"
 #include "media/poster.h"
+#include "platform/error.h"
 #include "peer_jpeg.h"
 
 namespace bench {
@@ -58,6 +59,18 @@ QImage FileToDrawn(const std::string& path, QSize drawn) {
   return AsDrawn(media::LoadPictureAsBitmap(path, drawn), drawn);
 }
 
+// The launcher's way with a poster up to its refusal: the header, then the decode at a drawn size.
+// The refusal's message, or "" when the poster was taken.
+std::string Refusal(const std::string& path) {
+  try {
+    benchmark::DoNotOptimize(media::ReadPosterSize(path));
+    benchmark::DoNotOptimize(media::LoadPictureAsBitmap(path, QSize(410, 615)));
+  } catch (const platform::Error& error) {
+    return error.what();
+  }
+  return {};
+}
+
 }  // namespace
 
 void RegisterPosterBenchmarks(const std::string& pictureDirectory) {
@@ -78,10 +91,19 @@ void RegisterPosterBenchmarks(const std::string& pictureDirectory) {
     add(prefix + "peer_djpeg_rows", [path] { return PeerDjpegToNull(path); });
     add(prefix + "peer_full_buffer", [path] { return PeerDecodeToBuffer(path).width; });
   }
+  for (const HostilePoster& poster : kHostilePosters) {
+    const std::string path = HostilePath(pictureDirectory, poster);
+    add(std::string("poster/refused/") + poster.name + "/ours", [path] { return Refusal(path); });
+  }
 }
 
 bool CheckPosters(const std::string& pictureDirectory) {
   bool ok = true;
+  for (const HostilePoster& poster : kHostilePosters) {
+    const std::string refusal = Refusal(HostilePath(pictureDirectory, poster));
+    ok &= Report(refusal.find(poster.refusal) != std::string::npos,
+                 std::string("the launcher refuses ") + poster.name + ": " + refusal);
+  }
   for (PictureSize size : kPosterSizes) {
     const std::string path = PicturePath(pictureDirectory, size);
     const QImage full = media::LoadPictureAsBitmap(path);

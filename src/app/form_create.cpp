@@ -27,7 +27,7 @@ void TMainWin::FormCreate() {
   lblNotAvi->move(lblTitle->pos());
 
   // The disc directory is listed once; the start-up's rules answer from this listing.
-  const platform::Listing here = platform::ListDirectory("");
+  const platform::Listing here = movie::ListStartupDirectory("");
   record_ = {};
   record_.vplayerPresent = movie::PlayerPresent(here, movie::PlayerKind::VPlayer);
   record_.bplayerPresent = movie::PlayerPresent(here, movie::PlayerKind::BSPlayer);

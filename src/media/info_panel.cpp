@@ -20,13 +20,9 @@ QTextCharFormat PanelFormat(bool bold) {
   return format;
 }
 
-// Report text is ASCII except the video code, four bytes copied from the file; a code that could
-// not be read is NUL bytes, which would show as nothing useful.
-QString ReportRunText(const std::string& text) {
-  QString shown = platform::DecodeText(text, platform::CodePage::Cp1252);
-  shown.remove(QChar(u'\0'));
-  return shown;
-}
+// Report text is ASCII except the video code, four bytes copied from the file (its control bytes
+// already dropped by the report).
+QString ReportRunText(const std::string& text) { return platform::DecodeText(text, platform::CodePage::Cp1252); }
 
 // Appends lines, one paragraph each, to a cleared document.
 class PanelWriter {

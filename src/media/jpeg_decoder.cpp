@@ -1,5 +1,6 @@
 #include "media/jpeg_decoder.h"
 
+#include "media/jpeg_scans.h"
 #include "platform/error.h"
 #include "platform/files.h"
 
@@ -25,10 +26,9 @@ constexpr int kMaxScans = 500;
 // gets 32 scans, three times what encoders write.
 constexpr double kMaxScanPixels = 1 << 30;
 
-// What libjpeg itself may allocate. A progressive picture keeps every DCT coefficient in memory
-// (2 bytes per sample), so the largest accepted picture with four full-resolution components needs
-// about 256 MiB; past this libjpeg stops with "Backing store not supported" instead of growing.
-constexpr long kMaxDecoderMemory = 320L << 20;
+// What libjpeg itself may allocate: the coefficients the header check lets through and room for its
+// row buffers. Past this libjpeg stops with "Backing store not supported" instead of growing.
+constexpr long kMaxDecoderMemory = static_cast<long>(kMaxCoefficientBytes + (std::int64_t{16} << 20));
 
 // How many output rows one jpeg_read_scanlines call may fill.
 constexpr int kRowsPerCall = 16;
@@ -47,7 +47,6 @@ struct ErrorManager {
 
 // The file, read in chunks through the platform's reader (which refuses what is not a regular
 // file and never blocks), so that neither a disc's special file nor a large poster is read whole.
-// libjpeg's client_data points here.
 struct Source {
   jpeg_source_mgr pub;
   const std::string* path;
@@ -64,20 +63,34 @@ struct Job {
   jpeg_progress_mgr progress{};
   Source source{};
   bool cmyk = false;
+  std::int64_t coefficientBytes = 0;
+  int scansDecoded = 0;
 };
 
-Source& SourceOf(j_decompress_ptr cinfo) { return *static_cast<Source*>(cinfo->client_data); }
+// libjpeg's client_data points to the job.
+Job& JobOf(j_common_ptr cinfo) { return *static_cast<Job*>(cinfo->client_data); }
+Source& SourceOf(j_decompress_ptr cinfo) { return JobOf(reinterpret_cast<j_common_ptr>(cinfo)).source; }
 
-// Reads the next chunk into source.chunk; false at the end of the file or when it cannot be read
-// any more. Plain C++ with no longjmp inside, so its objects are gone before libjpeg may jump.
-bool ReadNextChunk(Source& source) {
-  if (source.path->empty()) return false;  // bytes from memory: the first chunk was all of them
-  std::optional<std::string> bytes = platform::ReadAt(*source.path, source.next, kChunkBytes);
-  if (!bytes || bytes->empty()) return false;
+[[noreturn]] void FailWithMessage(j_common_ptr cinfo, const char* message);
+
+enum class Chunk { Read, End, OverCap };
+
+// Reads the next chunk into source.chunk, never past kMaxPosterFileBytes. Plain C++ with no
+// longjmp inside, so its objects are gone before libjpeg may jump.
+Chunk ReadNextChunk(Source& source) {
+  if (source.path->empty()) return Chunk::End;  // bytes from memory: the first chunk was all of them
+  if (source.next >= kMaxPosterFileBytes) return Chunk::OverCap;
+  const auto want = static_cast<std::size_t>(
+      std::min<std::int64_t>(static_cast<std::int64_t>(kChunkBytes), kMaxPosterFileBytes - source.next));
+  std::optional<std::string> bytes = platform::ReadAt(*source.path, source.next, want);
+  if (!bytes || bytes->empty()) return Chunk::End;
   source.next += static_cast<std::int64_t>(bytes->size());
   source.chunk = std::move(*bytes);
-  return true;
+  return Chunk::Read;
 }
+
+constexpr const char* kFileTooLarge = "The JPEG file is larger than any poster (over 64 MiB)";
+static_assert(kMaxPosterFileBytes == std::int64_t{64} << 20, "kFileTooLarge names the limit");
 
 void SetBuffer(Source& source, const JOCTET* bytes, std::size_t size) {
   source.pub.next_input_byte = bytes;
@@ -92,7 +105,9 @@ void OnTermSource(j_decompress_ptr) {}
 // marker.
 boolean OnFillInput(j_decompress_ptr cinfo) {
   Source& source = SourceOf(cinfo);
-  if (ReadNextChunk(source)) {
+  const Chunk chunk = ReadNextChunk(source);
+  if (chunk == Chunk::OverCap) FailWithMessage(reinterpret_cast<j_common_ptr>(cinfo), kFileTooLarge);
+  if (chunk == Chunk::Read) {
     SetBuffer(source, reinterpret_cast<const JOCTET*>(source.chunk.data()), source.chunk.size());
     return TRUE;
   }
@@ -137,6 +152,11 @@ ErrorManager& ErrorsOf(j_common_ptr cinfo) { return *reinterpret_cast<ErrorManag
   std::longjmp(ErrorsOf(cinfo).jump, 1);
 }
 
+void FailWithMessage(j_common_ptr cinfo, const char* message) {
+  std::snprintf(ErrorsOf(cinfo).message, JMSG_LENGTH_MAX, "%s", message);
+  std::longjmp(ErrorsOf(cinfo).jump, 1);
+}
+
 void OnErrorExit(j_common_ptr cinfo) { FailWithLibraryMessage(cinfo); }
 
 // True while the missing data can only be the end marker or part of the last row of blocks: the
@@ -159,17 +179,43 @@ void OnEmitMessage(j_common_ptr cinfo, int level) {
 
 // Each scan of a progressive file costs work in proportion to the picture's area, so a large
 // picture with many (even empty) scans can stall the start-up for seconds: bound both.
+int ScanLimit(JDIMENSION width, JDIMENSION height) {
+  const double pixels = static_cast<double>(width) * height;
+  return pixels * kMaxScans <= kMaxScanPixels ? kMaxScans : static_cast<int>(kMaxScanPixels / pixels);
+}
+
+void FormatScanProblem(char (&message)[JMSG_LENGTH_MAX], int limit) {
+  std::snprintf(message, JMSG_LENGTH_MAX,
+                limit == kMaxScans ? "The JPEG file has more than %d scans"
+                                   : "The JPEG file has too many scans for its size (more than %d)",
+                limit);
+}
+
+// The scans were counted before decoding began; this catches a file that changed since, as the
+// decoder meets each scan and before it decodes any of it.
 void OnProgress(j_common_ptr cinfo) {
   if (!cinfo->is_decompressor) return;
   const auto* decompress = reinterpret_cast<j_decompress_ptr>(cinfo);
-  const int scans = decompress->input_scan_number;
-  const double scanPixels = static_cast<double>(scans) * decompress->image_width * decompress->image_height;
-  if (scans <= kMaxScans && scanPixels <= kMaxScanPixels) return;
-  std::snprintf(ErrorsOf(cinfo).message, JMSG_LENGTH_MAX,
-                scans > kMaxScans ? "The JPEG file has more than %d scans"
-                                  : "The JPEG file has too many scans for its size (%d)",
-                scans > kMaxScans ? kMaxScans : scans);
+  Job& job = JobOf(cinfo);
+  job.scansDecoded = std::max(job.scansDecoded, decompress->input_scan_number);
+  const int limit = ScanLimit(decompress->image_width, decompress->image_height);
+  if (decompress->input_scan_number <= limit) return;
+  FormatScanProblem(ErrorsOf(cinfo).message, limit);
   std::longjmp(ErrorsOf(cinfo).jump, 1);
+}
+
+// The whole-picture coefficient buffer that libjpeg allocates for a file of several scans, as its
+// coefficient controller sizes it (each component rounded up to whole MCUs); 0 for one scan.
+std::int64_t CoefficientBytes(j_decompress_ptr cinfo) {
+  if (!jpeg_has_multiple_scans(cinfo)) return 0;
+  std::int64_t bytes = 0;
+  for (int i = 0; i < cinfo->num_components; ++i) {
+    const jpeg_component_info& c = cinfo->comp_info[i];
+    const std::int64_t across = (c.width_in_blocks + c.h_samp_factor - 1) / c.h_samp_factor * c.h_samp_factor;
+    const std::int64_t down = (c.height_in_blocks + c.v_samp_factor - 1) / c.v_samp_factor * c.v_samp_factor;
+    bytes += across * down * static_cast<std::int64_t>(sizeof(JBLOCK));
+  }
+  return bytes;
 }
 
 // Phase 1: create the decompressor and read the header. Holds a setjmp: PODs only.
@@ -182,9 +228,10 @@ bool ReadHeader(Job& job) {
   jpeg_create_decompress(&job.cinfo);
   job.cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
   job.cinfo.progress = &job.progress;
-  job.cinfo.client_data = &job.source;
+  job.cinfo.client_data = &job;
   job.cinfo.src = &job.source.pub;
   jpeg_read_header(&job.cinfo, TRUE);
+  job.coefficientBytes = CoefficientBytes(&job.cinfo);
   job.cmyk = job.cinfo.jpeg_color_space == JCS_CMYK || job.cinfo.jpeg_color_space == JCS_YCCK;
   // Format_RGB32 is one native 32-bit word 0xFFRRGGBB per pixel, so its byte order follows the CPU.
   const J_COLOR_SPACE rgb32 =
@@ -266,9 +313,33 @@ std::string DecodeScaled(Job& job, QSize want, QImage& image) {
   return {};
 }
 
+// "" when the file's coefficients fit the decoder's budget, otherwise the message that refuses it.
+std::string CoefficientProblem(const Job& job) {
+  if (job.coefficientBytes <= kMaxCoefficientBytes) return {};
+  return "The picture is too large to show: " + std::to_string(job.cinfo.image_width) + " x " +
+         std::to_string(job.cinfo.image_height) + " pixels in " + std::to_string(job.cinfo.num_components) +
+         " components and several scans need " + std::to_string(job.coefficientBytes >> 20) +
+         " MiB to decode (at most " + std::to_string(kMaxCoefficientBytes >> 20) + " MiB)";
+}
+
+// Counts the file's scans from its markers, so that a file with too many is refused before the
+// decoder spends any work on them; "" when the count is within the limit.
+std::string ScanCountProblem(Job& job, JpegWork& work) {
+  if (job.source.path->empty()) return {};  // the program's own pictures
+  const int limit = ScanLimit(job.cinfo.image_width, job.cinfo.image_height);
+  const ScanCount count = CountJpegScans(*job.source.path, limit, kMaxPosterFileBytes);
+  work.scansCounted = count.scans;
+  work.bytesRead = std::max(work.bytesRead, count.bytesRead);
+  if (count.overCap) return kFileTooLarge;
+  if (count.scans <= limit) return {};
+  FormatScanProblem(job.errors.message, limit);
+  return job.errors.message;
+}
+
 // Reads the header into `natural` and checks its size; with `atLeast` (nullptr: header only) also
 // decodes the picture, at full size when `atLeast` is empty.
-QImage Run(const std::string& path, std::string firstChunk, const QSize* atLeast, QSize& natural) {
+QImage Run(const std::string& path, std::string firstChunk, const QSize* atLeast, QSize& natural,
+           JpegWork& work) {
   Job job;
   StartSource(job.source, path, std::move(firstChunk));
   QImage image;
@@ -279,41 +350,51 @@ QImage Run(const std::string& path, std::string firstChunk, const QSize* atLeast
     // At most 65535 a side, so both fit an int.
     natural = QSize(static_cast<int>(job.cinfo.image_width), static_cast<int>(job.cinfo.image_height));
     failure = PictureSizeProblem(natural.width(), natural.height());
+    if (failure.empty()) failure = CoefficientProblem(job);
+    if (failure.empty() && atLeast) failure = ScanCountProblem(job, work);
     if (failure.empty() && atLeast)
       failure = DecodeScaled(job, atLeast->isEmpty() ? natural : *atLeast, image);
   }
   jpeg_destroy_decompress(&job.cinfo);
+  work.bytesRead = std::max(work.bytesRead, job.source.next);
+  work.scansDecoded = job.scansDecoded;
+  work.coefficientBytes = job.coefficientBytes;
   if (!failure.empty()) throw platform::Error(failure);
   return image;
 }
 
 }  // namespace
 
-std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
+std::string PictureSizeProblem(std::int64_t width, std::int64_t height, std::int64_t maxBytes) {
   if (width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
-      width * height * 4 <= kMaxPictureBytes)
+      width * height * 4 <= maxBytes)
     return {};
   return "The picture is too large to show: " + std::to_string(width) + " x " +
          std::to_string(height) + " pixels (at most " + std::to_string(kMaxPictureSide) +
-         " pixels a side and " + std::to_string(kMaxPictureBytes >> 20) + " MiB decoded)";
+         " pixels a side and " + std::to_string(maxBytes >> 20) + " MiB decoded)";
 }
 
 QSize ReadJpegSize(const std::string& path) {
   QSize natural;
-  Run(path, FirstChunk(path), nullptr, natural);
+  JpegWork work;
+  Run(path, FirstChunk(path), nullptr, natural, work);
   return natural;
 }
 
-QImage DecodeJpegFile(const std::string& path, QSize atLeast) {
+QImage DecodeJpegFile(const std::string& path, QSize atLeast, JpegWork* work) {
   QSize natural;
-  return Run(path, FirstChunk(path), &atLeast, natural);
+  JpegWork counted;
+  JpegWork& into = work ? *work : counted;
+  into = {};
+  return Run(path, FirstChunk(path), &atLeast, natural, into);
 }
 
 QImage DecodeJpegBytes(std::string bytes) {
   QSize natural;
   const QSize fullSize;
   static const std::string kInMemory;
-  return Run(kInMemory, std::move(bytes), &fullSize, natural);
+  JpegWork work;
+  return Run(kInMemory, std::move(bytes), &fullSize, natural, work);
 }
 
 }  // namespace media

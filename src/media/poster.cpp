@@ -81,7 +81,7 @@ std::string BmpTruncationProblem(const BmpLayout& bmp, std::int64_t fileSize) {
   if (bmp.width <= 0 || bmp.height <= 0) return {};  // the reader rejects these itself
   // Refused for its size alone; checking it first also keeps the products below within 64 bits,
   // which a forged header (2^31 pixels a side, 65535 bits a pixel) would otherwise overflow.
-  if (std::string tooLarge = PictureSizeProblem(bmp.width, bmp.height); !tooLarge.empty())
+  if (std::string tooLarge = PictureSizeProblem(bmp.width, bmp.height, kMaxBmpPictureBytes); !tooLarge.empty())
     return tooLarge;
   const std::int64_t available = fileSize - bmp.dataOffset;
   bool fits = true;
@@ -152,7 +152,7 @@ QImage LoadBmpPoster(const std::string& fileName) {
   // Qt's own text for a bad BMP is often just "Unknown error"; say what was being read.
   if (!size.isValid())
     throw platform::Error("Not a BMP picture (" + reader.errorString().toStdString() + ")");
-  const std::string tooLarge = PictureSizeProblem(size.width(), size.height());
+  const std::string tooLarge = PictureSizeProblem(size.width(), size.height(), kMaxBmpPictureBytes);
   if (!tooLarge.empty()) throw platform::Error(tooLarge);
   QImage image = reader.read();
   if (image.isNull())

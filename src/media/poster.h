@@ -4,6 +4,7 @@
 
 #include "platform/files.h"
 
+#include <cstdint>
 #include <string>
 
 namespace media {
@@ -33,6 +34,12 @@ QSize ReadPosterSize(const std::string& fileName);
 // not "JPG" (any case) gives a null image, which the caller's width test rejects. Throws
 // platform::Error when the file cannot be decoded.
 QImage LoadPictureAsBitmap(const std::string& fileName, QSize atLeast = QSize());
+
+// A BMP poster is decoded whole, at 4 bytes a pixel for most kinds (Qt's reader cannot reduce it as
+// it reads), where a JPEG is decoded no larger than it is drawn. So it is allowed less: 64 MiB
+// decoded (4096 x 4096 pixels), which with the launcher's own 40 MB stays under 150 MB. BMP
+// posters are rarely more than a megapixel.
+inline constexpr std::int64_t kMaxBmpPictureBytes = std::int64_t{64} << 20;
 
 // A BMP poster. Throws platform::Error with the reader's message when the file cannot be read, and
 // refuses, before allocating, a picture that is too large or larger than the file could hold.

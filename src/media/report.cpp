@@ -35,6 +35,16 @@ Figures ComputeFigures(const AviFacts& facts) {
   return f;
 }
 
+// The video code as the report shows it: the four bytes as stored, less the control bytes (below 32,
+// and DEL). A code of NULs (unreadable) or of line breaks, tabs or escapes would otherwise show as
+// nothing or split the report's line.
+std::string ShownCode(std::string_view code) {
+  std::string shown;
+  for (const char c : code)
+    if (static_cast<unsigned char>(c) >= 32 && c != '\x7F') shown += c;
+  return shown;
+}
+
 struct NamedRatio {
   std::string_view twoDecimals;
   std::string_view name;
@@ -135,7 +145,7 @@ std::vector<ReportLine> BuildMediaReport(const AviFacts& facts, char decimalSepa
       Field("Size", FormatNumber(f.SizeMB, "#.## MB", sep)),
       Field("Length", FormatNumber(f.Minutes, "# min", sep) + FormatNumber(f.Seconds, " # sec", sep)),
       Heading("Video"),
-      Field("Codec", VideoCodecName(facts.VideoCodec) + "(" + facts.VideoCodec + ")"),
+      Field("Codec", VideoCodecName(facts.VideoCodec) + "(" + ShownCode(facts.VideoCodec) + ")"),
       Field("Bitrate", FormatNumber(f.VideoKbps, "# KBit/s", sep)),
       Field("Resolution", std::to_string(facts.FrameWidth) + " x " + std::to_string(facts.FrameHeight)),
       Field("FPS", FormatNumber(f.Fps, "#.###", sep)),

@@ -31,6 +31,10 @@ std::string PickTextFile(const platform::Listing& here) {
 
 }  // namespace
 
+platform::Listing ListStartupDirectory(const std::string& directory) {
+  return platform::ListDirectory(directory, kStartupNames);
+}
+
 bool IsIgnoredTextFile(std::string_view name) {
   const std::string upper = platform::AsciiUpper(name);
   return std::find(IgnoredTextFiles.begin(), IgnoredTextFiles.end(), upper) != IgnoredTextFiles.end();
@@ -56,7 +60,7 @@ bool PlayerPresent(const platform::Listing& here, PlayerKind kind) {
 
 platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here) {
   if (launcherDirectory == platform::WithTrailingSeparator(platform::CurrentDirectory())) return here;
-  return platform::ListDirectory(launcherDirectory);
+  return ListStartupDirectory(launcherDirectory);
 }
 
 }  // namespace movie

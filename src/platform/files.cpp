@@ -31,6 +31,12 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   return p == pattern.size();
 }
 
+bool MatchesAny(NamePatterns patterns, std::string_view name) {
+  for (const std::string_view pattern : patterns)
+    if (WildcardMatch(pattern, name)) return true;
+  return false;
+}
+
 std::vector<std::string> MatchingNames(const Listing& listing, std::string_view pattern) {
   std::vector<std::string> names;
   for (const ListingEntry& entry : listing.entries)

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,13 +22,19 @@ bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 // --- The directory listing ----------------------------------------------------------------------
 
-enum class EntryKind { File, Directory, Other };  // Other: devices, FIFOs, sockets, dangling links
+// Other: devices, FIFOs, sockets, dangling links. Unknown: not looked up (see ListDirectory).
+enum class EntryKind { File, Directory, Other, Unknown };
 
 struct ListingEntry {
   std::string name;
   EntryKind kind = EntryKind::Other;  // of what a symbolic link points to
   bool operator==(const ListingEntry&) const = default;
 };
+
+// Wildcard patterns (WildcardMatch) naming the entries a caller will ask the kind of.
+using NamePatterns = std::span<const std::string_view>;
+// Whether `name` matches one of `patterns`.
+bool MatchesAny(NamePatterns patterns, std::string_view name);
 
 // The code of a search that found nothing: ENOENT, which has the value of the classic system's
 // ERROR_FILE_NOT_FOUND (2) as well.
@@ -44,7 +51,12 @@ struct Listing {
 
 // Reads the whole directory ("" is the current directory) once, every kind of entry included
 // (hidden files, directories, links). The OS backend.
-Listing ListDirectory(const std::string& directory);
+//
+// Most entries' kinds come with their names. A symbolic link's (a reparse point's on Windows), or
+// any entry's on a file system that gives no kinds, costs a lookup of its own; it is made only for
+// names matching `kindPatterns`, so that a directory of a million links lists as fast as one of a
+// million files. Every other such entry is EntryKind::Unknown, which no rule takes for a file.
+Listing ListDirectory(const std::string& directory, NamePatterns kindPatterns = {});
 
 // Pure functions over a listing; none of them touches the file system.
 //

@@ -54,8 +54,9 @@ EntryKind KindOf(mode_t mode) {
 }
 
 // The entry's type from the directory itself where the file system gives it; links and file
-// systems without types are asked with a stat that follows links.
-EntryKind KindOf(const Dir& dir, const dirent& entry) {
+// systems without types are asked with a stat that follows links, when the name is one of those
+// wanted.
+EntryKind KindOf(const Dir& dir, const dirent& entry, NamePatterns wanted) {
   switch (entry.d_type) {
     case DT_REG: return EntryKind::File;
     case DT_DIR: return EntryKind::Directory;
@@ -63,6 +64,7 @@ EntryKind KindOf(const Dir& dir, const dirent& entry) {
     case DT_UNKNOWN: break;
     default: return EntryKind::Other;
   }
+  if (!MatchesAny(wanted, entry.d_name)) return EntryKind::Unknown;
   struct stat info {};
   if (::fstatat(dir.fd(), entry.d_name, &info, 0) != 0) return EntryKind::Other;
   return KindOf(info.st_mode);
@@ -108,10 +110,11 @@ int OpenRegularFile(const char* path, std::string& error) {
   return fd.release();
 }
 
-Listing ListDirectory(const std::string& directory) {
+Listing ListDirectory(const std::string& directory, NamePatterns kindPatterns) {
   Listing listing;
   Dir dir(directory.empty() ? std::string(".") : directory);
-  while (const dirent* entry = dir.Next()) listing.entries.push_back({entry->d_name, KindOf(dir, *entry)});
+  while (const dirent* entry = dir.Next())
+    listing.entries.push_back({entry->d_name, KindOf(dir, *entry, kindPatterns)});
   if (!listing.entries.empty())
     listing.code = 0;
   else

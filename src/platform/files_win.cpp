@@ -22,10 +22,11 @@ namespace {
 bool IsDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
 // A reparse point (a symbolic link or a junction) is asked what it points to, as the POSIX side
-// follows links; a dangling one is Other.
-EntryKind KindOf(const std::string& directory, const WIN32_FIND_DATAA& found) {
+// follows links, when its name is one of those wanted; a dangling one is Other.
+EntryKind KindOf(const std::string& directory, const WIN32_FIND_DATAA& found, NamePatterns wanted) {
   if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
     return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
+  if (!MatchesAny(wanted, found.cFileName)) return EntryKind::Unknown;
   const std::string path = directory + found.cFileName;
   Handle target(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
@@ -79,7 +80,7 @@ bool IsOnDrive(const std::string& directory) {
 
 // Without the critical-error mode off, listing a drive without a medium would ask the user to
 // insert one.
-Listing ListDirectory(const std::string& directory) {
+Listing ListDirectory(const std::string& directory, NamePatterns kindPatterns) {
   const std::string prefix = directory.empty() ? std::string() : WithTrailingSeparator(directory);
   Listing listing;
   const CriticalErrorsOff quiet;
@@ -91,7 +92,7 @@ Listing ListDirectory(const std::string& directory) {
   }
   DWORD end = ERROR_NO_MORE_FILES;
   for (;;) {
-    if (!IsDotEntry(found.cFileName)) listing.entries.push_back({found.cFileName, KindOf(prefix, found)});
+    if (!IsDotEntry(found.cFileName)) listing.entries.push_back({found.cFileName, KindOf(prefix, found, kindPatterns)});
     if (!FindNextFileA(search, &found)) {
       end = GetLastError();
       break;

@@ -13,12 +13,23 @@ namespace {
 using namespace jpegsamples;
 using testsupport::TempDir;
 
-// The process's address space now, from /proc/self/status; 0 when it cannot be read.
-std::int64_t AddressSpaceBytes() {
+// A figure of the process's memory from /proc/self/status ("VmSize", "VmRSS", "VmHWM"); 0 when it
+// cannot be read.
+std::int64_t StatusBytes(const std::string& field) {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);)
-    if (line.rfind("VmSize:", 0) == 0) return std::stoll(line.substr(7)) * 1024;
+    if (line.rfind(field + ":", 0) == 0) return std::stoll(line.substr(field.size() + 1)) * 1024;
   return 0;
+}
+
+std::int64_t AddressSpaceBytes() { return StatusBytes("VmSize"); }
+
+// Starts the kernel's high-water mark of resident memory afresh (Linux 4.0 and later).
+bool ResetPeakResident() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+  clear.flush();
+  return static_cast<bool>(clear);
 }
 
 // A forged size must be refused from the header, before the picture or the decoder's buffers are
@@ -37,6 +48,11 @@ TEST(JpegDecoder, AForgedSizeIsRefusedBeforeAnythingLargeIsAllocated) {
       {"baseline 60000 x 60000", WithDeclaredSize(baseline, 60000, 60000)},
       {"127 scans of 60000 x 60000", WithDeclaredSize(scans, 60000, 60000)},
       {"127 scans of 5793 x 5793", WithDeclaredSize(scans, 5793, 5793)},
+      // libjpeg would allocate 268 and 201 MB of coefficients for these at any output size.
+      {"progressive CMYK 5792 x 5792",
+       WithDeclaredSize(Encode({16, 16, Model::AdobeCmyk, true, {}}), 5792, 5792)},
+      {"progressive 4:4:4 RGB 5792 x 5792",
+       WithDeclaredSize(Encode({16, 16, Model::Rgb, true, {}, false, false, true}), 5792, 5792)},
   };
   TempDir dir;
   std::vector<std::string> paths;
@@ -59,6 +75,27 @@ TEST(JpegDecoder, AForgedSizeIsRefusedBeforeAnythingLargeIsAllocated) {
     SCOPED_TRACE(rows[i / 3].name);
     EXPECT_NE(messages[i].find("too large"), std::string::npos) << messages[i];
   }
+#endif
+}
+
+// A progressive photo of 4000 x 6000 with the usual 4:2:0 sampling still shows, decoded at the size a
+// poster box draws it with its coefficients (72 MB) and little else.
+TEST(JpegDecoder, AProgressivePhotoDecodesWithinItsCoefficientBudget) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer's own bookkeeping adds to the resident memory";
+#else
+  TempDir dir;
+  const std::string path = dir.Write("poster.jpg", Encode({4000, 6000, Model::Rgb, true, {}, false, true}));
+  const std::int64_t before = StatusBytes("VmRSS");
+  ASSERT_GT(before, 0);
+  if (!ResetPeakResident()) GTEST_SKIP() << "the kernel's high-water mark cannot be reset";
+  media::JpegWork work;
+  const QImage image = media::DecodeJpegFile(path, QSize(410, 615), &work);
+  const std::int64_t grown = StatusBytes("VmHWM") - before;
+  EXPECT_EQ(image.size(), QSize(500, 750));
+  EXPECT_EQ(work.coefficientBytes, 72000000);
+  EXPECT_GE(grown, work.coefficientBytes / 2);  // the figures are the decode's own
+  EXPECT_LE(grown, media::kMaxCoefficientBytes + (std::int64_t{8} << 20)) << grown;
 #endif
 }
 

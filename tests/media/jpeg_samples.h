@@ -35,6 +35,8 @@ struct Picture {
   bool progressive = false;
   std::vector<jpeg_scan_info> scans;  // an explicit scan script, when not empty
   bool grain = false;                 // noise of +-6, so that the file is large
+  bool flat = false;                  // one colour, every row alike: quick to make at any size
+  bool fullColour = false;            // colour at full resolution (4:4:4) rather than 4:2:0
 };
 
 // Samples of one pixel in the encoder's input colour space. CMYK inks are written inverted when
@@ -70,6 +72,7 @@ inline std::string Encode(const Picture& picture) {
   jpeg_set_quality(&cinfo, 95, TRUE);
   if (picture.model == Model::AdobeYcck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
   if (picture.model == Model::PlainCmyk) cinfo.write_Adobe_marker = FALSE;
+  if (picture.fullColour) cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
   if (picture.progressive) jpeg_simple_progression(&cinfo);
   if (!picture.scans.empty()) {
     cinfo.scan_info = picture.scans.data();
@@ -78,9 +81,14 @@ inline std::string Encode(const Picture& picture) {
   jpeg_start_compress(&cinfo, TRUE);
   std::vector<JSAMPLE> row;
   while (cinfo.next_scanline < cinfo.image_height) {
+    if (picture.flat && !row.empty()) {
+      JSAMPROW same[1] = {row.data()};
+      jpeg_write_scanlines(&cinfo, same, 1);
+      continue;
+    }
     row.clear();
     for (int x = 0; x < picture.width; ++x) {
-      std::vector<JSAMPLE> pixel = Samples(picture, x, static_cast<int>(cinfo.next_scanline));
+      std::vector<JSAMPLE> pixel = Samples(picture, picture.flat ? 0 : x, static_cast<int>(cinfo.next_scanline));
       if (picture.grain)
         for (JSAMPLE& sample : pixel) sample = JSAMPLE(std::clamp(sample + std::rand() % 13 - 6, 0, 255));
       row.insert(row.end(), pixel.begin(), pixel.end());

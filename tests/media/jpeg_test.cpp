@@ -10,9 +10,9 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -103,6 +103,7 @@ TEST(JpegDecoder, OnlyNamesEndingInJpgAreDecoded) {
 }
 
 
+// Each refusal also bounds the work done before it: how many scans the decoder went into.
 TEST(JpegDecoder, HostileFilesEndInAClearError) {
   const std::string baseline = Encode({256, 256, Model::Rgb, false, {}});
   const std::string progressive = Encode({256, 256, Model::Rgb, true, {}});
@@ -110,28 +111,32 @@ TEST(JpegDecoder, HostileFilesEndInAClearError) {
     const char* name;
     std::string bytes;
     const char* message;
+    int scansDecoded;
   } rows[] = {
-      {"empty file", "", "Empty input file"},
-      {"garbage", std::string(300, '\x5A'), "Not a JPEG file"},
-      {"header only", baseline.substr(0, 200), "Premature end of JPEG file"},
-      {"baseline cut in half", baseline.substr(0, baseline.size() / 2), "Premature end of JPEG file"},
+      {"empty file", "", "Empty input file", 0},
+      {"garbage", std::string(300, '\x5A'), "Not a JPEG file", 0},
+      {"header only", baseline.substr(0, 200), "Premature end of JPEG file", 0},
+      {"baseline cut in half", baseline.substr(0, baseline.size() / 2), "Premature end of JPEG file", 1},
+      // The scans are counted first, so a cut file is decoded only as far as its data goes.
       {"progressive cut in half", progressive.substr(0, progressive.size() / 2),
-       "Premature end of JPEG file"},
-      {"60000 x 60000", WithDeclaredSize(baseline, 60000, 60000), "too large"},
-      {"16000 x 16000 (over 128 MiB)", WithDeclaredSize(baseline, 16000, 16000), "too large"},
-      {"20000 x 8 (over a side)", WithDeclaredSize(baseline, 20000, 8), "too large"},
-      {"631 scans", Encode({16, 16, Model::Grey, false, ManyScans(9)}), "more than 500 scans"},
-      {"127 scans of 4096 x 4096", Encode({4096, 4096, Model::Grey, false, ManyScans(1)}),
-       "too many scans for its size"},
+       "Premature end of JPEG file", 10},
+      {"60000 x 60000", WithDeclaredSize(baseline, 60000, 60000), "too large", 0},
+      {"16000 x 16000 (over 128 MiB)", WithDeclaredSize(baseline, 16000, 16000), "too large", 0},
+      {"20000 x 8 (over a side)", WithDeclaredSize(baseline, 20000, 8), "too large", 0},
+      {"631 scans", Encode({16, 16, Model::Grey, false, ManyScans(9)}), "more than 500 scans", 0},
+      {"127 scans of 4096 x 4096", WithDeclaredSize(Encode({16, 16, Model::Grey, false, ManyScans(1)}), 4096, 4096),
+       "too many scans for its size", 0},
   };
   TempDir dir;
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string path = dir.Write("bad.jpg", row.bytes);
-    const auto start = std::chrono::steady_clock::now();
-    const std::string message = ErrorOf([&] { media::LoadPictureAsBitmap(path); });
+    media::JpegWork work;
+    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(), &work); });
     EXPECT_NE(message.find(row.message), std::string::npos) << message;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_LE(work.scansDecoded, row.scansDecoded);
+    EXPECT_LE(work.bytesRead, static_cast<std::int64_t>(row.bytes.size()));
+    EXPECT_EQ(ErrorOf([&] { media::LoadPictureAsBitmap(path); }), message);
   }
   const std::string missing = platform::ReadFileHead(dir / "missing.jpg", 1).error;
   ASSERT_FALSE(missing.empty());
@@ -210,6 +215,117 @@ TEST(JpegDecoder, FilesLargerThanOneReadDecodeWhole) {
   EXPECT_NE(ErrorOf([&] { media::DecodeJpegFile(dir.Write("cut.jpg", padded.substr(0, 400000))); })
                 .find("Premature end of JPEG file"),
             std::string::npos);
+}
+
+// What libjpeg keeps of a multi-scan file, all its coefficients at full size whatever the scale it
+// is decoded at, is worked out from the header, and a picture that would need more than the budget
+// is refused before anything is allocated. The sizes are forged into small files: the decision
+// rests on the header alone.
+TEST(JpegDecoder, CoefficientMemoryIsBudgetedFromTheHeader) {
+  const struct {
+    const char* name;
+    Picture picture;
+    int width, height;
+    std::int64_t coefficientBytes;  // 128 bytes per block of every component
+    bool refused;
+  } rows[] = {
+      {"progressive CMYK 5792 x 5792", {16, 16, Model::AdobeCmyk, true, {}}, 5792, 5792, 4 * 724 * 724 * 128, true},
+      {"progressive 4:4:4 RGB 5792 x 5792", {16, 16, Model::Rgb, true, {}, false, false, true}, 5792, 5792,
+       3 * 724 * 724 * 128, true},
+      {"progressive 4:2:0 4000 x 6000", {16, 16, Model::Rgb, true, {}}, 4000, 6000,
+       500 * 750 * 128 + 2 * 250 * 375 * 128, false},
+      {"progressive 4:4:4 3000 x 4500", {16, 16, Model::Rgb, true, {}, false, false, true}, 3000, 4500,
+       3 * 375 * 563 * 128, false},
+      {"progressive grey 5792 x 5792", {16, 16, Model::Grey, true, {}}, 5792, 5792, 724 * 724 * 128, false},
+      {"one scan per colour, 4:4:4 5792 x 5792",
+       {16, 16, Model::Rgb, false, {{1, {0}, 0, 63, 0, 0}, {1, {1}, 0, 63, 0, 0}, {1, {2}, 0, 63, 0, 0}}, false, false, true},
+       5792, 5792, 3 * 724 * 724 * 128, true},
+      {"baseline CMYK 5792 x 5792: one row of blocks at a time", {16, 16, Model::AdobeCmyk, false, {}}, 5792, 5792, 0,
+       false},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string path = dir.Write("poster.jpg", WithDeclaredSize(Encode(row.picture), row.width, row.height));
+    media::JpegWork work;
+    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(400, 600), &work); });
+    EXPECT_EQ(work.coefficientBytes, row.coefficientBytes);
+    EXPECT_EQ(message.find("MiB to decode") != std::string::npos, row.refused) << message;
+    if (row.refused) {
+      EXPECT_EQ(work.scansDecoded, 0);
+    }
+    EXPECT_EQ(ErrorOf([&] { media::ReadPosterSize(path); }) != "(no error)", row.refused);
+  }
+}
+
+// The first `count` scans of a script: the encoder needs only the DC scan to come first.
+std::vector<jpeg_scan_info> FirstScans(std::vector<jpeg_scan_info> scans, std::size_t count) {
+  scans.resize(count);
+  return scans;
+}
+
+// The scans are counted from the markers before the decoder starts, so a file with too many is
+// refused without decoding any of them; a file within the limit decodes every one it counted.
+TEST(JpegDecoder, ScansAreCountedBeforeAnyIsDecoded) {
+  const struct {
+    const char* name;
+    Picture picture;
+    bool refused;
+    int scansCounted;  // at least, for a refused file
+    int declaredSide = 0;  // a size forged into the header, which sets the limit
+  } rows[] = {
+      {"442 scans", {16, 16, Model::Grey, false, ManyScans(6)}, false, 442},
+      {"500 scans", {16, 16, Model::Grey, false, FirstScans(ManyScans(7), 500)}, false, 500},
+      {"501 scans", {16, 16, Model::Grey, false, FirstScans(ManyScans(7), 501)}, true, 501},
+      {"127 scans of 4096 x 4096 (at most 64)", {16, 16, Model::Grey, false, ManyScans(1)}, true, 65, 4096},
+      {"ten scans of a colour picture", {64, 48, Model::Rgb, true, {}}, false, 10},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string bytes = Encode(row.picture);
+    if (row.declaredSide) bytes = WithDeclaredSize(bytes, row.declaredSide, row.declaredSide);
+    const std::string path = dir.Write("poster.jpg", bytes);
+    media::JpegWork work;
+    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(), &work); });
+    EXPECT_EQ(message.find("scans") != std::string::npos, row.refused) << message;
+    if (row.refused) {
+      EXPECT_GE(work.scansCounted, row.scansCounted);
+      EXPECT_EQ(work.scansDecoded, 0);
+    } else {
+      EXPECT_EQ(message, "(no error)");
+      EXPECT_EQ(work.scansCounted, row.scansCounted);
+      EXPECT_EQ(work.scansDecoded, row.scansCounted);
+    }
+  }
+}
+
+// A poster file is read no further than the largest a poster may be: a 4 GiB file of zeros after
+// the start marker (libjpeg would search all of it for a marker) is refused having read at most
+// that much, while a good picture followed by the same junk shows, its tail never read.
+TEST(JpegDecoder, APosterFileIsReadNoFurtherThanTheCap) {
+  const std::int64_t fourGiB = std::int64_t{4} << 30;
+  const std::string picture = Encode({64, 48, Model::Rgb, true, {}});
+  const struct {
+    const char* name;
+    std::string head;
+    bool refused;
+  } rows[] = {
+      {"start marker and zeros", std::string("\xFF\xD8", 2), true},
+      {"a picture and zeros", picture, false},
+  };
+  TempDir dir;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const std::string path = dir.Write("poster.jpg", row.head);
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(fourGiB));  // sparse: no disc space
+    media::JpegWork work;
+    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(), &work); });
+    EXPECT_EQ(message.find("larger than any poster") != std::string::npos, row.refused) << message;
+    EXPECT_LE(work.bytesRead, row.refused ? media::kMaxPosterFileBytes : std::int64_t{1} << 20);
+    EXPECT_EQ(ErrorOf([&] { media::ReadPosterSize(path); }).find("larger than any poster") != std::string::npos,
+              row.refused);
+  }
 }
 
 TEST(JpegDecoder, PictureSizeLimits) {
