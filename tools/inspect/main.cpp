@@ -39,9 +39,10 @@ struct Options {
   platform::WorkArea work{1024, 738};
 };
 
-// Measured on the demo disc: the offscreen start-up and the report take about 13 MiB of address
-// space beyond what the program holds when main begins; the rest is for a large poster's decoding.
-constexpr std::size_t kStartUpRoom = std::size_t{28} << 20;
+// Measured on the demo disc: the offscreen start-up and the report need about 6 MiB of address
+// space beyond what the program holds when main begins and one thread's stack; the rest is for a
+// large poster's decoding.
+constexpr std::size_t kStartUpRoom = std::size_t{20} << 20;
 
 constexpr const char* kUsage =
     "usage: autorun-inspect [--json] [--launcher-dir DIR] [--screen WxH] [--work-area RIGHTxBOTTOM] "
