@@ -160,7 +160,10 @@ class Reader {
     return 0;
   }
   std::string Take(std::size_t n) {
-    if (n > bytes_.size() - pos_) return Fail(), std::string();
+    if (n > bytes_.size() - pos_) {
+      Fail();
+      return {};
+    }
     pos_ += n;
     return bytes_.substr(pos_ - n, n);
   }
