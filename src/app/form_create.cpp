@@ -3,6 +3,7 @@
 
 #include "app/screen_size.h"
 #include "app/startup.h"
+#include "app/window_accessible.h"
 #include "app/window_parts.h"
 #include "media/avi.h"
 #include "media/poster.h"
@@ -123,6 +124,7 @@ void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
   const QString shown = title::TitleDisplayText(title);
   lblTitle->setTitle(title, shown);
   lblTitle2->setTitle(title, shown);
+  imgPreview->setAccessibleName(PosterAccessibleName(shown));
 }
 
 // A JPEG poster is fitted by the natural size in its header, then decoded no larger than the box

@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "app/startup.h"
+#include "app/window_accessible.h"
 #include "app/window_parts.h"
 #include "media/avi.h"
 #include "media/info_panel.h"
@@ -36,12 +37,22 @@ ClickLabel* MakeTitleLabel(QWidget* parent, int left, int top, const QColor& col
   return label;
 }
 
-}  // namespace
+// Grey fringes on letters one pixel wide would turn the warning pink; drawn whole, it stays red.
+// Whole pixels in the narrow cut that stands in for MS Sans Serif elsewhere close up the blanks
+// ("nota valid vi deo"), so where the real font is missing this line takes the regular cut.
+QFont WarningFont() {
+  QFont font = PixelFont("MS Sans Serif", 8);
+  font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+  font.setStyleStrategy(QFont::NoAntialias);
+  return font;
+}
 
+}  // namespace
 
 TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(services) {
   services_.SetOwnerWindow(this);
   platform::SubstituteWindowsFonts();
+  InstallWindowAccessibility();
   setWindowTitle(QString::fromLatin1(kWindowCaption));
   setFixedSize(kDesignWidth, kDesignHeight);
   QPalette palette = this->palette();
@@ -61,21 +72,20 @@ TMainWin::~TMainWin() = default;
 void TMainWin::CreateControls() {
   lblNotAvi = new ClickLabel(this);
   lblNotAvi->setGeometry(4, 393, 373, 13);
-  // Grey fringes on letters one pixel wide would turn the warning pink; drawn whole, it stays red.
-  QFont warning = PixelFont("MS Sans Serif", 8);
-  warning.setStyleStrategy(QFont::NoAntialias);
-  lblNotAvi->setFont(warning);
+  lblNotAvi->setFont(WarningFont());
   lblNotAvi->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   QPalette red = lblNotAvi->palette();
   red.setColor(QPalette::WindowText, QColor(255, 0, 0));
   lblNotAvi->setPalette(red);
 
   lblTitle2 = MakeTitleLabel(this, 4, 393, Qt::white);
+  HideFromAssistiveTechnology(lblTitle2);  // the title's shadow: read once is enough
   lblTitle = MakeTitleLabel(this, 6, 396, Qt::black);
   connect(lblTitle, &ClickLabel::clicked, this, &TMainWin::lblTitleClick);
 
   imgPreview = new PictureBox(this);
   imgPreview->setGeometry(14, 36, 240, 350);
+  imgPreview->setAccessibleName(PosterAccessibleName(QString()));
   connect(imgPreview, &PictureBox::clicked, this, &TMainWin::imgPreviewClick);
 
   imgTitle = new StripPicture(Asset("title-strip.png"), this);
@@ -83,6 +93,7 @@ void TMainWin::CreateControls() {
   closeButton = new CloseButton(Asset("close-up.png"), Asset("close-down.png"), this);
   closeButton->setGeometry(336, 0, 19, 22);
   closeButton->hide();
+  closeButton->setAccessibleName(QStringLiteral("Close"));
   connect(closeButton, &CloseButton::clicked, this, &TMainWin::dxCloseClick);
   imgTitleLabel = new StripPicture(Asset("title-plate.png"), this);
   imgTitleLabel->setGeometry(152, 0, 66, 22);
@@ -104,7 +115,8 @@ void TMainWin::CreateControls() {
 
   const std::pair<QWidget*, const char*> names[] = {
       {lblNotAvi, "lblNotAvi"}, {lblTitle2, "lblTitle2"},   {lblTitle, "lblTitle"},
-      {imgPreview, "imgPreview"}, {imgTitle, "imgTitle"}, {imgTitleLabel, "imgTitleLabel"},
+      {imgPreview, "imgPreview"}, {imgTitle, "imgTitle"}, {closeButton, "closeButton"},
+      {imgTitleLabel, "imgTitleLabel"},
       {dxClose, "dxClose"},     {dxBPlayer, "dxBPlayer"},
       {dxStart, "dxStart"},     {dxSelect, "dxSelect"},   {dxInfo, "dxInfo"}};
   for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));

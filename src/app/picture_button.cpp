@@ -48,6 +48,9 @@ void PictureButton::paintEvent(QPaintEvent*) {
     QStyleOptionFocusRect focus;
     focus.initFrom(this);
     focus.rect = rect().adjusted(4, 4, -4, -4);
+    // Styles draw the rectangle only after keyboard navigation, which never happens when the
+    // button is alone on the window; the rectangle is the only sign of where Enter goes.
+    focus.state |= QStyle::State_KeyboardFocusChange;
     painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
   }
 }

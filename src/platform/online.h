@@ -24,7 +24,7 @@ struct OnlineFacts {
 // running, not a loopback, with an address that is neither loopback nor link-local nor unspecified.
 bool DecideOnline(const OnlineFacts& facts);
 
-// Asks the system (the backend gathers the facts and decides). Loads a network monitor on first use.
+// Asks the system (the backend gathers the facts and decides), never waiting long for it.
 bool IsInternetConnected();
 
 }  // namespace platform

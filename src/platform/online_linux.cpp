@@ -1,39 +1,15 @@
-// The online check on Linux: the desktop's network monitor through Qt, else the interfaces.
+// The online check on Linux: NetworkManager over the system bus, else the interfaces.
 #include "platform/online_linux.h"
 
-#include <QNetworkInformation>
 #include <QNetworkInterface>
 #include <QString>
 
+#include "platform/bus_posix.h"
 #include "platform/online.h"
 
 namespace platform {
 
 namespace {
-
-Reachability FromQt(QNetworkInformation::Reachability reachability) {
-  switch (reachability) {
-    case QNetworkInformation::Reachability::Disconnected: return Reachability::Disconnected;
-    case QNetworkInformation::Reachability::Local: return Reachability::Local;
-    case QNetworkInformation::Reachability::Site: return Reachability::Site;
-    case QNetworkInformation::Reachability::Online: return Reachability::Online;
-    case QNetworkInformation::Reachability::Unknown: break;
-  }
-  return Reachability::Unknown;
-}
-
-// Only one monitor can be loaded per process; the first that loads stays.
-NetworkBackend LoadMonitor() {
-  if (QNetworkInformation* loaded = QNetworkInformation::instance()) {
-    const QString name = loaded->backendName().toLower();
-    if (name == QLatin1String("networkmanager")) return NetworkBackend::NetworkManager;
-    if (name == QLatin1String("glib")) return NetworkBackend::GLib;
-    return NetworkBackend::None;
-  }
-  if (QNetworkInformation::loadBackendByName(u"networkmanager")) return NetworkBackend::NetworkManager;
-  if (QNetworkInformation::loadBackendByName(u"glib")) return NetworkBackend::GLib;
-  return NetworkBackend::None;
-}
 
 std::vector<InterfaceFacts> GatherInterfaces() {
   std::vector<InterfaceFacts> result;
@@ -53,23 +29,29 @@ std::vector<InterfaceFacts> GatherInterfaces() {
 
 }  // namespace
 
-std::optional<bool> MonitorVerdict(NetworkBackend backend, Reachability reachability) {
-  if (reachability == Reachability::Unknown) return std::nullopt;
-  switch (backend) {
-    case NetworkBackend::NetworkManager: return reachability >= Reachability::Local;
-    case NetworkBackend::GLib: return reachability >= Reachability::Site;
-    case NetworkBackend::None: break;
+std::optional<bool> NetworkManagerVerdict(std::uint32_t state) {
+  // NM_STATE_ASLEEP 10, DISCONNECTED 20, DISCONNECTING 30, CONNECTING 40; CONNECTED_LOCAL 50,
+  // CONNECTED_SITE 60, CONNECTED_GLOBAL 70; UNKNOWN 0.
+  switch (state) {
+    case 10: case 20: case 30: case 40: return false;
+    case 50: case 60: case 70: return true;
+    default: return std::nullopt;
   }
-  return std::nullopt;
 }
 
-bool IsInternetConnected() {
+bool IsInternetConnectedVia(const std::string& busAddress, int deadlineMs) {
+  const BusProperty state = ReadUint32Property(
+      busAddress,
+      {"org.freedesktop.NetworkManager", "/org/freedesktop/NetworkManager", "org.freedesktop.NetworkManager", "State"},
+      deadlineMs);
+  // A bus that keeps the question unanswered leaves no time to look further.
+  if (state.outcome == BusProperty::Outcome::Unresponsive) return false;
   OnlineFacts facts;
-  const NetworkBackend backend = LoadMonitor();
-  if (backend != NetworkBackend::None)
-    facts.monitorSaysOnline = MonitorVerdict(backend, FromQt(QNetworkInformation::instance()->reachability()));
+  if (state.outcome == BusProperty::Outcome::Value) facts.monitorSaysOnline = NetworkManagerVerdict(state.value);
   facts.interfaces = GatherInterfaces();
   return DecideOnline(facts);
 }
+
+bool IsInternetConnected() { return IsInternetConnectedVia(SystemBusAddress(), kOnlineDeadlineMs); }
 
 }  // namespace platform

@@ -1,16 +1,22 @@
 #pragma once
-// The Linux network monitors behind IsInternetConnected, and how their reports count.
+// The Linux online check: NetworkManager's state, asked over the system bus within a deadline,
+// else the network interfaces.
+#include <cstdint>
 #include <optional>
+#include <string>
 
 namespace platform {
 
-enum class NetworkBackend { None, NetworkManager, GLib };
-// The reachability levels the monitors report, weakest first.
-enum class Reachability { Unknown, Disconnected, Local, Site, Online };
+// Long enough for a bus under load, short enough for the window's start-up.
+inline constexpr int kOnlineDeadlineMs = 1500;
 
-// NetworkManager: any connected network (local, site or Internet) counts, as the classic system
-// query counts a LAN connection. GLib's monitor: site or Internet (it reports less when there is
-// no default route). nullopt when there is no monitor or it does not know: the interfaces decide.
-std::optional<bool> MonitorVerdict(NetworkBackend backend, Reachability reachability);
+// What NetworkManager's state (its NMState number) says: any connected network (local, site or
+// Internet) counts, as the classic system query counts a LAN connection. nullopt when it does not
+// know, so that the interfaces decide.
+std::optional<bool> NetworkManagerVerdict(std::uint32_t state);
+
+// IsInternetConnected with NetworkManager asked on the bus at `busAddress`. When the bus takes the
+// question but no answer comes within `deadlineMs`, the answer is offline.
+bool IsInternetConnectedVia(const std::string& busAddress, int deadlineMs);
 
 }  // namespace platform
