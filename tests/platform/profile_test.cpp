@@ -109,8 +109,8 @@ TEST(ProfileWrite, EditsKeepEveryOtherByte) {
       {"odd lines and comments untouched", "junk\n[A]\n;k=no\nnot a key\nk=old\n\tstray ]\n", "A", "k",
        "new", "junk\n[A]\n;k=no\nnot a key\nk=new\n\tstray ]\n"},
       {"only the first of two same-named keys", "[A]\nk=1\nk=2\n", "A", "k", "3", "[A]\nk=3\nk=2\n"},
-      {"a line break cannot smuggle in keys", "[A]\nk=1\n", "A", "k", "evil\n[Zorvalin]\nParam=x",
-       "[A]\nk=evil\n"},
+      {"a line break cannot smuggle in keys, nor be cut off", "[A]\nk=1\n", "A", "k",
+       "evil\n[Zorvalin]\nParam=x", "[A]\nk=1\n"},
       {"values are written as given", "[A]\n", "A", "k", "\"quoted\" & $x", "[A]\nk=\"quoted\" & $x\n"},
   };
   for (const Row& row : rows) {
