@@ -32,8 +32,9 @@ std::optional<FileId> IdOf(const std::string& path) {
   return FileId{info.st_dev, info.st_ino};
 }
 
-// The file mapped at this function's own code: the program itself, also when the dynamic loader
-// was started with the program's name as its argument and /proc/self/exe names the loader.
+// The file mapped at this function's own code: the program itself (this library is linked into it
+// statically), also when the dynamic loader was started with the program's name as its argument
+// and /proc/self/exe names the loader.
 std::optional<FileId> RunningProgram() {
   std::FILE* maps = std::fopen("/proc/self/maps", "re");
   if (!maps) return std::nullopt;
