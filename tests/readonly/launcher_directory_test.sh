@@ -13,7 +13,7 @@ build=$(cd -- "$1" && pwd)
 for program in Autorun autorun-demodisc; do
   [ -x "$build/$program" ] || fail "$build/$program is not built"
 done
-loader=$(ldd "$build/Autorun" | awk '/ld-linux/ { print $1; exit }')
+loader=$(ldd "$build/Autorun" | awk '/ld-linux/ && !found { print $1; found = 1 }')
 [ -x "$loader" ] || { echo "SKIPPED: no dynamic loader found for Autorun"; exit 77; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/autorun-launcher-dir.XXXXXX")
