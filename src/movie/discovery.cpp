@@ -59,6 +59,7 @@ bool PlayerPresent(const platform::Listing& here, PlayerKind kind) {
 }
 
 platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here) {
+  if (launcherDirectory.empty()) return {platform::kNothingFound, {}};  // unknown: it holds nothing
   if (launcherDirectory == platform::WithTrailingSeparator(platform::CurrentDirectory())) return here;
   return ListStartupDirectory(launcherDirectory);
 }

@@ -53,7 +53,8 @@ std::string FindSubtitleFile(const platform::Listing& here, const std::string& m
 bool PlayerPresent(const platform::Listing& here, PlayerKind kind);
 
 // The listing of the launcher's directory (given with a trailing separator): `here` itself when that is
-// the current directory, as it is on a disc, else a listing of its own (ListStartupDirectory).
+// the current directory, as it is on a disc, else a listing of its own (ListStartupDirectory); an
+// empty listing when the launcher's directory is unknown ("").
 platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here);
 
 }  // namespace movie

@@ -1,5 +1,7 @@
 #include "movie/player_settings.h"
 
+#include <algorithm>
+
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/names.h"
@@ -52,6 +54,12 @@ IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platf
   const Player& player = PlayerOf(kind);
   IniOutcome outcome;
   outcome.file = player.iniWriteName;
+  // Without the launcher's own directory any INI file found would be some other program's.
+  if (launcherDirectory.empty()) {
+    outcome.kind = IniOutcome::Kind::Skipped;
+    outcome.reason = "launcher directory unknown";
+    return outcome;
+  }
   const std::string onDisk = ListedFile(launcherDirectory, launcher, player.iniWriteName);
   if (onDisk.empty()) return outcome;
   outcome.kind = IniOutcome::Kind::Skipped;
@@ -66,8 +74,13 @@ IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platf
     return outcome;
   }
   const std::vector<IniWrite> writes = PlayerSettingsWrites(kind, movieFileName, subtitleFileName);
+  // A name the file cannot hold as one value would reach the player as another name: none of the
+  // keys is written then, but the attributes are reset all the same.
+  const bool writable = std::all_of(writes.begin(), writes.end(),
+                                    [](const IniWrite& write) { return platform::IsProfileValue(write.value); });
   std::vector<platform::ProfileEdit> edits;
-  for (const IniWrite& write : writes) edits.push_back({write.section, write.key, write.value});
+  if (writable)
+    for (const IniWrite& write : writes) edits.push_back({write.section, write.key, write.value});
   // One read and one replace for all keys, under the name listed: when it fails, none of them is
   // written. The attributes are reset even without keys to write.
   const platform::ProfileUpdate update = platform::UpdateProfileFile(onDisk, edits);
@@ -82,6 +95,10 @@ IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platf
   }
   if (writes.empty()) {
     outcome.reason = "no subtitle file";
+    return outcome;
+  }
+  if (!writable) {
+    outcome.reason = platform::kUnwritableValue;
     return outcome;
   }
   outcome.kind = IniOutcome::Kind::Written;

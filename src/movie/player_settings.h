@@ -47,9 +47,10 @@ struct IniOutcome {
 };
 
 // Brings the player's INI file up to date with the movie and its subtitle. `launcher` is the
-// listing of the launcher's directory. The file is skipped when the launcher's directory is not an
-// absolute path, its medium is not ready, or the platform's update refuses it (a read-only medium, a
-// link, UTF-16: see platform::UpdateProfileFile); an existing writable file loses its read-only
+// listing of the launcher's directory. The file is skipped when the launcher's directory is unknown
+// ("") or not an absolute path, its medium is not ready, a name cannot be written as an INI value
+// (platform::IsProfileValue), or the platform's update refuses it (a read-only medium, a link,
+// UTF-16, too large once written: see platform::UpdateProfileFile); an existing writable file loses its read-only
 // mark even when, without a subtitle, nothing is written into it. All keys go into one read and
 // one atomic replace of the file; when it fails (Kind::Failed) none of them is written. Never
 // throws. `writes` also lists keys the file already held, as they are applied all the same.

@@ -44,6 +44,4 @@ WorkArea DesktopServices::Work() {
   return {area.x() + area.width(), area.y() + area.height()};
 }
 
-std::string DesktopServices::LauncherDirectory() { return ExecutableDirectory(); }
-
 }  // namespace platform

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <string>
 
+#include "platform/files.h"
 #include "platform/services.h"
 
 namespace platform {
@@ -19,7 +20,9 @@ class DesktopServices : public Services {
   bool IsInternetConnected() override;
   ScreenSize Screen() override;
   WorkArea Work() override;
-  std::string LauncherDirectory() override;
+  // Found once, at start-up, while the current directory is still the one the launcher was
+  // started in; "" when it cannot be known.
+  std::string LauncherDirectory() override { return launcherDirectory_; }
 
  protected:
   QWidget* Owner() const { return owner_; }
@@ -28,6 +31,7 @@ class DesktopServices : public Services {
 
  private:
   QPointer<QWidget> owner_;  // the dialogs' owner; cleared when that window goes
+  std::string launcherDirectory_ = ExecutableDirectory();
 };
 
 }  // namespace platform

@@ -88,7 +88,10 @@ std::optional<std::string> ResolveCase(const std::string& path);
 bool FileExists(const std::string& path);
 
 std::string CurrentDirectory();               // absolute, no trailing separator (except at a root)
-std::string ExecutableDirectory();            // directory of the running executable, trailing separator
+// The directory that holds the running executable, with a trailing separator; "" when it cannot be
+// known. Linux takes the program's name from the application's arguments and a relative one from
+// the current directory, so it is asked at start-up.
+std::string ExecutableDirectory();
 
 // The separator this system's paths put between a directory and a name ('/' or '\\').
 char PathSeparator();
@@ -130,7 +133,8 @@ std::vector<std::string> SplitTextLines(std::string_view bytes);
 // file is missing, its file system is read-only, or the change is not permitted.
 bool MakeWritable(const std::string& path);
 
-// A directory's medium can take writes: listable, not mounted read-only, with free blocks.
+// A directory's medium can take writes: listable, not mounted read-only, with blocks free for this
+// user (a medium full but for root's reserved blocks is full).
 // `listingCode` is the code of a listing of that directory already made (Listing::code); the
 // one-argument form lists it itself. The codes that say "no medium" or "cannot be read" count as
 // not ready; 0 and kNothingFound (an empty, formatted medium) do not. On Windows the drive's root

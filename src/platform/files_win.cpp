@@ -140,16 +140,16 @@ std::string ExecutableDirectory() {
   std::string path(MAX_PATH, '\0');
   for (;;) {
     const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return ".\\";
+    if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
       break;
     }
-    if (path.size() > 32768) return ".\\";
+    if (path.size() > 32768) return {};
     path.resize(path.size() * 2);
   }
   const std::size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? ".\\" : path.substr(0, separator + 1);
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
 std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {

@@ -11,7 +11,10 @@ namespace platform {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// The profile functions' blanks: tab, line feed, vertical tab, form feed, carriage return, the
+// DOS end-of-file mark ^Z and the space. Bytes of other code pages' spaces (0xA0) are not among
+// them, as they are parts of UTF-8 letters.
+bool IsBlank(char c) { return (c >= '\t' && c <= '\r') || c == '\x1a' || c == ' '; }
 
 using Line = LineSpan;
 
@@ -21,43 +24,56 @@ std::vector<Line> SplitLines(std::string_view content) {
   return lines;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
+// Offsets [begin, end) of `text` without blanks at either end.
+struct Span {
+  std::size_t begin = 0, end = 0;
+  std::string_view Of(std::string_view text) const { return text.substr(begin, end - begin); }
+};
+
+Span TrimmedSpan(std::string_view text, Span span) {
+  while (span.begin < span.end && IsBlank(text[span.begin])) ++span.begin;
+  while (span.end > span.begin && IsBlank(text[span.end - 1])) --span.end;
+  return span;
 }
 
-// "[Name]" after optional blanks: the name between the brackets, as written.
+// A name or value is compared and returned as a C string, so a NUL ends it.
+std::string_view UpToNul(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+// A line that starts with '[' and holds a ']' opens a section; its name runs to the last ']' of
+// the line, blanks around it dropped.
 std::optional<std::string_view> SectionName(std::string_view line) {
-  line = TrimBlanks(line);
-  if (line.empty() || line.front() != '[') return std::nullopt;
-  const std::size_t close = line.find(']');
-  if (close == std::string_view::npos) return std::nullopt;
-  return line.substr(1, close - 1);
+  const Span trimmed = TrimmedSpan(line, {0, line.size()});
+  if (trimmed.begin == trimmed.end || line[trimmed.begin] != '[') return std::nullopt;
+  const std::size_t close = line.rfind(']', trimmed.end - 1);
+  if (close == std::string_view::npos || close <= trimmed.begin) return std::nullopt;
+  return UpToNul(TrimmedSpan(line, {trimmed.begin + 1, close}).Of(line));
 }
 
 struct KeyLine {
   std::string_view name;
-  std::size_t valueBegin = 0;  // offsets within the line
-  std::size_t valueEnd = 0;
+  Span nameSpan;                // offsets within the line
+  std::optional<Span> value;    // none on a line without '='
 };
 
-// "key = value": blanks around the key and around '=' and at the end of the line are not part
-// of either. Comment lines (';') and lines without '=' hold no key.
+// Every other line that is not empty is a key: the name up to the first '=' and the value after
+// it, blanks around both dropped; a line without '=' is a key whose value is empty. A comment
+// (';') is a key too, one whose name begins with ';' and so never matches.
 std::optional<KeyLine> ParseKeyLine(std::string_view line) {
-  std::size_t start = 0;
-  while (start < line.size() && IsBlank(line[start])) ++start;
-  if (start == line.size() || line[start] == ';' || line[start] == '[') return std::nullopt;
-  const std::size_t equals = line.find('=', start);
-  if (equals == std::string_view::npos) return std::nullopt;
+  const Span trimmed = TrimmedSpan(line, {0, line.size()});
+  if (trimmed.begin == trimmed.end) return std::nullopt;
   KeyLine key;
-  key.name = TrimBlanks(line.substr(start, equals - start));
-  key.valueBegin = equals + 1;
-  while (key.valueBegin < line.size() && IsBlank(line[key.valueBegin])) ++key.valueBegin;
-  key.valueEnd = line.size();
-  while (key.valueEnd > key.valueBegin && IsBlank(line[key.valueEnd - 1])) --key.valueEnd;
+  const std::size_t equals = trimmed.Of(line).find('=');
+  if (equals == std::string_view::npos) {
+    key.nameSpan = trimmed;
+  } else {
+    key.nameSpan = TrimmedSpan(line, {trimmed.begin, trimmed.begin + equals});
+    key.value = TrimmedSpan(line, {trimmed.begin + equals + 1, trimmed.end});
+  }
+  key.name = UpToNul(key.nameSpan.Of(line));
   return key;
 }
+
+bool IsComment(const KeyLine& key) { return !key.name.empty() && key.name.front() == ';'; }
 
 // Where a section and a key were found in the content.
 struct Location {
@@ -80,7 +96,7 @@ Location Find(std::string_view content, const std::vector<Line>& lines, std::str
     }
     if (!found.header) continue;
     const auto key = ParseKeyLine(text);
-    if (!key) continue;
+    if (!key || IsComment(*key)) continue;
     found.lastKey = i;
     if (!found.keyLine && AsciiEqualNoCase(key->name, keyName)) {
       found.keyLine = i;
@@ -104,13 +120,6 @@ std::string DominantLineBreak(std::string_view content, const std::vector<Line>&
   return "\r\n";
 }
 
-// A line break or NUL inside a value would end the line early and let the rest of the value be
-// read as further keys or sections, so a value ends at the first of them.
-std::string_view SingleLine(std::string_view value) {
-  const std::size_t cut = value.find_first_of(std::string_view("\r\n\0", 3));
-  return cut == std::string_view::npos ? value : value.substr(0, cut);
-}
-
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 std::string_view WithoutBom(std::string_view content) {
@@ -119,14 +128,21 @@ std::string_view WithoutBom(std::string_view content) {
 
 }  // namespace
 
+bool IsProfileValue(std::string_view value) {
+  if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+  if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()))) return false;
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
+  return !quoted && value.size() <= kProfileValueMax;
+}
+
 std::string ProfileRead(std::string_view content, std::string_view section, std::string_view key) {
   content = WithoutBom(content);
   const std::vector<Line> lines = SplitLines(content);
   const Location found = Find(content, lines, section, key);
-  if (!found.keyLine) return {};
+  if (!found.keyLine || !found.key.value) return {};
   const Line& line = lines[*found.keyLine];
-  std::string_view value = content.substr(line.begin + found.key.valueBegin,
-                                          found.key.valueEnd - found.key.valueBegin);
+  std::string_view value = UpToNul(found.key.value->Of(content.substr(line.begin)));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
       value.back() == value.front())
     value = value.substr(1, value.size() - 2);
@@ -138,13 +154,16 @@ std::string ProfileWrite(std::string_view content, std::string_view section, std
   const std::string_view body = WithoutBom(content);
   if (body.size() != content.size())
     return std::string(kUtf8Bom) + ProfileWrite(body, section, key, value);
-  value = SingleLine(value);
+  if (!IsProfileValue(value)) return std::string(content);
   const std::vector<Line> lines = SplitLines(content);
   const Location found = Find(content, lines, section, key);
   std::string out(content);
   if (found.keyLine) {
-    const Line& line = lines[*found.keyLine];
-    out.replace(line.begin + found.key.valueBegin, found.key.valueEnd - found.key.valueBegin, value);
+    const std::size_t begin = lines[*found.keyLine].begin;
+    if (const auto& old = found.key.value)
+      out.replace(begin + old->begin, old->end - old->begin, value);
+    else  // a key line without '=': the entry the reader finds, so it takes the value
+      out.insert(begin + found.key.nameSpan.end, "=" + std::string(value));
     return out;
   }
   const std::string brk = DominantLineBreak(content, lines);
@@ -172,9 +191,14 @@ ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<Profi
   if (content.size() > kProfileFileMax) return {ProfileBytes::Kind::TooLarge, {}, {}};
   if (content.substr(0, 2) == "\xFF\xFE" || content.substr(0, 2) == "\xFE\xFF")
     return {ProfileBytes::Kind::Skipped, {}, "UTF-16"};
+  for (const ProfileEdit& edit : edits)
+    if (!IsProfileValue(edit.value)) return {ProfileBytes::Kind::Skipped, {}, std::string(kUnwritableValue)};
   std::string bytes(content);
   for (const ProfileEdit& edit : edits) bytes = ProfileWrite(bytes, edit.section, edit.key, edit.value);
   if (bytes == content) return {};
+  // The launcher itself would no longer read the file, and neither its next start nor this run's
+  // player start would find what it holds; as it is, it still works.
+  if (bytes.size() > kProfileFileMax) return {ProfileBytes::Kind::Skipped, {}, "too large"};
   return {ProfileBytes::Kind::Updated, std::move(bytes), {}};
 }
 

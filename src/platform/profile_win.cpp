@@ -1,9 +1,11 @@
 // Updating a profile file on Windows: the checks on the opened file, the attribute reset, one
-// read, and one replace of the whole file by a new one written beside it.
+// read, and one replace of the whole file by a new one written beside it (or, where none can be
+// made, one rewrite in place).
 #include <windows.h>
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "platform/files.h"
 #include "platform/handle_win.h"
@@ -42,21 +44,91 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
+// The temporary files of `name` are ".<name>.autorun-" and six letters or digits, a name nothing
+// else gets, so that a later start can remove what an earlier, ended one left.
+std::string TemporaryPrefix(const std::string& name) { return "." + name + ".autorun-"; }
+
+constexpr std::string_view kSuffixLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+
+bool IsSuffix(std::string_view text) {
+  return text.size() == 6 && text.find_first_not_of(kSuffixLetters) == std::string_view::npos;
+}
+
+std::string Suffix(unsigned long long seed) {
+  std::string suffix;
+  for (int i = 0; i < 6; ++i, seed /= kSuffixLetters.size()) suffix += kSuffixLetters[seed % kSuffixLetters.size()];
+  return suffix;
+}
+
+struct PathParts {
+  std::string directory;  // with its separator, "" for a bare name
+  std::string name;
+};
+PathParts Split(const std::string& path) {
+  const std::size_t separator = path.find_last_of("\\/");
+  if (separator == std::string::npos) return {{}, path};
+  return {path.substr(0, separator + 1), path.substr(separator + 1)};
+}
+
+// Files that an update ended from outside (the task manager, a shutdown) left. A running update
+// holds its own open without sharing, so it cannot be deleted from under it.
+void RemoveStaleTemporaries(const PathParts& parts) {
+  const std::string prefix = TemporaryPrefix(parts.name);
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((parts.directory + prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string_view entry = found.cFileName;
+    if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
+        entry.substr(0, prefix.size()) == prefix && IsSuffix(entry.substr(prefix.size())))
+      DeleteFileA((parts.directory + std::string(entry)).c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+// The file itself, rewritten as the system's profile functions write it. A longer content first
+// extends the file, so a full medium refuses before any byte changes.
+bool WriteInPlace(const std::string& path, const std::string& bytes) {
+  Handle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  LARGE_INTEGER size{}, end{}, start{};
+  end.QuadPart = static_cast<LONGLONG>(bytes.size());
+  if (!file.ok() || !GetFileSizeEx(file.get(), &size)) return false;
+  if (end.QuadPart > size.QuadPart &&
+      !(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get())))
+    return false;
+  return SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN) && WriteAll(file.get(), bytes) &&
+         SetEndOfFile(file.get()) && FlushFileBuffers(file.get());
+}
+
 // The new content goes into a fresh file in the same directory (so the move below stays on one
 // volume and is a rename), is flushed to the medium, and then takes the original's name in one
-// step: a reader sees the old file or the new one, never a part of either.
+// step: a reader sees the old file or the new one, never a part of either. Where no such file can
+// be made (a directory the user may not write to), the file is rewritten in place.
+// A new, unshared temporary file beside the INI file; `temporary` receives its name.
+Handle CreateTemporary(const PathParts& parts, std::string& temporary) {
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  for (unsigned attempt = 0; attempt < 16; ++attempt) {
+    const unsigned long long seed =
+        static_cast<unsigned long long>(counter.QuadPart) * 2654435761u + GetCurrentProcessId() * 40503u + attempt;
+    temporary = parts.directory + TemporaryPrefix(parts.name) + Suffix(seed);
+    Handle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.ok() || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return Handle();
+}
+
 bool Replace(const std::string& path, const std::string& bytes) {
-  const std::size_t separator = path.find_last_of("\\/");
-  const std::string directory = separator == std::string::npos ? std::string(".") : path.substr(0, separator + 1);
-  char temporary[MAX_PATH + 1] = {};
-  if (!GetTempFileNameA(directory.c_str(), "ini", 0, temporary)) return false;
+  std::string temporary;
   bool ok = false;
   {
-    Handle file(CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ok = file.ok() && WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+    Handle file = CreateTemporary(Split(path), temporary);
+    if (!file.ok()) return WriteInPlace(path, bytes);
+    ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
   }
-  ok = ok && MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileA(temporary);
+  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(temporary.c_str());
   return ok;
 }
 
@@ -85,6 +157,7 @@ ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<Profi
     if (edits.empty()) return {};
     content = ReadUpTo(file.get(), kProfileFileMax + 1);
   }
+  RemoveStaleTemporaries(Split(path));
 
   return WriteEditedProfile(path, content, edits,
                             [&](const std::string& bytes) { return Replace(path, bytes); });

@@ -126,6 +126,13 @@ def ini_seeds():
     write("ini", "bplay_lf_new_section.bin", ini_input(b"Extra", b"Key", b"value with blanks ", bplay))
     write("ini", "no_final_break.bin", ini_input(b"Movie", b"Directory", b".", b"[Movie]\rFName=b.avi"))
     write("ini", "empty_file_quoted_value.bin", ini_input(b"Subtitles", b"Sub1", b"'quoted name.srt'", b""))
+    # What the system's profile functions read otherwise than a plain reading: blanks inside the
+    # brackets, a second ']', form feed and vertical tab, a key line without '=', NUL bytes.
+    odd = (b"[ Movie\t]\r\n\x0cFName\r\nFName=b.avi\r\n[Zorvalin]]\r\nFilmname=x\r\n"
+           b"[Zorvalin\x00x]\r\nFilmname\x0b=Das\x00Boot\r\n")
+    write("ini", "profile_functions_reading.bin", ini_input(b"Movie", b"FName", b"Film.avi", odd))
+    write("ini", "nul_in_key_name.bin", ini_input(b"Zorvalin", b"Filmname", b"Das Boot", odd))
+    write("ini", "line_break_in_value.bin", ini_input(b"Movie", b"FName", b"Fi\nlm.avi", odd))
 
 
 # --- title: movie file names as discs carry them (the harness adds ".avi").

@@ -12,6 +12,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "support/scratch_mount.h"
 #include "support/temp_dir.h"
 
@@ -136,6 +137,46 @@ TEST(WritePlayerSettings, LeavesEverythingAloneWhenItMustNotWrite) {
       EXPECT_EQ(launcher.Read("vplayer.ini"), before);
       EXPECT_EQ(Mode(launcher / "vplayer.ini"), 0444u);
     }
+  }
+}
+
+// Files the start-up leaves as they are, with the reason the inspector shows: a name that the file
+// cannot hold as one value (the attributes are reset all the same), a file that would grow past
+// what the launcher reads, and any file at all when the launcher's directory is unknown.
+TEST(WritePlayerSettings, SkipsWhatItCannotWriteAsThePlayersWouldRead) {
+  struct Case {
+    const char* what;
+    std::string movie, subtitle, before;
+    bool knownDirectory;
+    std::string reason;
+    mode_t modeAfter;
+  };
+  const std::string head = "[Autorun]\r\nFileNameMovie=Old.avi\r\nFileNameSubtitles=Old.srt\r\n";
+  const std::string nearlyFull = head + std::string(platform::kProfileFileMax - 1 - head.size(), ';');
+  const Case cases[] = {
+      {"a line break in the movie's name", "Fi\nlm.avi", "Film.srt", head, true,
+       "name cannot be written as an INI value", 0644},
+      {"a CR in the subtitle's name", "Film.avi", "Fi\rlm.srt", head, true, "name cannot be written as an INI value",
+       0644},
+      {"a name with a blank at its end", "Film.avi ", "Film.srt", head, true,
+       "name cannot be written as an INI value", 0644},
+      {"1,048,575 bytes that the write would grow", "Film.avi", "Film.srt", nearlyFull, true, "too large", 0644},
+      {"launcher directory unknown", "Film.avi", "Film.srt", head, false, "launcher directory unknown", 0444},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir launcher;
+    const std::string path = launcher.Write("vplayer.ini", c.before);
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const std::string directory = c.knownDirectory ? launcher.path() + "/" : "";
+    const IniOutcome outcome = movie::WritePlayerSettings(directory, platform::ListDirectory(launcher.path()),
+                                                          PlayerKind::VPlayer, c.movie, c.subtitle);
+    EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
+    EXPECT_EQ(outcome.reason, c.reason);
+    EXPECT_TRUE(outcome.writes.empty());
+    EXPECT_EQ(launcher.Read("vplayer.ini"), c.before);
+    EXPECT_EQ(Mode(path), c.modeAfter);
+    EXPECT_EQ(EntryCount(launcher), 1u);
   }
 }
 

@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/text.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -74,6 +75,110 @@ TEST(ProfileRead, ValueIsCutAt2047Bytes) {
   EXPECT_EQ(ProfileRead("[s]\nk=" + std::string(2047, 'w'), "s", "k"), std::string(2047, 'w'));
 }
 
+using namespace std::string_literals;  // NUL bytes inside the texts below
+
+// Files the system's profile functions read otherwise than a plain reading would: each row gives
+// the value they find. Writing a new value into that entry must change what they find, and leave
+// every other entry reading as before.
+TEST(ProfileFormat, ReadAndWrittenAsTheProfileFunctionsReadIt) {
+  struct Row {
+    const char* what;
+    std::string file;
+    const char* section;
+    const char* key;
+    std::string value;
+  };
+  const Row rows[] = {
+      {"blanks inside the brackets", "[ Zorvalin ]\nFilmname=Das Boot\n", "Zorvalin", "Filmname", "Das Boot"},
+      {"a tab inside the brackets", "[Movie\t]\r\nFName=Film.avi\r\n", "Movie", "FName", "Film.avi"},
+      {"the name runs to the last ]", "[Zorvalin]]\nFilmname=x\n[Zorvalin]\nFilmname=Das Boot\n", "Zorvalin",
+       "Filmname", "Das Boot"},
+      {"a second ] after text", "[Movie] x]\nFName=a.avi\n", "Movie] x", "FName", "a.avi"},
+      {"not the section before the last ]", "[Movie] x]\nFName=a.avi\n", "Movie", "FName", ""},
+      {"form feed before a key", "[Zorvalin]\n\x0c" "Filmname=Das Boot\n", "Zorvalin", "Filmname", "Das Boot"},
+      {"vertical tab before =", "[Zorvalin]\nFilmname\x0b=Das Boot\n", "Zorvalin", "Filmname", "Das Boot"},
+      {"form feed before a header", "\x0c[Zorvalin]\nFilmname=Das Boot\n", "Zorvalin", "Filmname", "Das Boot"},
+      {"^Z and tabs around a value", "[Zorvalin]\nFilmname=\tDas Boot\x1a\n", "Zorvalin", "Filmname", "Das Boot"},
+      {"a key line without = comes first", "[Movie]\nFName\nFName=Film.avi\n", "Movie", "FName", ""},
+      {"a key line without = alone", "[Movie]\n  FName \n", "Movie", "FName", ""},
+      {"NUL ends a value", "[Zorvalin]\nFilmname=Das\0Boot\n"s, "Zorvalin", "Filmname", "Das"},
+      {"NUL first in a value", "[Zorvalin]\nFilmname=\0Das Boot\n"s, "Zorvalin", "Filmname", ""},
+      {"NUL ends a key name", "[Zorvalin]\nFilmname\0=Das Boot\n"s, "Zorvalin", "Filmname", "Das Boot"},
+      {"NUL ends a section name", "[Zorvalin\0x]\nFilmname=Das Boot\n"s, "Zorvalin", "Filmname", "Das Boot"},
+      {"a [ line without ] is a key of the section", "[Movie]\n[Subtitles\nFName=a.avi\n", "Movie", "FName",
+       "a.avi"},
+      {"a comment is no key", "[Movie]\n;FName=x\nFName=a.avi\n", "Movie", "FName", "a.avi"},
+  };
+  // Every entry the launcher reads or writes, and the odd names above.
+  const std::pair<const char*, const char*> probes[] = {
+      {"Zorvalin", "Filmname"}, {"Zorvalin", "Param"},   {"Movie", "FName"},        {"Movie", "Directory"},
+      {"Subtitles", "Sub1"},    {"Movie] x", "FName"},   {"Zorvalin]", "Filmname"}, {"Autorun", "FileNameMovie"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_EQ(ProfileRead(row.file, row.section, row.key), row.value);
+    const std::string written = ProfileWrite(row.file, row.section, row.key, "New Film.avi");
+    EXPECT_EQ(ProfileRead(written, row.section, row.key), "New Film.avi");
+    for (const auto& [section, key] : probes) {
+      if (platform::AsciiEqualNoCase(section, row.section) && platform::AsciiEqualNoCase(key, row.key)) continue;
+      EXPECT_EQ(ProfileRead(written, section, key), ProfileRead(row.file, section, key)) << section << "/" << key;
+    }
+  }
+}
+
+TEST(ProfileWrite, ChangesTheEntryTheProfileFunctionsFind) {
+  const std::pair<std::string, std::string> rows[] = {
+      {"[ Movie ]\nFName=old\n", "[ Movie ]\nFName=Film.avi\n"},
+      {"[Movie]\nFName\nFName=old\n", "[Movie]\nFName=Film.avi\nFName=old\n"},
+      {"[Movie]\n\tFName  \r\n", "[Movie]\n\tFName=Film.avi  \r\n"},
+      {"[Movie] x]\nFName=old\n", "[Movie] x]\nFName=old\n[Movie]\nFName=Film.avi\n"},
+      {"[Movie]\nFName=Das\0Boot\n"s, "[Movie]\nFName=Film.avi\n"},
+      {"[Movie]\nFName\0junk=old\n"s, "[Movie]\nFName\0junk=Film.avi\n"s},
+      {"\x0c[Movie]\nFName\x0b=old\n", "\x0c[Movie]\nFName\x0b=Film.avi\n"},
+  };
+  for (const auto& [before, after] : rows) {
+    SCOPED_TRACE(before);
+    EXPECT_EQ(ProfileWrite(before, "Movie", "FName", "Film.avi"), after);
+  }
+}
+
+// A name that would read back as another one is not written at all: cut at a line break (the
+// rest becoming lines of its own), blanks lost at its ends, or quotes taken off.
+TEST(IsProfileValue, OnlyWhatReadsBackAsItself) {
+  const std::pair<std::string, bool> rows[] = {
+      {"Film.avi", true},         {"", true},          {"\"Film.avi", true},        {"Mein Film.avi", true},
+      {"Fi\nlm.avi", false},      {"Fi\rlm.avi", false}, {"Fi\0lm.avi"s, false},   {" Film.avi", false},
+      {"Film.avi\t", false},      {"Film.avi\x0c", false}, {"\"Film.avi\"", false}, {"'Film.avi'", false},
+      {std::string(2047, 'f'), true}, {std::string(2048, 'f'), false},
+  };
+  for (const auto& [value, writable] : rows) {
+    EXPECT_EQ(platform::IsProfileValue(value), writable) << value;
+    const std::string file = "[A]\nk=old\n";
+    const std::string written = ProfileWrite(file, "A", "k", value);
+    if (writable) EXPECT_EQ(ProfileRead(written, "A", "k"), value);
+    else EXPECT_EQ(written, file);
+  }
+  const platform::ProfileBytes refused =
+      platform::ApplyProfileEdits("[A]\nk=old\n", {{"A", "j", "ok"}, {"A", "k", "Fi\nlm.avi"}});
+  EXPECT_EQ(refused.kind, platform::ProfileBytes::Kind::Skipped);
+  EXPECT_EQ(refused.reason, platform::kUnwritableValue);
+}
+
+// The launcher reads at most kProfileFileMax bytes: a write that would make the file larger is
+// not made, as afterwards neither this run's player start nor the next start would read it.
+TEST(ProfileEdits, NeverGrowPastWhatTheLauncherReads) {
+  const std::string head = "[Autorun]\r\nFileNameMovie=x\r\n";
+  const std::string nearlyFull = head + std::string(platform::kProfileFileMax - 1 - head.size(), ';');
+  ASSERT_EQ(nearlyFull.size(), 1048575u);
+  const platform::ProfileBytes grown = platform::ApplyProfileEdits(nearlyFull, {{"Autorun", "FileNameMovie", "xy"}});
+  EXPECT_EQ(grown.kind, platform::ProfileBytes::Kind::Updated);
+  EXPECT_EQ(grown.bytes.size(), platform::kProfileFileMax);
+  const platform::ProfileBytes tooLarge =
+      platform::ApplyProfileEdits(nearlyFull, {{"Autorun", "FileNameMovie", "Film.avi"}});
+  EXPECT_EQ(tooLarge.kind, platform::ProfileBytes::Kind::Skipped);
+  EXPECT_EQ(tooLarge.reason, "too large");
+}
+
 TEST(ProfileWrite, EditsKeepEveryOtherByte) {
   struct Row {
     const char* what;
@@ -109,8 +214,8 @@ TEST(ProfileWrite, EditsKeepEveryOtherByte) {
       {"odd lines and comments untouched", "junk\n[A]\n;k=no\nnot a key\nk=old\n\tstray ]\n", "A", "k",
        "new", "junk\n[A]\n;k=no\nnot a key\nk=new\n\tstray ]\n"},
       {"only the first of two same-named keys", "[A]\nk=1\nk=2\n", "A", "k", "3", "[A]\nk=3\nk=2\n"},
-      {"a line break cannot smuggle in keys", "[A]\nk=1\n", "A", "k", "evil\n[Zorvalin]\nParam=x",
-       "[A]\nk=evil\n"},
+      {"a line break cannot smuggle in keys, nor be cut off", "[A]\nk=1\n", "A", "k",
+       "evil\n[Zorvalin]\nParam=x", "[A]\nk=1\n"},
       {"values are written as given", "[A]\n", "A", "k", "\"quoted\" & $x", "[A]\nk=\"quoted\" & $x\n"},
   };
   for (const Row& row : rows) {

@@ -95,4 +95,20 @@ TEST(WritePlayerSettingsWin, AFileThePlayerHoldsOpenFailsWhole) {
   EXPECT_EQ(Names(directory), std::vector<std::string>{"bplay.ini"});
 }
 
+// What an ended update left beside the INI file goes at the next update; look-alikes stay.
+TEST(UpdateProfileFileWin, RemovesOnlyItsOwnStaleTemporaryFiles) {
+  TempDir dir;
+  const std::string path = dir.Write("vplayer.ini", "[Autorun]\r\n");
+  dir.Write(".vplayer.ini.autorun-Ab3dE9", "[Autorun]\r\nFileNameMovie=half");
+  dir.Write(".vplayer.ini.autorun-X", "too short a suffix");
+  dir.Write(".bplay.ini.autorun-Ab3dE9", "another file's");
+  dir.MakeDir(".vplayer.ini.autorun-Dir123");
+  EXPECT_EQ(platform::UpdateProfileFile(path, {{"Autorun", "FileNameMovie", "Film.avi"}}).kind,
+            platform::ProfileUpdate::Kind::Written);
+  EXPECT_EQ(dir.Read("vplayer.ini"), "[Autorun]\r\nFileNameMovie=Film.avi\r\n");
+  EXPECT_EQ(Names(dir.path()).size(), 4u) << "only the stale temporary file is gone";
+  EXPECT_EQ(dir.Read(".vplayer.ini.autorun-Ab3dE9"), "");
+  EXPECT_EQ(dir.Read(".bplay.ini.autorun-Ab3dE9"), "another file's");
+}
+
 }  // namespace
