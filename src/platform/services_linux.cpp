@@ -18,8 +18,7 @@ QString PathFromBytes(const std::string& path) { return QFile::decodeName(QByteA
 
 // A file URL made from the path's own bytes, so a name that is not valid UTF-8 survives.
 QUrl FileUrl(const std::string& path) {
-  return QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/"),
-                           QUrl::StrictMode);
+  return QUrl::fromEncoded(QByteArray::fromStdString(FileUrlOf(path)), QUrl::StrictMode);
 }
 
 // The movie in the desktop's default video player; without one, the desktop's opener chooses.
