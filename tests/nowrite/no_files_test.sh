@@ -33,7 +33,7 @@ driver='
   log=$1; shift
   env -u XDG_RUNTIME_DIR "$@" ./Autorun >>"$log" 2>&1 & pid=$!
   main=$(xdotool search --sync --onlyvisible --name "^Autorun - Zorvalin$" | head -n1)
-  windows() { xdotool search --onlyvisible --name . 2>/dev/null | sort; }
+  windows() { xdotool search --onlyvisible --class . 2>/dev/null | sort; }
   # Waits (bounded) until the visible windows differ from $1, and says whether they did.
   changed() { for _ in $(seq 1 40); do [ "$(windows)" != "$1" ] && return 0; sleep 0.1; done; return 1; }
   press() { xdotool windowfocus --sync "$main" 2>/dev/null; xdotool key "$@"; }
@@ -51,6 +51,25 @@ driver='
   if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; fi
   wait $pid; echo "exit $?"'
 
+# The popup menu is there only online. Where a network namespace of the test's own can be made,
+# the launcher runs in it with a pair of virtual interfaces, one with a routable address, so it
+# counts as online without reaching any network; elsewhere it runs offline without the menu.
+# shellcheck disable=SC2016  # expanded by the inner shell
+online='ip link set lo up && ip link add probe0 type veth peer name probe1 &&
+  ip link set probe1 up && ip link set probe0 up && ip addr add 192.0.2.10/24 dev probe0 &&
+  ip route add default dev probe0 && exec "$@"'
+network=()
+if command -v unshare >/dev/null && command -v ip >/dev/null; then
+  for candidate in "unshare --net" "unshare --map-root-user --net"; do
+    # shellcheck disable=SC2086  # the candidate is a command with its options
+    if $candidate bash -c "$online" _ true 2>/dev/null; then
+      read -r -a network <<<"$candidate"
+      network+=(bash -c "$online" _)
+      break
+    fi
+  done
+fi
+
 for runtime in set unset; do
   root=$work/user-$runtime
   mkdir -p "$root"/{home,config,cache,data,state,tmp}
@@ -59,14 +78,17 @@ for runtime in set unset; do
   environment=(HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_CACHE_HOME="$root/cache"
     XDG_DATA_HOME="$root/data" XDG_STATE_HOME="$root/state" TMPDIR="$root/tmp")
   [ $runtime = set ] && environment+=(XDG_RUNTIME_DIR="$root/runtime")
-  result=$(cd "$disc" && env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY \
+  result=$(cd "$disc" && env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "${network[@]}" \
     xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$driver" _ "$work/launcher.log" "${environment[@]}")
   echo "XDG_RUNTIME_DIR $runtime: $(tr '\n' ';' <<<"$result")"
   grep -qx "dialog: opened" <<<"$result" || fail "Select Player showed no dialog: $result"
+  if [ ${#network[@]} -gt 0 ]; then
+    grep -qx "menu: opened" <<<"$result" || fail "online, the popup menu did not open: $result"
+  fi
   grep -qx "exit 0" <<<"$result" || fail "the launcher did not close cleanly: $result; $(cat "$work/launcher.log")"
   # Without XDG_RUNTIME_DIR, Qt makes an empty runtime directory in TMPDIR while the application
   # object is built, before any of the launcher's code runs; that one is Qt's and is left alone.
-  [ $runtime = unset ] && { rmdir "$root/tmp/runtime-$(id -un)" 2>/dev/null || true; }
+  [ $runtime = unset ] && find "$root/tmp" -mindepth 1 -maxdepth 1 -name 'runtime-*' -type d -empty -delete
   written=$(cd "$root" && find . -mindepth 2 | LC_ALL=C sort)
   [ -z "$written" ] || fail "files written with XDG_RUNTIME_DIR $runtime: $written"
   after=$(listing "$disc")
