@@ -22,7 +22,8 @@ void TMainWin::FormCreate() {
   state_.IsOnline = state_.InfoPanelFilled = state_.PlayerKnowsMovie = false;
   state_.FrameWidth = state_.FrameHeight = 0;
   const platform::ScreenSize screen = services_.Screen();
-  const auto [left, top] = CentreOnScreen(width(), height(), screen.width, screen.height);
+  const auto [centredLeft, centredTop] = CentreOnScreen(width(), height(), screen.width, screen.height);
+  const auto [left, top] = KeepOnWorkArea(centredLeft, centredTop, services_.Work());
   move(left, top);
   LayOutTitleStrip();
   lblNotAvi->move(lblTitle->pos());
@@ -128,7 +129,8 @@ void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
 }
 
 // A JPEG poster is fitted by the natural size in its header, then decoded no larger than the box
-// draws it (a large poster is shown far smaller than it is); a failed decode changes nothing.
+// draws it on this screen (a large poster is shown far smaller than it is; a scaled screen draws
+// it with more pixels than its layout size); a failed decode changes nothing.
 void TMainWin::ShowPoster(const platform::Listing& here) {
   const media::PosterFile poster = media::FindPosterFile(here, state_.MovieFileName);
   posterFile_ = poster.name;
@@ -139,8 +141,10 @@ void TMainWin::ShowPoster(const platform::Listing& here) {
     const QSize natural = media::ReadPosterSize(posterFile_);
     fit = FitToPoster(natural);
     const QSize drawn = PictureRect(natural, QSize(fit.box.width, fit.box.height), fit.box).size();
-    QImage bitmap = media::LoadPictureAsBitmap(posterFile_, drawn);
+    const qreal ratio = imgPreview->devicePixelRatioF();
+    QImage bitmap = media::LoadPictureAsBitmap(posterFile_, DeviceSize(drawn, ratio));
     if (natural.width() < 2) return;  // the test is on the poster's own width, as decoded in full
+    bitmap.setDevicePixelRatio(ratio);
     imgPreview->setPicture(std::move(bitmap), natural);
   } else {
     imgPreview->clearPicture();  // the default poster goes before the file is read
@@ -180,7 +184,8 @@ void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
   lblNotAvi->resize(r.titleWidth, lblNotAvi->height());
   imgTitleLabel->move(r.plateLeft, 0);
   lblTitle2->setGeometry(r.title2Left, r.title2Top, r.titleWidth, lblTitle2->height());
-  move(r.windowLeft, r.windowTop);
+  const auto [left, top] = KeepOnWorkArea(r.windowLeft, r.windowTop, services_.Work());
+  move(left, top);
 }
 
 void TMainWin::GoOnline() {

@@ -205,7 +205,7 @@ void TMainWin::CarryOut(const movie::LaunchPlan& plan) {
     services_.ShowMessage(plan.message, plan.caption);
     return;
   }
-  services_.StartProgram(plan.program, plan.parameters);
+  services_.StartProgram({plan.program, plan.parameters, state_.MovieFileName, state_.SubtitleFileName});
   close();
 }
 
@@ -215,7 +215,9 @@ void TMainWin::dxSelectClick() {
   const std::string prefix = movie::DirectoryPrefix(directory);
   const std::string program = services_.ChooseProgram(directory);
   if (!platform::IsName(program)) return;
-  services_.StartProgram(program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)));
+  const std::string subtitle = platform::IsName(state_.SubtitleFileName) ? prefix + state_.SubtitleFileName : "";
+  services_.StartProgram({program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)),
+                          prefix + state_.MovieFileName, subtitle});
   close();
 }
 

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace app {
@@ -35,6 +36,10 @@ QRect PictureRect(QSize picture, QSize box, const BoxState& switches) {
                static_cast<int>(h));
 }
 
+QSize DeviceSize(QSize logical, qreal ratio) {
+  return QSize(static_cast<int>(std::ceil(logical.width() * ratio)), static_cast<int>(std::ceil(logical.height() * ratio)));
+}
+
 PictureBox::PictureBox(QWidget* parent) : QWidget(parent) {}
 
 void PictureBox::setPicture(QImage picture, QSize natural) {
@@ -57,14 +62,20 @@ void PictureBox::paintEvent(QPaintEvent*) {
   if (picture_.isNull()) return;
   const QRect target = PictureRect(natural_, size(), switches_);
   if (target.isEmpty()) return;
+  // The layout is in 96-dpi units that the system scales; the picture is drawn at the screen's own
+  // resolution, so a large poster keeps its detail on a scaled screen rather than being enlarged.
+  const qreal ratio = devicePixelRatioF();
+  const QSize device = DeviceSize(target.size(), ratio);
   QPainter painter(this);
-  if (target.size() == picture_.size()) {
-    painter.drawImage(target.topLeft(), picture_);
+  if (picture_.size() == device) {
+    painter.drawImage(target, picture_);
     return;
   }
-  if (scaled_.size() != target.size())
-    scaled_ = picture_.scaled(target.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  painter.drawImage(target.topLeft(), scaled_);
+  if (scaled_.size() != device) {
+    scaled_ = picture_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled_.setDevicePixelRatio(ratio);
+  }
+  painter.drawImage(target, scaled_);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

@@ -16,6 +16,10 @@ namespace app {
 // the box. Centred centres it, otherwise it starts at the top-left corner. Empty for no picture.
 QRect PictureRect(QSize picture, QSize box, const BoxState& switches);
 
+// The pixels a picture drawn at `logical` size covers on a screen scaled by `ratio` (its device
+// pixel ratio), rounded up so that a picture of this size is never enlarged there.
+QSize DeviceSize(QSize logical, qreal ratio);
+
 class PictureBox : public QWidget {
   Q_OBJECT
 
@@ -46,7 +50,7 @@ class PictureBox : public QWidget {
  private:
   QImage picture_;
   QSize natural_;
-  QImage scaled_;  // the picture at the size last drawn, so repaints do not rescale
+  QImage scaled_;  // the picture at the device size last drawn, so repaints do not rescale
   BoxState switches_;
   LeftClick click_;
 };

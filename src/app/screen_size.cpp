@@ -113,6 +113,10 @@ std::pair<int, int> CentreOnScreen(int windowWidth, int windowHeight, int screen
   return {(screenWidth - windowWidth) / 2, (screenHeight - windowHeight) / 2 - 25};
 }
 
+std::pair<int, int> KeepOnWorkArea(int left, int top, const platform::WorkArea& work) {
+  return {std::max(left, work.left), std::max(top, work.top)};
+}
+
 ScreenSizeResult SetScreenSize(const ScreenSizeInput& in) {
   const int pw = in.pictureWidth;
   const int ph = in.pictureHeight;

@@ -68,4 +68,9 @@ StripLayout LayoutTitleStrip(int windowWidth, int closeButtonWidth = 19, int pla
 std::pair<int, int> CentreOnScreen(int windowWidth, int windowHeight, int screenWidth,
                                    int screenHeight);
 
+// Where a window placed at `left`, `top` starts: never above or left of the work area, so that its
+// title strip can always be reached (a screen scaled for high resolution can be smaller than the
+// window); a window placed inside keeps its place, and the right and bottom are not looked at.
+std::pair<int, int> KeepOnWorkArea(int left, int top, const platform::WorkArea& work);
+
 }  // namespace app

@@ -41,7 +41,7 @@ WorkArea DesktopServices::Work() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return {};
   const QRect area = screen->availableGeometry();
-  return {area.x() + area.width(), area.y() + area.height()};
+  return {area.x() + area.width(), area.y() + area.height(), area.x(), area.y()};
 }
 
 }  // namespace platform

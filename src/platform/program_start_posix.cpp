@@ -26,27 +26,37 @@ bool IsNativeProgram(const std::string& path) {
   return head && (head->rfind("\x7f" "ELF", 0) == 0 || head->rfind("#!", 0) == 0);
 }
 
+std::string Absolute(const std::string& path) {
+  return path.empty() || path.front() == '/' ? path : CurrentDirectory() + "/" + path;
+}
+
 }  // namespace
 
-StartPlan PlanProgramStart(const std::string& program, const std::string& parameters,
-                           const std::string& wine) {
+StartPlan PlanProgramStart(const ProgramStart& start, const std::string& wine) {
   StartPlan plan;
-  if (program.empty()) return plan;
-  std::string path = program.front() == '/' ? program : CurrentDirectory() + "/" + program;
-  const std::optional<std::string> onDisk = ResolveCase(path);
+  if (start.program.empty()) return plan;
+  const std::optional<std::string> onDisk = ResolveCase(Absolute(start.program));
   if (!onDisk || !FileExists(*onDisk)) return plan;
-  path = *onDisk;
+  const std::string& path = *onDisk;
   if (IsExecutableFile(path) && (!EndsWithExe(path) || IsNativeProgram(path))) {
-    plan = {StartPlan::Way::Execute, path, SplitCommandLine(parameters)};
+    plan.way = StartPlan::Way::Execute;
+    plan.program = path;
+    plan.arguments = SplitCommandLine(start.parameters);
   } else if (EndsWithExe(path) && !wine.empty()) {
-    plan = {StartPlan::Way::Execute, wine, SplitCommandLine(parameters)};
+    plan.way = StartPlan::Way::Execute;
+    plan.program = wine;
+    plan.arguments = SplitCommandLine(start.parameters);
     plan.arguments.insert(plan.arguments.begin(), path);
+  } else if (EndsWithExe(path) && !start.movie.empty()) {
+    plan.way = StartPlan::Way::PlayMovie;
+    plan.movie = Absolute(start.movie);
+    plan.subtitle = Absolute(start.subtitle);
   } else {
-    plan = {StartPlan::Way::Open, path, {}};
+    plan.way = StartPlan::Way::Open;
+    plan.program = path;
   }
   return plan;
 }
-
 
 bool IsExecutableFile(const std::string& path) {
   struct stat info {};

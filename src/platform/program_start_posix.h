@@ -1,28 +1,33 @@
 #pragma once
 // Starting a program on POSIX systems the way the shell's "open" verb does, without a shell in
 // between: a program file runs with the parameter text split into arguments, a Windows program
-// runs through Wine, and any other file goes to the desktop's opener.
+// runs through Wine, and any other file goes to the desktop's opener. Without Wine the movie of a
+// Windows player plays in the desktop's own video player.
 #include <string>
 #include <vector>
+
+#include "platform/services.h"
 
 namespace platform {
 
 struct StartPlan {
-  enum class Way { Nothing, Execute, Open };
+  enum class Way { Nothing, Execute, Open, PlayMovie };
   Way way = Way::Nothing;
   std::string program;                 // Execute: the file to run; Open: the file to open
   std::vector<std::string> arguments;  // Execute only, without the program itself
+  std::string movie, subtitle;         // PlayMovie: absolute paths (subtitle "" when none)
 };
 
-// Decides how to start `program` (relative names are found in the current directory, letter case
-// ignored) with `parameters` (split by SplitCommandLine). `wine` is the path of the Wine loader,
-// "" when there is none.
+// Decides how to start `start.program` (relative names are found in the current directory, letter
+// case ignored) with `start.parameters` (split by SplitCommandLine). `wine` is the path of the
+// Wine loader, "" when there is none.
 //  - an executable file runs itself, unless it is named *.exe and is neither an ELF program nor a
 //    script ("#!"): that one, and any other *.exe, runs through Wine when there is Wine;
+//  - without Wine such a program cannot run here, so its movie is played instead (PlayMovie), when
+//    the start names one;
 //  - every other file goes to the desktop's opener (without the parameters);
 //  - Nothing when the program file does not exist or is not a file.
-StartPlan PlanProgramStart(const std::string& program, const std::string& parameters,
-                           const std::string& wine);
+StartPlan PlanProgramStart(const ProgramStart& start, const std::string& wine);
 
 // A regular file (links followed) that this process may execute.
 bool IsExecutableFile(const std::string& path);

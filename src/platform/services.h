@@ -12,9 +12,21 @@ struct ScreenSize {
   int width = 0;
   int height = 0;
 };
-struct WorkArea {  // right and bottom coordinates of the desktop without task bars
+struct WorkArea {  // the desktop without task bars: right and bottom one past it, left and top its first pixel
   int right = 0;
   int bottom = 0;
+  int left = 0;
+  int top = 0;
+};
+
+// A player to start and what it is to play.
+struct ProgramStart {
+  std::string program;     // found in the current directory, or a full path
+  std::string parameters;  // the parameter text
+  // The movie and its subtitle ("" when none), relative to the current directory or full paths:
+  // a system that cannot run the player plays them in a player of its own instead.
+  std::string movie;
+  std::string subtitle;
 };
 
 class Services {
@@ -24,9 +36,9 @@ class Services {
   // the owner window of the shell's "open"). Until it is set, they have no owner. Services that
   // show nothing ignore it.
   virtual void SetOwnerWindow(QWidget* owner) { (void)owner; }
-  // Starts `program` (found in the current directory, or a full path) with the parameter text,
-  // working directory = current directory. Returns at once; failure goes unnoticed.
-  virtual void StartProgram(const std::string& program, const std::string& parameters) = 0;
+  // Starts the program with the parameter text, working directory = current directory. Returns
+  // at once; failure goes unnoticed.
+  virtual void StartProgram(const ProgramStart& start) = 0;
   virtual void OpenUrl(const std::string& url) = 0;
   // Modal box with text, caption and OK; no icon.
   virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;

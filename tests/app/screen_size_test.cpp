@@ -181,5 +181,29 @@ TEST(CentreOnScreen, CentresTwentyFivePixelsAboveTheMiddle) {
   EXPECT_EQ(CentreOnScreen(385, 425, 300, 400), std::make_pair(-42, -37));
 }
 
+// The window at scale 2 on a 1024 by 768 screen (512 by 384 in layout pixels) would start 45
+// pixels above it, its title strip out of reach.
+TEST(KeepOnWorkArea, MovesOnlyWhatLiesAboveOrLeftOfTheWorkArea) {
+  struct Row {
+    int left, top;
+    platform::WorkArea work;
+    std::pair<int, int> expected;
+  };
+  const Row rows[] = {
+      {-63, -45, {512, 384}, {0, 0}},
+      {63, -45, {512, 384}, {63, 0}},
+      {-1, 10, {512, 384}, {0, 10}},
+      {319, 146, {1024, 738}, {319, 146}},          // the usual place stays
+      {900, 700, {1024, 738}, {900, 700}},          // past the right and bottom: left as placed
+      {10, 10, {1280, 1024, 64, 27}, {64, 27}},     // a panel on the left and one at the top
+      {100, 40, {1280, 1024, 64, 27}, {100, 40}},
+      {-5000, -5000, {1024, 768, -1024, 0}, {-1024, 0}},  // a work area starting on a left screen
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.left) + "," + std::to_string(row.top));
+    EXPECT_EQ(KeepOnWorkArea(row.left, row.top, row.work), row.expected);
+  }
+}
+
 }  // namespace
 }  // namespace app

@@ -60,10 +60,43 @@ TEST(PlanProgramStart, Table) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.program + " wine=" + row.wine);
-    const StartPlan plan = platform::PlanProgramStart(row.program, "\"Film.avi\" /A", row.wine);
+    const StartPlan plan = platform::PlanProgramStart({row.program, "\"Film.avi\" /A", "", ""}, row.wine);
     EXPECT_EQ(plan.way, row.way);
     EXPECT_EQ(plan.program, row.target);
     EXPECT_EQ(plan.arguments, row.arguments);
+  }
+}
+
+// A Windows player that cannot run here hands over its movie instead; every other start is as
+// before, with or without a movie named.
+TEST(PlanProgramStart, WithoutWineTheMovieOfAWindowsPlayerPlays) {
+  TempDir dir;
+  MakeFile(dir, "VPlayer.exe", "MZ\x90", 0755);
+  MakeFile(dir, "native.exe", "#!/bin/sh\n", 0755);
+  MakeFile(dir, "notes.txt", "text", 0644);
+  ScopedChdir here(dir.path());
+  const std::string cwd = platform::CurrentDirectory() + "/";
+  using Way = StartPlan::Way;
+  struct Row {
+    platform::ProgramStart start;
+    std::string wine;
+    Way way;
+    std::string movie, subtitle;
+  };
+  const Row rows[] = {
+      {{"vplayer.exe", "\"Film.avi\"", "Film.avi", "Film.srt"}, "", Way::PlayMovie, cwd + "Film.avi", cwd + "Film.srt"},
+      {{cwd + "VPLAYER.EXE", "x", "/d/Film.avi", ""}, "", Way::PlayMovie, "/d/Film.avi", ""},
+      {{"vplayer.exe", "x", "Film.avi", "Film.srt"}, "/usr/bin/wine", Way::Execute, "", ""},
+      {{"native.exe", "x", "Film.avi", ""}, "", Way::Execute, "", ""},
+      {{"notes.txt", "x", "Film.avi", ""}, "", Way::Open, "", ""},
+      {{"missing.exe", "x", "Film.avi", ""}, "", Way::Nothing, "", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.start.program + " wine=" + row.wine);
+    const StartPlan plan = platform::PlanProgramStart(row.start, row.wine);
+    EXPECT_EQ(plan.way, row.way);
+    EXPECT_EQ(plan.movie, row.movie);
+    EXPECT_EQ(plan.subtitle, row.subtitle);
   }
 }
 
@@ -85,8 +118,8 @@ TEST(StartProgram, StandInPlayerReceivesTheArgumentsUnchanged) {
            "#!/bin/sh\nprintf '%s\\n' \"$@\" > args\npwd >> args\ntouch args.done\n", 0755);
   ScopedChdir here(dir.path());
   const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  services->StartProgram("VPlayer.exe",
-                         "\"Tom & Jerry $HOME.avi\" \"it's `id`.srt\" \"\"/A /F /P11 \"\xc7ocuk\" \"a\\\"b\"");
+  services->StartProgram({"VPlayer.exe",
+                          "\"Tom & Jerry $HOME.avi\" \"it's `id`.srt\" \"\"/A /F /P11 \"\xc7ocuk\" \"a\\\"b\"", "", ""});
   const std::string expected = std::string("Tom & Jerry $HOME.avi\nit's `id`.srt\n/A\n/F\n/P11\n\xc7ocuk\na\"b\n") +
                                platform::CurrentDirectory() + "\n";
   EXPECT_EQ(WaitForFile(dir, "args"), expected);
@@ -96,7 +129,7 @@ TEST(StartProgram, EmptyArgumentsReachTheProgram) {
   TempDir dir;
   MakeFile(dir, "bplay.exe", "#!/bin/sh\necho \"$#\" > args\nprintf '[%s]\\n' \"$@\" >> args\ntouch args.done\n", 0755);
   ScopedChdir here(dir.path());
-  platform::MakeSystemServices()->StartProgram("bplay.exe", "\"Film.avi\" \"\"  -fs -pan");
+  platform::MakeSystemServices()->StartProgram({"bplay.exe", "\"Film.avi\" \"\"  -fs -pan", "", ""});
   EXPECT_EQ(WaitForFile(dir, "args"), "4\n[Film.avi]\n[]\n[-fs]\n[-pan]\n");
 }
 
@@ -105,8 +138,8 @@ TEST(StartProgram, AMissingOrBrokenProgramIsNotNoticed) {
   MakeFile(dir, "broken", "\x7f" "ELF garbage", 0755);  // exec fails in the detached child
   ScopedChdir here(dir.path());
   const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  services->StartProgram("missing.exe", "x");
-  services->StartProgram("broken", "x");
+  services->StartProgram({"missing.exe", "x", "", ""});
+  services->StartProgram({"broken", "x", "", ""});
   EXPECT_TRUE(platform::StartDetached(dir / "broken", {}));  // handed over; the failure is the child's
   // Whatever happened to them, no child of the launcher is left behind to be reaped.
   errno = 0;

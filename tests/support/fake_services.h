@@ -9,9 +9,7 @@ namespace testsupport {
 
 class FakeServices : public platform::Services {
  public:
-  struct Start {
-    std::string program, parameters;
-  };
+  using Start = platform::ProgramStart;
   struct Message {
     std::string text, caption;
   };
@@ -31,9 +29,7 @@ class FakeServices : public platform::Services {
 
   void SetOwnerWindow(QWidget* owner) override { ownerWindow = owner; }
 
-  void StartProgram(const std::string& program, const std::string& parameters) override {
-    starts.push_back({program, parameters});
-  }
+  void StartProgram(const platform::ProgramStart& start) override { starts.push_back(start); }
   void OpenUrl(const std::string& url) override { urls.push_back(url); }
   void ShowMessage(const std::string& text, const std::string& caption) override {
     messages.push_back({text, caption});

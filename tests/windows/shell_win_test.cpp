@@ -102,7 +102,7 @@ TEST(SystemServicesWin, StartProgramReachesThePlayer) {
     TempDir dir;
     const std::string player = InstallStandIn(dir, "bplay.exe");
     ScopedChdir here(dir.path());
-    services->StartProgram(fullPath ? player : "bplay.exe", "\"Film.avi\"   -fs -pan");
+    services->StartProgram({fullPath ? player : "bplay.exe", "\"Film.avi\"   -fs -pan", "Film.avi", ""});
     const std::string log = WaitForLog(dir);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(ParametersIn(log), "\"Film.avi\"   -fs -pan");

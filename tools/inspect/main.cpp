@@ -53,7 +53,7 @@ class DryRunServices : public platform::Services {
  public:
   DryRunServices(const Options& options, std::string launcherCopy)
       : options_(options), launcherCopy_(std::move(launcherCopy)) {}
-  void StartProgram(const std::string&, const std::string&) override {}
+  void StartProgram(const platform::ProgramStart&) override {}
   void OpenUrl(const std::string&) override {}
   void ShowMessage(const std::string&, const std::string&) override {}
   void ShowError(const std::string&) override {}  // the window's record keeps it

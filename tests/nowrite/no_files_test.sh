@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# The launcher writes no file but the players' INI files: no toolkit settings, no cache, no runtime
+# directory. It runs on the demo disc under Xvfb with HOME, the XDG directories and TMPDIR pointing
+# at empty directories; Select Player is opened and cancelled, Show Info and the popup menu are
+# opened, and the launcher is closed. Afterwards those directories must still be empty and the
+# disc must differ only in its INI files. Once with XDG_RUNTIME_DIR set and once without it.
+#   no_files_test.sh BUILD_DIR   (uses Autorun and autorun-demodisc)
+# Exit status: 0 passed, 1 failed, 77 skipped without Xvfb or xdotool.
+set -euo pipefail
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+[ $# -eq 1 ] || { echo "usage: $0 BUILD_DIR" >&2; exit 2; }
+build=$(cd -- "$1" && pwd)
+command -v xvfb-run >/dev/null && command -v xdotool >/dev/null || { echo "SKIPPED: needs xvfb-run and xdotool"; exit 77; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/autorun-nofiles.XXXXXX")
+trap 'rm -rf -- "$work"' EXIT
+disc=$work/disc
+"$build/autorun-demodisc" "$disc" >"$work/demodisc.log" 2>&1 || fail "autorun-demodisc: $(cat "$work/demodisc.log")"
+cp -- "$build/Autorun" "$disc/Autorun"  # the INI files lie beside the launcher, as on a disc
+printf '[Autorun]\r\nFileNameMovie=\r\n' >"$disc/vplayer.ini"
+
+# Every entry with its kind, size and checksum; the INI files may change, but only by name.
+listing() {
+  (cd -- "$1" && find . \( -iname '*.ini' -printf '%p\n' \) -o -printf '%p %y %s\n' | LC_ALL=C sort &&
+    find . -type f ! -iname '*.ini' -print0 | LC_ALL=C sort -z | xargs -0 sha256sum)
+}
+
+# Runs inside Xvfb: starts the launcher, drives it, closes it; prints what it saw.
+# shellcheck disable=SC2016  # expanded by the inner shell
+driver='
+  set -u
+  log=$1; shift
+  env -u XDG_RUNTIME_DIR "$@" ./Autorun >>"$log" 2>&1 & pid=$!
+  main=$(xdotool search --sync --onlyvisible --name "^Autorun - Zorvalin$" | head -n1)
+  windows() { xdotool search --onlyvisible --class . 2>/dev/null | sort; }
+  # Waits (bounded) until the visible windows differ from $1, and says whether they did.
+  changed() { for _ in $(seq 1 40); do [ "$(windows)" != "$1" ] && return 0; sleep 0.1; done; return 1; }
+  press() { xdotool windowfocus --sync "$main" 2>/dev/null; xdotool key "$@"; }
+  before=$(windows)
+  press alt+p
+  if changed "$before"; then echo "dialog: opened"; xdotool key Escape; else echo "dialog: not seen"; fi
+  changed "$(windows)" || true
+  press alt+s; sleep 0.5; echo "info: pressed"
+  before=$(windows)
+  xdotool mousemove --window "$main" 30 60 click 3
+  if changed "$before"; then echo "menu: opened"; xdotool key Escape; else echo "menu: not offered (offline)"; fi
+  sleep 0.3
+  press alt+c
+  for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; fi
+  wait $pid; echo "exit $?"'
+
+# The popup menu is there only online. Where a network namespace of the test's own can be made,
+# the launcher runs in it with a pair of virtual interfaces, one with a routable address, so it
+# counts as online without reaching any network; elsewhere it runs offline without the menu.
+# shellcheck disable=SC2016  # expanded by the inner shell
+online='ip link set lo up && ip link add probe0 type veth peer name probe1 &&
+  ip link set probe1 up && ip link set probe0 up && ip addr add 192.0.2.10/24 dev probe0 &&
+  ip route add default dev probe0 && exec "$@"'
+network=()
+if command -v unshare >/dev/null && command -v ip >/dev/null; then
+  for candidate in "unshare --net" "unshare --map-root-user --net"; do
+    # shellcheck disable=SC2086  # the candidate is a command with its options
+    if $candidate bash -c "$online" _ true 2>/dev/null; then
+      read -r -a network <<<"$candidate"
+      network+=(bash -c "$online" _)
+      break
+    fi
+  done
+fi
+
+for runtime in set unset; do
+  root=$work/user-$runtime
+  mkdir -p "$root"/{home,config,cache,data,state,tmp}
+  mkdir -m 700 "$root/runtime"
+  before=$(listing "$disc")
+  environment=(HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_CACHE_HOME="$root/cache"
+    XDG_DATA_HOME="$root/data" XDG_STATE_HOME="$root/state" TMPDIR="$root/tmp")
+  [ $runtime = set ] && environment+=(XDG_RUNTIME_DIR="$root/runtime")
+  result=$(cd "$disc" && env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "${network[@]}" \
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$driver" _ "$work/launcher.log" "${environment[@]}")
+  echo "XDG_RUNTIME_DIR $runtime: $(tr '\n' ';' <<<"$result")"
+  grep -qx "dialog: opened" <<<"$result" || fail "Select Player showed no dialog: $result"
+  if [ ${#network[@]} -gt 0 ]; then
+    grep -qx "menu: opened" <<<"$result" || fail "online, the popup menu did not open: $result"
+  fi
+  grep -qx "exit 0" <<<"$result" || fail "the launcher did not close cleanly: $result; $(cat "$work/launcher.log")"
+  # Without XDG_RUNTIME_DIR, Qt makes an empty runtime directory in TMPDIR while the application
+  # object is built, before any of the launcher's code runs; that one is Qt's and is left alone.
+  [ $runtime = unset ] && find "$root/tmp" -mindepth 1 -maxdepth 1 -name 'runtime-*' -type d -empty -delete
+  written=$(cd "$root" && find . -mindepth 2 | LC_ALL=C sort)
+  [ -z "$written" ] || fail "files written with XDG_RUNTIME_DIR $runtime: $written"
+  after=$(listing "$disc")
+  [ "$before" = "$after" ] || fail "the disc changed beyond its INI files: $(diff <(echo "$before") <(echo "$after"))"
+done
+echo "PASS: nothing written but the INI files"
