@@ -10,7 +10,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <functional>
 #include <string>
 
@@ -50,9 +49,8 @@ TEST(SpecialFiles, PostersAndNotesRefuseFifosAndDevicesWithoutBlocking) {
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
       else
         ASSERT_EQ(symlink(target, path.c_str()), 0);
-      const auto start = std::chrono::steady_clock::now();
+      // A FIFO without a writer would block an open for ever; the suite's time limit catches that.
       const std::string message = ErrorOf([&] { kind.load(kind.name); });
-      EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
       EXPECT_NE(message.find("Cannot"), std::string::npos) << message;
       EXPECT_NE(message.find(kind.name), std::string::npos) << message;
     }

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -281,7 +280,7 @@ TEST(DiscReads, RefuseWhatIsNotARegularFile) {
                       {"zero.avi", "Not a regular file"},
                       {"folder.jpg", std::strerror(EISDIR)},
                       {"missing.jpg", std::strerror(ENOENT)}};
-  const auto start = std::chrono::steady_clock::now();
+  // A FIFO without a writer would block an open for ever; the suite's time limit catches that.
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string path = dir / row.name;
@@ -297,7 +296,6 @@ TEST(DiscReads, RefuseWhatIsNotARegularFile) {
     }
     EXPECT_FALSE(platform::FileExists(path));
   }
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(DiscReads, FollowLinksToRegularFiles) {

@@ -2,7 +2,6 @@
 // order no file system would be asked to produce).
 #include <gtest/gtest.h>
 
-#include <chrono>
 
 #include "platform/files.h"
 
@@ -50,12 +49,12 @@ TEST(WildcardMatch, Table) {
   }
 }
 
-TEST(WildcardMatch, ManyStarsStayFast) {
+// A matcher that backtracks over every way to place the stars would not end within the suite's
+// time limit on this name.
+TEST(WildcardMatch, ManyStarsOnALongName) {
   const std::string name(20000, 'a');
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(WildcardMatch("*a*a*a*a*a*a*a*a*a*a*a*b", name));
   EXPECT_TRUE(WildcardMatch("*a*a*a*a*a*a*a*a*a*a*a*a", name));
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 // Names out of sorted order, in two spellings, with every kind of entry.

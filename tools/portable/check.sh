@@ -54,17 +54,20 @@ screen_of() {  # PNG
   for _ in $(seq 50); do xdotool search --onlyvisible --name . >/dev/null 2>&1 || break; sleep 0.1; done
 }
 
+extract() {  # DIR: the image's files, writable as on a stick, so the start-up writes the INI files
+  rm -rf -- "$1"
+  xorriso -osirrox on -indev "$image" -extract / "$1" >/dev/null 2>&1
+  chmod -R u+w -- "$1"
+}
+
 # The reference: the same disc with this system's Qt.
-rm -rf -- "$work/disc"
-xorriso -osirrox on -indev "$image" -extract / "$work/disc" >/dev/null 2>&1
-chmod -R u+w -- "$work/disc"
+extract "$work/disc"
 (cd "$work/disc" && exec "$build/Autorun") >/dev/null 2>&1 &
 launcher=$!
 screen_of "$work/system-qt.png"
 
 # The disc in the root without Qt.
-rm -rf -- "$root/disc"
-mv -- "$work/disc" "$root/disc"
+extract "$root/disc"
 mkdir -p -- "$root/tmp/.X11-unix" "$root/proc"
 unshare --mount --fork --kill-child sh -c '
   mount -t proc proc "$1/proc" && mount --bind /tmp/.X11-unix "$1/tmp/.X11-unix" &&
@@ -73,6 +76,12 @@ unshare --mount --fork --kill-child sh -c '
 launcher=$!
 screen_of "$work/portable.png"
 
+# Started through the loader, the launcher must still find its own directory, the disc's.
+for ini in "$work"/disc/*.ini; do
+  cmp -s -- "$ini" "$root/disc/${ini##*/}" ||
+    { echo "$0: ${ini##*/} was written differently without the system's Qt" >&2; exit 1; }
+done
+
 differing=$(compare -metric AE "$work/system-qt.png" "$work/portable.png" "$work/difference.png" 2>&1 >/dev/null || true)
 echo "screens: $work/system-qt.png and $work/portable.png; pixels that differ: $differing"
 [ "$differing" = 0 ] || { echo "$0: the launcher without the system's Qt looks different"; cat "$work/portable.log"; exit 1; }
@@ -80,9 +89,8 @@ echo "screens: $work/system-qt.png and $work/portable.png; pixels that differ: $
 # The Windows launcher: one file, so a new Wine prefix and the disc's files are all it gets.
 has_exe=$(xorriso -indev "$image" -find / -maxdepth 1 -name Autorun.exe 2>/dev/null)
 if [ -n "$has_exe" ] && command -v wine >/dev/null; then
-  rm -rf -- "$work/windows-disc" "$work/wine-prefix"
-  xorriso -osirrox on -indev "$image" -extract / "$work/windows-disc" >/dev/null 2>&1
-  chmod -R u+w -- "$work/windows-disc"
+  rm -rf -- "$work/wine-prefix"
+  extract "$work/windows-disc"
   export WINEPREFIX=$work/wine-prefix
   "$here/windows/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true  # the prefix, made before the start
   (cd "$work/windows-disc" && exec "$here/windows/wine-run.sh" Autorun.exe) >/dev/null 2>&1 &
