@@ -66,7 +66,7 @@ iso: demo
 test-portable: iso
 	@tools/install-packages.sh $(PORTABLE_DEPS)
 	tools/portable/make-root.sh $(PORTABLE_ROOT)
-	tools/portable/check.sh $(BUILD)/demo-disc.iso $(BUILD) $(PORTABLE_ROOT) $(BUILD)/portable
+	tools/portable/check.sh $(BUILD)/demo-disc.iso $(PORTABLE_ROOT) $(BUILD)/portable
 
 demo: build
 	AUTORUN_EXE="$(WIN_EXE)" tools/make-demo-disc.sh $(BUILD) $(DEMO)

@@ -1,22 +1,21 @@
 #!/usr/bin/env bash
 # Starts a disc image's Linux launcher on a desktop without Qt and compares its window with the one
 # the normal build shows, and starts the image's Windows launcher under Wine with nothing but the
-# disc's files:  check.sh IMAGE.iso BUILD_DIR ROOT WORK_DIR
+# disc's files:  check.sh IMAGE.iso ROOT WORK_DIR
 # ROOT is a root file system with only what every X11 desktop has (make-root.sh). The image is
 # extracted into ROOT/disc, the disc's own autorun script starts there in a chroot with a private
 # /proc and the host's X server socket, and once its window shows the screen is saved. The same
-# disc started with BUILD_DIR's launcher on this system gives the reference screen. Autorun.exe,
+# disc's launcher started with this system's Qt gives the reference screen and INI files. Autorun.exe,
 # when the image has one, starts in a new Wine prefix from a copy of the disc. Needs root.
 set -euo pipefail
-if [ $# -ne 4 ]; then
-  echo "usage: $0 IMAGE.iso BUILD_DIR ROOT WORK_DIR" >&2
+if [ $# -ne 3 ]; then
+  echo "usage: $0 IMAGE.iso ROOT WORK_DIR" >&2
   exit 2
 fi
 here=$(cd "$(dirname -- "$0")/.." && pwd)
 image=$(realpath -- "$1")
-build=$(realpath -- "$2")
-root=$(realpath -- "$3")
-work=$(mkdir -p -- "$4" && realpath -- "$4")
+root=$(realpath -- "$2")
+work=$(mkdir -p -- "$3" && realpath -- "$3")
 
 if compgen -G "$root/usr/lib/x86_64-linux-gnu/libQt6*" >/dev/null ||
    compgen -G "$root/usr/lib/x86_64-linux-gnu/libicu*" >/dev/null; then
@@ -62,7 +61,7 @@ extract() {  # DIR: the image's files, writable as on a stick, so the start-up w
 
 # The reference: the same disc with this system's Qt.
 extract "$work/disc"
-(cd "$work/disc" && exec "$build/Autorun") >/dev/null 2>&1 &
+(cd "$work/disc" && exec ./Autorun) >/dev/null 2>&1 &
 launcher=$!
 screen_of "$work/system-qt.png"
 
