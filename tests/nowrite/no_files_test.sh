@@ -14,7 +14,7 @@ build=$(cd -- "$1" && pwd)
 command -v xvfb-run >/dev/null && command -v xdotool >/dev/null || { echo "SKIPPED: needs xvfb-run and xdotool"; exit 77; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/autorun-nofiles.XXXXXX")
-trap 'rm -rf -- "$work"' EXIT
+trap '[ -n "${KEEP_WORK:-}" ] || rm -rf -- "$work"' EXIT
 disc=$work/disc
 "$build/autorun-demodisc" "$disc" >"$work/demodisc.log" 2>&1 || fail "autorun-demodisc: $(cat "$work/demodisc.log")"
 cp -- "$build/Autorun" "$disc/Autorun"  # the INI files lie beside the launcher, as on a disc
@@ -34,18 +34,29 @@ driver='
   env -u XDG_RUNTIME_DIR "$@" ./Autorun >>"$log" 2>&1 & pid=$!
   main=$(xdotool search --sync --onlyvisible --name "^Autorun - Zorvalin$" | head -n1)
   windows() { xdotool search --onlyvisible --class . 2>/dev/null | sort; }
-  # Waits (bounded) until the visible windows differ from $1, and says whether they did.
-  changed() { for _ in $(seq 1 40); do [ "$(windows)" != "$1" ] && return 0; sleep 0.1; done; return 1; }
+  # Waits (bounded, generously: a sanitizer build on a busy machine is slow) until the visible
+  # windows differ from $1, and says whether they did.
+  changed() { for _ in $(seq 1 200); do [ "$(windows)" != "$1" ] && return 0; sleep 0.1; done; return 1; }
   press() { xdotool windowfocus --sync "$main" 2>/dev/null; xdotool key "$@"; }
   before=$(windows)
   press alt+p
-  if changed "$before"; then echo "dialog: opened"; xdotool key Escape; else echo "dialog: not seen"; fi
-  changed "$(windows)" || true
+  # On a busy machine an Escape can come before the dialog takes the keyboard, so it is pressed
+  # until the dialog is gone.
+  if changed "$before"; then
+    echo "dialog: opened"
+    for _ in $(seq 1 40); do [ "$(windows)" = "$before" ] && break; xdotool key Escape; sleep 0.5; done
+  else
+    echo "dialog: not seen"
+  fi
   press alt+s; sleep 0.5; echo "info: pressed"
   before=$(windows)
   xdotool mousemove --window "$main" 30 60 click 3
-  if changed "$before"; then echo "menu: opened"; xdotool key Escape; else echo "menu: not offered (offline)"; fi
-  sleep 0.3
+  if changed "$before"; then
+    echo "menu: opened"
+    for _ in $(seq 1 40); do [ "$(windows)" = "$before" ] && break; xdotool key Escape; sleep 0.5; done
+  else
+    echo "menu: not offered (offline)"
+  fi
   press alt+c
   for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; fi
