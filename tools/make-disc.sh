@@ -70,7 +70,7 @@ done
 # --- the libraries for Linux desktops without Qt ----------------------------------------------
 bundle=$disc/autorun-linux
 bundle_note=$bundle/README.txt
-if [ "${LINUX_LIBS:-yes}" = no ] || ! ldd "$disc/Autorun" 2>/dev/null | grep -q 'libQt6Core'; then
+if [ "${LINUX_LIBS:-yes}" = no ] || [[ $(ldd "$disc/Autorun" 2>/dev/null) != *libQt6Core* ]]; then
   :  # not asked for, or a launcher that does not load Qt from the system
 elif absent "$bundle" || written_here "$bundle_note"; then
   rm -rf -- "$staging.d"
