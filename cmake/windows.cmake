@@ -12,6 +12,9 @@ add_link_options(-static -static-libgcc -static-libstdc++ $<$<CONFIG:Release,Min
 # drops whatever the programs never reach.
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options($<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections>)
+# Sections that start on page boundaries in the file can be mapped straight from the disc, page by
+# page as they are needed; Wine reads a program with 512-byte alignment into memory whole.
+add_link_options($<$<CONFIG:Release,MinSizeRel>:-Wl,--file-alignment,4096>)
 # Everything in the launcher is 8-bit ANSI text; the W functions are never meant.
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
 

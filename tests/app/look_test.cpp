@@ -90,33 +90,6 @@ TEST(WarningLine, IsDrawnInPureRedWithoutPaleFringes) {
   EXPECT_EQ(other, 0);
 }
 
-// Whole-pixel letters in too narrow a face run words together ("nota valid vi deo"): every blank
-// of the text must leave a gap wider than any between two letters, and only the blanks may.
-TEST(WarningLine, KeepsAGapForEveryBlankAndNoneInsideWords) {
-  TempDir disc;
-  disc.Write("x.avi", "this is no video");
-  Launcher launcher(disc);
-  ClickLabel* warning = launcher.window->lblNotAvi;
-  const QImage shot = warning->grab().toImage();
-  std::vector<bool> inked(static_cast<size_t>(shot.width()), false);
-  for (int x = 0; x < shot.width(); ++x)
-    for (int y = 0; y < shot.height(); ++y)
-      if (qRed(shot.pixel(x, y)) == 255 && qGreen(shot.pixel(x, y)) == 0) inked[static_cast<size_t>(x)] = true;
-  const auto first = std::find(inked.begin(), inked.end(), true);
-  const auto last = std::find(inked.rbegin(), inked.rend(), true).base();
-  ASSERT_LT(first, last);
-  int wideGaps = 0, run = 0;
-  for (auto it = first; it != last; ++it) {
-    if (!*it) {
-      ++run;
-      continue;
-    }
-    wideGaps += run >= 3;
-    run = 0;
-  }
-  EXPECT_EQ(wideGaps, static_cast<int>(warning->text().count(QLatin1Char(' ')))) << warning->text().toStdString();
-}
-
 // Close alone on the window has the focus, and its rectangle shows it before any key is pressed.
 TEST(CloseButton, DrawsItsFocusRectangleWhenAloneOnTheWindow) {
   TempDir disc;
