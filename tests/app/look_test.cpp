@@ -7,7 +7,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
