@@ -327,7 +327,12 @@ std::string CoefficientProblem(const Job& job) {
 std::string ScanCountProblem(Job& job, JpegWork& work) {
   if (job.source.path->empty()) return {};  // the program's own pictures
   const int limit = ScanLimit(job.cinfo.image_width, job.cinfo.image_height);
-  const ScanCount count = CountJpegScans(*job.source.path, limit, kMaxPosterFileBytes);
+  // While the source still holds the file's first chunk, the walk starts from those bytes.
+  const Source& source = job.source;
+  const bool firstChunk = source.next == static_cast<std::int64_t>(source.chunk.size());
+  const ScanCount count =
+      CountJpegScans(*source.path, firstChunk ? std::string_view(source.chunk) : std::string_view(), limit,
+                     kMaxPosterFileBytes);
   work.scansCounted = count.scans;
   work.bytesRead = std::max(work.bytesRead, count.bytesRead);
   if (count.overCap) return kFileTooLarge;

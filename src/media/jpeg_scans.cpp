@@ -72,9 +72,12 @@ void JpegScanCounter::Feed(std::string_view bytes) {
   }
 }
 
-ScanCount CountJpegScans(const std::string& path, int maxScans, std::int64_t maxBytes) {
+ScanCount CountJpegScans(const std::string& path, std::string_view head, int maxScans, std::int64_t maxBytes) {
   JpegScanCounter counter;
   ScanCount count;
+  head = head.substr(0, static_cast<std::size_t>(std::max<std::int64_t>(maxBytes, 0)));
+  counter.Feed(head);
+  count.bytesRead = static_cast<std::int64_t>(head.size());
   while (!counter.atEnd() && counter.scans() <= maxScans) {
     if (count.bytesRead >= maxBytes) {
       count.overCap = true;

@@ -35,8 +35,9 @@ struct ScanCount {
 };
 
 // Walks the file at `path` from its start until its end-of-image marker, its end, more than
-// `maxScans` scans, or `maxBytes` read, whichever comes first. A file that cannot be read counts
-// as far as it could be read (the decoder then reports why).
-ScanCount CountJpegScans(const std::string& path, int maxScans, std::int64_t maxBytes);
+// `maxScans` scans, or `maxBytes` read, whichever comes first. `head` is what the caller already
+// read of the file from its start (a poster usually lies whole in it), so only what follows is read
+// again. A file that cannot be read counts as far as it could be read (the decoder then reports why).
+ScanCount CountJpegScans(const std::string& path, std::string_view head, int maxScans, std::int64_t maxBytes);
 
 }  // namespace media

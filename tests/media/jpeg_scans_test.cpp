@@ -75,14 +75,19 @@ TEST(JpegScanCounter, TheFileIsWalkedNoFurtherThanNeeded) {
   };
   testsupport::TempDir dir;
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    const media::ScanCount count = media::CountJpegScans(dir.Write("poster.jpg", row.bytes), row.maxScans, row.maxBytes);
-    EXPECT_GE(count.scans, row.scans);
-    if (!row.overCap && row.scans <= row.maxScans) {
-      EXPECT_EQ(count.scans, row.scans);
+    const std::string path = dir.Write("poster.jpg", row.bytes);
+    // The walk reads the file itself, or starts from bytes the caller already read of it.
+    for (const std::size_t given : {std::size_t{0}, std::size_t{4096}}) {
+      SCOPED_TRACE(std::string(row.name) + ", given " + std::to_string(given));
+      const std::string_view head = std::string_view(row.bytes).substr(0, given);
+      const media::ScanCount count = media::CountJpegScans(path, head, row.maxScans, row.maxBytes);
+      EXPECT_GE(count.scans, row.scans);
+      if (!row.overCap && row.scans <= row.maxScans) {
+        EXPECT_EQ(count.scans, row.scans);
+      }
+      EXPECT_LE(count.bytesRead, row.bytesAtMost + static_cast<std::int64_t>(given));  // no read more
+      EXPECT_EQ(count.overCap, row.overCap);
     }
-    EXPECT_LE(count.bytesRead, row.bytesAtMost);
-    EXPECT_EQ(count.overCap, row.overCap);
   }
 }
 
