@@ -1,18 +1,12 @@
-// The start-up sequence: everything the launcher decides before its window first shows.
+// The start-up sequence: the plan of everything the launcher decides before its window first
+// shows, applied to the controls.
 #include "app/main_window.h"
 
 #include "app/screen_size.h"
-#include "app/startup.h"
+#include "app/startup_files.h"
 #include "app/window_accessible.h"
 #include "app/window_parts.h"
-#include "media/avi.h"
-#include "media/poster.h"
-#include "movie/discovery.h"
-#include "movie/player_settings.h"
-#include "movie/players.h"
-#include "platform/error.h"
-#include "platform/files.h"
-#include "platform/names.h"
+#include "platform/display.h"
 #include "title/film_title.h"
 
 namespace app {
@@ -21,39 +15,27 @@ void TMainWin::FormCreate() {
   SetCaptionHidden();
   state_.IsOnline = state_.InfoPanelFilled = state_.PlayerKnowsMovie = false;
   state_.FrameWidth = state_.FrameHeight = 0;
-  const platform::ScreenSize screen = services_.Screen();
-  const auto [centredLeft, centredTop] = CentreOnScreen(width(), height(), screen.width, screen.height);
-  const auto [left, top] = KeepOnWorkArea(centredLeft, centredTop, services_.Work());
-  move(left, top);
+  StartupFiles files(services_.LauncherDirectory(), [this] { return services_.IsInternetConnected(); });
+  StartupFacts facts;
+  facts.screen = services_.Screen();
+  facts.work = services_.Work();
+  facts.pixelRatio = imgPreview->devicePixelRatioF();
+  plan_ = files.Plan(facts);
+
+  move(plan_.window.left, plan_.window.top);  // the design layout; a loaded poster moves it again
   LayOutTitleStrip();
   lblNotAvi->move(lblTitle->pos());
-
-  // The disc directory is listed once; the start-up's rules answer from this listing.
-  const platform::Listing here = movie::ListStartupDirectory("");
-  record_ = {};
-  record_.vplayerPresent = movie::PlayerPresent(here, movie::PlayerKind::VPlayer);
-  record_.bplayerPresent = movie::PlayerPresent(here, movie::PlayerKind::BSPlayer);
-  dxStart->setHidden(!record_.vplayerPresent);
-  dxBPlayer->setHidden(!record_.bplayerPresent);
-  const Button focus = InitialFocus(Shown(dxStart), Shown(dxBPlayer));
-  const ButtonColumn column = CloseUpColumn(Shown(dxStart), Shown(dxBPlayer));
-  dxStart->move(dxStart->x(), column.startTop);
-  dxBPlayer->move(dxBPlayer->x(), column.bplayerTop);
-  dxSelect->move(dxSelect->x(), column.selectTop);
-  dxClose->move(dxClose->x(), column.closeTop);
-  (focus == Button::Start ? dxStart : focus == Button::BPlayer ? dxBPlayer : dxSelect)->setFocus();
-
-  state_.SubtitleFileName.clear();
-  state_.MovieFileName = movie::FindMovieFile(here);
-  if (!MovieBranch(here)) NoMovieBranch();
-  ShowDefaultPosterUnlessReplaced();
-}
-
-// The poster box holds the default poster from the start, but as the window shows only after the
-// start-up, decoding it can wait until it is clear that no poster file replaced or dropped it.
-void TMainWin::ShowDefaultPosterUnlessReplaced() {
-  const bool bmpTried = state_.PosterKind == kPosterBmp && platform::IsName(posterFile_);
-  if (!posterLoaded_ && !bmpTried) imgPreview->setPicture(Asset("default-poster.jpg"));
+  ShowButtons();
+  state_.MovieFileName = plan_.MovieFileName;
+  state_.SubtitleFileName = plan_.SubtitleFileName;
+  state_.PosterKind = plan_.poster.kind;
+  lblNotAvi->setText(QString::fromLocal8Bit(plan_.notAviMessage));
+  if (!plan_.timerRunning) Timer1->stop();
+  if (plan_.movieAccepted) {
+    DeriveFilmTitle();
+    if (WritePlayerSettings(files) && ShowPoster(facts)) GoOnline();
+  }
+  if (plan_.poster.showDefault && !plan_.poster.loaded) imgPreview->setPicture(Asset("default-poster.jpg"));
 }
 
 void TMainWin::SetCaptionHidden() {
@@ -70,106 +52,79 @@ void TMainWin::LayOutTitleStrip() {
   imgTitleLabel->move(strip.plateLeft, 0);
 }
 
-bool TMainWin::MovieBranch(const platform::Listing& here) {
-  if (!platform::IsName(state_.MovieFileName)) return false;
-  if (!media::IsValidAviFile(state_.MovieFileName)) {
-    lblNotAvi->setText(QString::fromLocal8Bit(media::NotAviMessage(state_.MovieFileName)));
-    return false;
+void TMainWin::ShowButtons() {
+  dxStart->setHidden(!plan_.startShown);
+  dxBPlayer->setHidden(!plan_.bplayerShown);
+  dxSelect->setHidden(!plan_.selectShown);
+  dxInfo->setHidden(!plan_.infoShown);
+  const ButtonColumn& column = plan_.column;
+  dxStart->move(dxStart->x(), column.startTop);
+  dxBPlayer->move(dxBPlayer->x(), column.bplayerTop);
+  dxSelect->move(dxSelect->x(), column.selectTop);
+  dxClose->move(dxClose->x(), column.closeTop);
+  ButtonWidget(plan_.focus)->setFocus();
+}
+
+PictureButton* TMainWin::ButtonWidget(Button button) const {
+  switch (button) {
+    case Button::Start: return dxStart;
+    case Button::BPlayer: return dxBPlayer;
+    case Button::Select: return dxSelect;
+    case Button::Close: return dxClose;
+    case Button::Info: return dxInfo;
   }
-  state_.SubtitleFileName = movie::FindSubtitleFile(here, state_.MovieFileName);
-  notesFile_ = media::FindNotesFile(here);
-  const std::string launcherDirectory = services_.LauncherDirectory();
-  const platform::Listing launcher = movie::ListLauncherDirectory(launcherDirectory, here);
-  DeriveFilmTitle(launcher);
-  const bool completed =
-      Guarded([&] { WritePlayersSettings(launcherDirectory, launcher); }, ErrorKind::IniWrite) &&
-      Guarded([&] { ShowPoster(here); }, ErrorKind::Poster);
-  if (completed) GoOnline();
-  return true;
+  return dxClose;
 }
 
-// The INI file of each player whose button shows; the first failed write ends the start-up.
-void TMainWin::WritePlayersSettings(const std::string& launcherDirectory, const platform::Listing& launcher) {
-  for (const auto& [button, kind] : {std::pair{dxStart, movie::PlayerKind::VPlayer},
-                                     std::pair{dxBPlayer, movie::PlayerKind::BSPlayer}}) {
-    if (!Shown(button)) continue;
-    const movie::IniOutcome outcome = movie::WritePlayerSettings(launcherDirectory, launcher, kind,
-                                                           state_.MovieFileName, state_.SubtitleFileName);
-    record_.iniFiles.push_back(outcome);
-    if (outcome.kind == movie::IniOutcome::Kind::Failed) throw platform::Error(outcome.error);
-  }
-}
-
-void TMainWin::NoMovieBranch() {
-  dxStart->hide();
-  dxBPlayer->hide();
-  dxSelect->hide();
-  dxInfo->hide();
-  dxClose->move(dxClose->x(), CloseUpColumn(true, true).startTop);
-  dxClose->setFocus();
-  Timer1->stop();
-}
-
-void TMainWin::DeriveFilmTitle(const platform::Listing& launcher) {
-  const std::string launcherDirectory = services_.LauncherDirectory();
-  const std::string title = title::DeriveFilmTitle(platform::BaseName(state_.MovieFileName), [&] {
-    return movie::ReadPlayersFilmName(launcherDirectory, launcher);
-  });
+void TMainWin::DeriveFilmTitle() {
   lblTitle2->move(lblTitle->pos() + QPoint(kShadowOffsetX, kShadowOffsetY));
-  const int points = title::TitleFontPoints(title::DisplayedLength(title));
   for (ClickLabel* label : {lblTitle, lblTitle2}) {
     QFont font = label->font();
-    font.setPixelSize(platform::PointsToPixels(points));
+    font.setPixelSize(platform::PointsToPixels(plan_.titlePoints));
     label->setFont(font);
   }
-  const QString shown = title::TitleDisplayText(title);
-  lblTitle->setTitle(title, shown);
-  lblTitle2->setTitle(title, shown);
+  const QString shown = title::TitleDisplayText(plan_.title);
+  lblTitle->setTitle(plan_.title, shown);
+  lblTitle2->setTitle(plan_.title, shown);
   imgPreview->setAccessibleName(PosterAccessibleName(shown));
 }
 
-// A JPEG poster is fitted by the natural size in its header, then decoded no larger than the box
-// draws it on this screen (a large poster is shown far smaller than it is; a scaled screen draws
-// it with more pixels than its layout size); a failed decode changes nothing.
-void TMainWin::ShowPoster(const platform::Listing& here) {
-  const media::PosterFile poster = media::FindPosterFile(here, state_.MovieFileName);
-  posterFile_ = poster.name;
-  state_.PosterKind = poster.kind;
-  if (!platform::IsName(posterFile_)) return;
-  ScreenSizeResult fit;
-  if (state_.PosterKind == kPosterJpeg) {
-    const QSize natural = media::ReadPosterSize(posterFile_);
-    fit = FitToPoster(natural);
-    const QSize drawn = PictureRect(natural, QSize(fit.box.width, fit.box.height), fit.box).size();
-    const qreal ratio = imgPreview->devicePixelRatioF();
-    QImage bitmap = media::LoadPictureAsBitmap(posterFile_, DeviceSize(drawn, ratio));
-    if (natural.width() < 2) return;  // the test is on the poster's own width, as decoded in full
-    bitmap.setDevicePixelRatio(ratio);
-    imgPreview->setPicture(std::move(bitmap), natural);
-  } else {
-    imgPreview->clearPicture();  // the default poster goes before the file is read
-    imgPreview->setPicture(media::LoadBmpPoster(posterFile_));
-    fit = FitToPoster(imgPreview->naturalSize());
+// Each planned INI update, in order, through the service; the first failure ends the start-up.
+bool TMainWin::WritePlayerSettings(StartupFiles& files) {
+  for (const movie::IniOutcome& ini : plan_.iniFiles) {
+    if (ini.path.empty()) continue;
+    const bool done = services_.UpdateIniFile(files.IniFile(ini.path), ini.update, ini.stale);
+    if (ini.kind == movie::IniOutcome::Kind::Failed || !done) {
+      const std::string error =
+          ini.kind == movie::IniOutcome::Kind::Failed ? ini.error : "Unable to write to " + services_.LauncherDirectory() + ini.file;
+      services_.ShowError(error);
+      return false;
+    }
   }
-  posterLoaded_ = true;
-  ApplyScreenSize(fit);
+  return true;
 }
 
-ScreenSizeResult TMainWin::FitToPoster(QSize natural) const {
-  ScreenSizeInput input;
-  input.pictureWidth = natural.width();
-  input.pictureHeight = natural.height();
-  input.work = services_.Work();
-  input.box = posterBox_;
-  return SetScreenSize(input);
+bool TMainWin::ShowPoster(const StartupFacts& facts) {
+  if (plan_.errorKind == ErrorKind::Poster) {
+    services_.ShowError(plan_.error);
+    return false;
+  }
+  if (!plan_.poster.loaded) return true;
+  QImage picture = facts.poster->image;
+  if (plan_.poster.kind == kPosterJpeg) {
+    picture.setDevicePixelRatio(imgPreview->devicePixelRatioF());
+    imgPreview->setPicture(std::move(picture), plan_.poster.natural);
+  } else {
+    imgPreview->setPicture(std::move(picture));
+  }
+  ApplyScreenSize(*plan_.window.fit);
+  return true;
 }
 
 void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
-  posterBox_ = r.box;
   imgPreview->applySwitches(r.box);
   imgPreview->resize(r.box.width, r.box.height);
   if (!r.applied) return;
-  memoGeometry_ = QRect(r.memo.left, r.memo.top, r.memo.width, r.memo.height);
   for (QWidget* b : {static_cast<QWidget*>(dxStart), static_cast<QWidget*>(dxBPlayer),
                      static_cast<QWidget*>(dxSelect), static_cast<QWidget*>(dxClose),
                      static_cast<QWidget*>(dxInfo)})
@@ -184,16 +139,14 @@ void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
   lblNotAvi->resize(r.titleWidth, lblNotAvi->height());
   imgTitleLabel->move(r.plateLeft, 0);
   lblTitle2->setGeometry(r.title2Left, r.title2Top, r.titleWidth, lblTitle2->height());
-  const auto [left, top] = KeepOnWorkArea(r.windowLeft, r.windowTop, services_.Work());
-  move(left, top);
+  move(plan_.window.left, plan_.window.top);
 }
 
 void TMainWin::GoOnline() {
-  if (!services_.IsInternetConnected()) return;
+  if (!plan_.IsOnline) return;
   state_.IsOnline = true;
   lblTitle->setCursor(Qt::PointingHandCursor);
   imgPreview->setCursor(Qt::PointingHandCursor);
-  popupAttached_ = true;
 }
 
 }  // namespace app

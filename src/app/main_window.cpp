@@ -7,12 +7,12 @@
 #include <QPainter>
 
 #include "app/startup.h"
+#include "app/startup_files.h"
 #include "app/window_accessible.h"
 #include "app/window_parts.h"
 #include "media/avi.h"
 #include "media/info_panel.h"
 #include "movie/launch.h"
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/names.h"
 #include "title/web_search.h"
@@ -132,7 +132,8 @@ void TMainWin::CreateControls() {
 void TMainWin::CreateTextPanel() {
   memoNFO = new QTextEdit(this);
   memoNFO->setObjectName(QStringLiteral("memoNFO"));
-  memoNFO->setGeometry(memoGeometry_);
+  const Rect memo = plan_.window.fit && plan_.window.fit->applied ? plan_.window.fit->memo : Rect{14, 36, 240, 350};
+  memoNFO->setGeometry(memo.left, memo.top, memo.width, memo.height);
   memoNFO->setReadOnly(true);
   memoNFO->setFont(PixelFont("Tahoma", 8));
   memoNFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -158,24 +159,6 @@ void TMainWin::CreatePopupMenu() {
   connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainWin::PopupMenu1Popup);
 }
 
-bool TMainWin::Guarded(const std::function<void()>& step, ErrorKind kind) {
-  try {
-    step();
-    return true;
-  } catch (const platform::Error& error) {
-    ShowFailure(kind, error.what());
-    return false;
-  }
-}
-
-void TMainWin::ShowFailure(ErrorKind kind, const std::string& text) {
-  if (record_.errorKind == ErrorKind::None) {
-    record_.errorKind = kind;
-    record_.errorText = text;
-  }
-  services_.ShowError(text);
-}
-
 // ---- Handlers ---------------------------------------------------------------------------------
 
 void TMainWin::dxCloseClick() { close(); }
@@ -191,12 +174,12 @@ void TMainWin::Timer1Timer() {
 void TMainWin::dxStartClick() {
   Timer1->stop();
   if (state_.FrameWidth == 0) KeepFrameSize(state_, media::ReadAviFacts(state_.MovieFileName));  // for the aspect option
-  CarryOut(movie::PlanVPlayerStart(LaunchFactsOf(state_), services_.LauncherDirectory()));
+  CarryOut(movie::PlanVPlayerStart(LaunchFactsOf(state_), ReadLaunchFiles(services_.LauncherDirectory())));
 }
 
 void TMainWin::dxBPlayerClick() {
   Timer1->stop();
-  CarryOut(movie::PlanBPlayerStart(LaunchFactsOf(state_), services_.LauncherDirectory()));
+  CarryOut(movie::PlanBPlayerStart(LaunchFactsOf(state_), ReadLaunchFiles(services_.LauncherDirectory())));
 }
 
 void TMainWin::CarryOut(const movie::LaunchPlan& plan) {
@@ -227,15 +210,16 @@ void TMainWin::dxInfoClick() {
     state_.InfoPanelFilled = true;  // first, so that a failure never leads to a second fill
     const QChar decimal = QLocale::system().decimalPoint().front();
     CreateTextPanel();
-    infoPanel_ = media::BuildInfoPanel(state_.MovieFileName, notesFile_, width(), decimal.toLatin1());
-    KeepFrameSize(state_, infoPanel_->facts);
-    media::DrawInfoPanel(*memoNFO, *infoPanel_);
-    if (!infoPanel_->notesError.empty()) {
-      ShowFailure(ErrorKind::Notes, infoPanel_->notesError);
+    const media::InfoPanelContent panel =
+        media::BuildInfoPanel(state_.MovieFileName, plan_.notesFile, width(), decimal.toLatin1());
+    KeepFrameSize(state_, panel.facts);
+    media::DrawInfoPanel(*memoNFO, panel);
+    if (!panel.notesError.empty()) {
+      services_.ShowError(panel.notesError);
       return;
     }
   }
-  const bool showingPoster = dxInfo->text() == QLatin1String(kShowInfoCaption);
+  const bool showingPoster = memoNFO->isHidden();
   memoNFO->setVisible(showingPoster);
   dxInfo->setText(QString::fromLatin1(showingPoster ? kShowPosterCaption : kShowInfoCaption));
 }
@@ -252,7 +236,7 @@ void TMainWin::mousePressEvent(QMouseEvent*) { Timer1->stop(); }
 void TMainWin::mouseDoubleClickEvent(QMouseEvent*) { Timer1->stop(); }
 
 void TMainWin::contextMenuEvent(QContextMenuEvent* event) {
-  if (!popupAttached_) return;
+  if (!state_.IsOnline) return;
   if (!PopupMenu1) CreatePopupMenu();
   PopupMenu1->popup(event->globalPos());
 }

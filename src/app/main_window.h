@@ -15,7 +15,7 @@
 #include "app/picture_box.h"
 #include "app/picture_button.h"
 #include "app/screen_size.h"
-#include "app/startup_record.h"
+#include "app/startup_plan.h"
 #include "app/title_strip.h"
 #include "media/info_panel.h"
 #include "movie/launch.h"
@@ -31,6 +31,8 @@ inline constexpr const char* kShowInfoCaption = "&Show Info ";
 inline constexpr const char* kShowPosterCaption = "&Show Poster";
 inline constexpr int kAutoStartMs = 60000;
 
+class StartupFiles;
+
 class TMainWin : public QWidget {
   Q_OBJECT
  public:
@@ -43,14 +45,8 @@ class TMainWin : public QWidget {
   bool ShowAfterStartUp();
   LauncherState& State() { return state_; }
   const LauncherState& State() const { return state_; }
-  // The poster file the start-up found ("" when none) and whether it replaced the default poster.
-  const std::string& PosterFile() const { return posterFile_; }
-  bool PosterLoaded() const { return posterLoaded_; }
-  // The poster box's size and drawing switches as the start-up left them.
-  const BoxState& PosterBox() const { return posterBox_; }
-  const StartupRecord& Record() const { return record_; }
-  // What the text panel holds since Show Info first filled it (nothing before).
-  const std::optional<media::InfoPanelContent>& InfoPanel() const { return infoPanel_; }
+  // What the start-up decided, as the window applied it.
+  const StartupPlan& Plan() const { return plan_; }
 
   // Handlers, public so that the timer, the menu and tests reach them by name.
   void dxCloseClick();
@@ -95,38 +91,25 @@ class TMainWin : public QWidget {
   void CreatePopupMenu();
   void SetCaptionHidden();
   void LayOutTitleStrip();
-  bool MovieBranch(const platform::Listing& here);
-  void NoMovieBranch();
-  void DeriveFilmTitle(const platform::Listing& launcher);
-  void ShowPoster(const platform::Listing& here);
-  ScreenSizeResult FitToPoster(QSize natural) const;
+  void ShowButtons();
+  PictureButton* ButtonWidget(Button button) const;
+  void DeriveFilmTitle();
+  bool WritePlayerSettings(StartupFiles& files);
+  bool ShowPoster(const StartupFacts& facts);
   void ApplyScreenSize(const ScreenSizeResult& fit);
   void GoOnline();
-  void ShowDefaultPosterUnlessReplaced();
   bool HandleKey(QKeyEvent* event);
   void MoveFocus(const std::vector<QWidget*>& order, bool forward);
   std::vector<QWidget*> TabStops() const;
   std::vector<QWidget*> TabOrder() const;
   QWidget* AcceleratorButton(int key) const;
-  // Runs a step whose platform errors end the handler with the application's error box; the
-  // first such error is recorded with its kind.
-  bool Guarded(const std::function<void()>& step, ErrorKind kind);
-  void ShowFailure(ErrorKind kind, const std::string& text);
-  void WritePlayersSettings(const std::string& launcherDirectory, const platform::Listing& launcher);
   // Starts the planned player and closes, or shows why it cannot.
   void CarryOut(const movie::LaunchPlan& plan);
 
   platform::Services& services_;
   LauncherState state_;
-  bool popupAttached_ = false;
-  std::string posterFile_;
-  std::string notesFile_;  // found at start-up, read at the first Show Info
-  bool posterLoaded_ = false;
-  BoxState posterBox_;
-  QRect memoGeometry_{14, 36, 240, 350};  // memoNFO's, also before it exists
+  StartupPlan plan_;
   bool closed_ = false;
-  StartupRecord record_;
-  std::optional<media::InfoPanelContent> infoPanel_;
 };
 
 }  // namespace app

@@ -15,17 +15,6 @@ ButtonColumn CloseUpColumn(bool startVisible, bool bplayerVisible, ButtonColumn 
   return c;
 }
 
-const char* ButtonName(Button button) {
-  switch (button) {
-    case Button::Start: return "dxStart";
-    case Button::BPlayer: return "dxBPlayer";
-    case Button::Select: return "dxSelect";
-    case Button::Close: return "dxClose";
-    case Button::Info: return "dxInfo";
-  }
-  return "";
-}
-
 Button InitialFocus(bool startVisible, bool bplayerVisible) {
   if (!startVisible && bplayerVisible) return Button::BPlayer;
   if (!startVisible && !bplayerVisible) return Button::Select;

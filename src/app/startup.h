@@ -18,7 +18,6 @@ struct ButtonColumn {
 ButtonColumn CloseUpColumn(bool startVisible, bool bplayerVisible, ButtonColumn column = {});
 
 enum class Button { Start, BPlayer, Select, Close, Info };
-const char* ButtonName(Button button);
 
 // The button that has the focus when the window first shows, for the movie branch.
 Button InitialFocus(bool startVisible, bool bplayerVisible);

@@ -12,7 +12,6 @@ namespace media {
 namespace {
 
 constexpr std::string_view kFormType = "AVI ";
-constexpr std::int64_t kFormTypeOffset = 8;
 
 // A span of the file that has been fetched: `bytes` start at file offset `start`.
 struct Fetched {
@@ -64,10 +63,9 @@ std::uint16_t UInt16At(const Fetched& fetched, std::int64_t offset) {
   return bytes ? platform::LittleEndian16(*bytes, 0) : 0;
 }
 
-// The validity test on the bytes read from offset 8 on.
-bool IsAviFormType(std::string_view fromOffset8) { return fromOffset8.substr(0, kFormType.size()) == kFormType; }
-
 }  // namespace
+
+bool IsAviFormType(std::string_view formType) { return formType.substr(0, kFormType.size()) == kFormType; }
 
 std::string NotAviMessage(std::string_view fileName) {
   return platform::Trim(fileName) + " is not a valid video file";

@@ -39,6 +39,11 @@ inline constexpr std::size_t kAviHeadBlock = 4096;
 // The red line shown for a rejected movie: the name trimmed of blanks and control characters.
 std::string NotAviMessage(std::string_view fileName);
 
+// Where the form type lies and how long it is; the start-up reads just these bytes.
+inline constexpr std::int64_t kFormTypeOffset = 8;
+inline constexpr std::size_t kFormTypeSize = 4;
+// True when `formType`, the file's bytes at kFormTypeOffset, are "AVI " (byte for byte).
+bool IsAviFormType(std::string_view formType);
 // True when bytes 8 to 11 of the file are "AVI " (byte for byte). A file that cannot be opened or
 // is shorter than 12 bytes is not valid. The caller shows NotAviMessage when this is false.
 bool IsValidAviFile(const std::string& fileName);

@@ -379,19 +379,21 @@ std::string PictureSizeProblem(std::int64_t width, std::int64_t height, std::int
          " pixels a side and " + std::to_string(maxBytes >> 20) + " MiB decoded)";
 }
 
-QSize ReadJpegSize(const std::string& path) {
+std::string ReadJpegHead(const std::string& path) { return FirstChunk(path); }
+
+QSize ReadJpegSize(const std::string& path, std::optional<std::string> head) {
   QSize natural;
   JpegWork work;
-  Run(path, FirstChunk(path), nullptr, natural, work);
+  Run(path, head ? std::move(*head) : FirstChunk(path), nullptr, natural, work);
   return natural;
 }
 
-QImage DecodeJpegFile(const std::string& path, QSize atLeast, JpegWork* work) {
+QImage DecodeJpegFile(const std::string& path, QSize atLeast, JpegWork* work, std::optional<std::string> head) {
   QSize natural;
   JpegWork counted;
   JpegWork& into = work ? *work : counted;
   into = {};
-  return Run(path, FirstChunk(path), &atLeast, natural, into);
+  return Run(path, head ? std::move(*head) : FirstChunk(path), &atLeast, natural, into);
 }
 
 QImage DecodeJpegBytes(std::string bytes) {

@@ -6,6 +6,7 @@
 #include <QSize>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace media {
@@ -43,7 +44,11 @@ struct JpegWork {
 
 // The picture's natural size, from its header alone. Throws platform::Error as DecodeJpegFile does
 // for a file that cannot be read, is not a JPEG, is damaged before its frame header or too large.
-QSize ReadJpegSize(const std::string& path);
+// With `head`, the file's first ReadJpegHead bytes already read, the file is read only beyond them.
+QSize ReadJpegSize(const std::string& path, std::optional<std::string> head = std::nullopt);
+// The bytes the decoder reads first (256 KiB, the whole of most posters), so that the size and the
+// picture can both come from one read. Throws platform::Error when the file cannot be read.
+std::string ReadJpegHead(const std::string& path);
 
 // Decodes a JPEG file (baseline or progressive; colour, grayscale, CMYK or YCCK) into a
 // Format_RGB32 image: at full size when `atLeast` is empty, otherwise at the smallest of the
@@ -54,7 +59,8 @@ QSize ReadJpegSize(const std::string& path);
 // than 500 scans; the scans are counted from the markers before any is decoded. The file is read in
 // chunks through the platform's reader and the decoder released before the error leaves. With
 // `work`, what the decode read and kept is written there, on failure too.
-QImage DecodeJpegFile(const std::string& path, QSize atLeast = QSize(), JpegWork* work = nullptr);
+QImage DecodeJpegFile(const std::string& path, QSize atLeast = QSize(), JpegWork* work = nullptr,
+                      std::optional<std::string> head = std::nullopt);
 // The same at full size for a JPEG already in memory (a picture compiled into the program), so
 // no image plugin of the toolkit is needed for it.
 QImage DecodeJpegBytes(std::string bytes);

@@ -111,7 +111,7 @@ PosterFile FindPosterFile(const platform::Listing& here, const std::string& movi
   const std::string base = platform::BaseName(movieFileName);
   for (const PosterFile& candidate : {PosterFile{".jpg", kPosterJpeg}, PosterFile{".bmp", kPosterBmp}}) {
     const std::string name = base + candidate.name;
-    if (platform::IsRegularFile(here, name)) return {platform::LookupEntry(here, name)->name, candidate.kind};
+    if (std::string listed = platform::RegularFileName(here, name); !listed.empty()) return {listed, candidate.kind};
   }
   const std::string jpeg = platform::FirstMatch(here, "*.jpg");
   if (platform::IsName(jpeg)) return {jpeg, kPosterJpeg};

@@ -11,13 +11,6 @@ namespace {
 
 constexpr std::array<std::string_view, 3> kSubtitleExtensions = {".txt", ".sub", ".srt"};
 
-// The regular file called `name` in the listing, letter case ignored, spelled as listed; "" when
-// there is none. Whole names are compared, so `*` and `?` match themselves.
-std::string FileNamed(const platform::Listing& here, const std::string& name) {
-  const platform::ListingEntry* entry = platform::LookupEntry(here, name);
-  return entry != nullptr && entry->kind == platform::EntryKind::File ? entry->name : std::string();
-}
-
 // Step 2 of the wildcard search: the first "*.txt" entry when acceptable, else the last acceptable.
 std::string PickTextFile(const platform::Listing& here) {
   const std::vector<std::string> names = platform::MatchingNames(here, "*.txt");
@@ -31,10 +24,6 @@ std::string PickTextFile(const platform::Listing& here) {
 
 }  // namespace
 
-platform::Listing ListStartupDirectory(const std::string& directory) {
-  return platform::ListDirectory(directory, kStartupNames);
-}
-
 bool IsIgnoredTextFile(std::string_view name) {
   const std::string upper = platform::AsciiUpper(name);
   return std::find(IgnoredTextFiles.begin(), IgnoredTextFiles.end(), upper) != IgnoredTextFiles.end();
@@ -45,7 +34,7 @@ std::string FindMovieFile(const platform::Listing& here) { return platform::Firs
 std::string FindSubtitleFile(const platform::Listing& here, const std::string& movieFileName) {
   const std::string base = platform::BaseName(movieFileName);
   for (std::string_view extension : kSubtitleExtensions) {
-    const std::string found = FileNamed(here, base + std::string(extension));
+    const std::string found = platform::RegularFileName(here, base + std::string(extension));
     if (platform::IsName(found)) return found;
   }
   if (std::string found = PickTextFile(here); platform::IsName(found)) return found;
@@ -56,12 +45,6 @@ std::string FindSubtitleFile(const platform::Listing& here, const std::string& m
 
 bool PlayerPresent(const platform::Listing& here, PlayerKind kind) {
   return platform::IsRegularFile(here, PlayerOf(kind).executable);
-}
-
-platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here) {
-  if (launcherDirectory.empty()) return {platform::kNothingFound, {}};  // unknown: it holds nothing
-  if (launcherDirectory == platform::WithTrailingSeparator(platform::CurrentDirectory())) return here;
-  return ListStartupDirectory(launcherDirectory);
 }
 
 }  // namespace movie

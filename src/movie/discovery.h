@@ -19,15 +19,12 @@ inline constexpr std::array<std::string_view, 3> IgnoredTextFiles = {media::kFal
 
 // Every name the start-up asks about in the disc's and the launcher's directories, as patterns:
 // the movie, its subtitles, the poster, the release notes, the players' programs and INI files.
-// Only these entries' kinds are worth a lookup (see platform::ListDirectory); a rule that comes to
-// ask about another name must add it here.
+// Only these entries' kinds are worth a lookup (see platform::ListDirectory), so the start-up lists
+// its directories with them; a rule that comes to ask about another name must add it here.
 inline constexpr std::array<std::string_view, 14> kStartupNames = {
     "*.avi", "*.txt", "*.sub", "*.srt", "*.jpg", "*.bmp", "*.nfo", media::kFallbackNotesFile,
     kVPlayer.executable, kVPlayer.iniWriteName, kVPlayer.iniReadName,
     kBSPlayer.executable, kBSPlayer.iniWriteName, kBSPlayer.iniReadName};
-
-// A directory listed once for the start-up's rules: ListDirectory with the kinds of kStartupNames.
-platform::Listing ListStartupDirectory(const std::string& directory);
 
 // True when `name`, upper-cased, is one of IgnoredTextFiles.
 bool IsIgnoredTextFile(std::string_view name);
@@ -51,10 +48,5 @@ std::string FindSubtitleFile(const platform::Listing& here, const std::string& m
 // Whether the player's executable lies in the listed directory as a regular file (links followed,
 // letter case ignored).
 bool PlayerPresent(const platform::Listing& here, PlayerKind kind);
-
-// The listing of the launcher's directory (given with a trailing separator): `here` itself when that is
-// the current directory, as it is on a disc, else a listing of its own (ListStartupDirectory); an
-// empty listing when the launcher's directory is unknown ("").
-platform::Listing ListLauncherDirectory(const std::string& launcherDirectory, const platform::Listing& here);
 
 }  // namespace movie

@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "movie/player_settings.h"
 #include "movie/players.h"
 #include "platform/command_line.h"
 #include "platform/files.h"
@@ -26,19 +25,12 @@ std::string SubtitlePiece(bool passSubtitle, const LaunchFacts& facts) {
   return passSubtitle ? " " + QuoteArgument(facts.SubtitleFileName) : std::string(" ");
 }
 
-// The program's spelling in the current directory, or nullopt when no such file is there.
-std::optional<std::string> ProgramHere(std::string_view program) {
-  const std::string name(program);
-  if (!platform::FileExists(name)) return std::nullopt;
-  return platform::ResolveCase(name).value_or(name);
-}
-
-LaunchPlan Plan(const Player& player, std::string parameters, bool playerKnowsMovie) {
-  const std::optional<std::string> program = ProgramHere(player.executable);
-  if (!program)
+LaunchPlan Plan(const Player& player, const LaunchFiles& files, std::string parameters, bool playerKnowsMovie) {
+  const auto program = files.programs.find(player.kind);
+  if (program == files.programs.end())
     return {"", std::move(parameters), std::string(player.missingMessage), std::string(player.caption),
             playerKnowsMovie};
-  return {*program, std::move(parameters), "", "", playerKnowsMovie};
+  return {program->second, std::move(parameters), "", "", playerKnowsMovie};
 }
 
 bool Contains(std::string_view text, std::string_view part) { return text.find(part) != std::string::npos; }
@@ -55,11 +47,10 @@ std::string VPlayerAspectOptions(std::int32_t frameWidth, std::int32_t frameHeig
   return std::string(ratio > 2.0 ? kVPlayerWideOptions : kVPlayerNormalOptions);
 }
 
-LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory) {
+LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const LaunchFiles& files) {
   const std::string subtitlePiece = SubtitlePiece(SubtitleMatchesMovie(facts), facts);
-  const PlayerParam read = ReadPlayerParam(launcherDirectory, kVPlayer.iniReadName);
-  const bool knows = read.playerKnowsMovie.value_or(facts.PlayerKnowsMovie);
-  const std::string& param = read.param;
+  const bool knows = PlayerKnowsMovie(files.vplayerIni, PlayerKind::VPlayer, files).value_or(facts.PlayerKnowsMovie);
+  const std::string param = PlayerParam(files.vplayerIni);
   const std::string aspect = VPlayerAspectOptions(facts.FrameWidth, facts.FrameHeight);
   const std::string movieAndSubtitle = QuoteArgument(facts.MovieFileName) + subtitlePiece;
   std::string parameters;
@@ -69,16 +60,15 @@ LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const std::string& launche
     parameters = movieAndSubtitle + aspect;
   else
     parameters = Contains(param, facts.MovieFileName) ? param : movieAndSubtitle + param;
-  return Plan(kVPlayer, std::move(parameters), knows);
+  return Plan(kVPlayer, files, std::move(parameters), knows);
 }
 
-LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory) {
+LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const LaunchFiles& files) {
   const std::string parameters =
-      QuoteArgument(facts.MovieFileName) + SubtitlePiece(HasSubtitle(facts), facts) + std::string(kBSPlayer.startOptions);
-  LaunchPlan plan = Plan(kBSPlayer, parameters, facts.PlayerKnowsMovie);
-  if (!plan.Starts()) return plan;  // the INI file is read only when the player is there
-  const std::string iniPath = launcherDirectory + std::string(kBSPlayer.iniWriteName);
-  plan.playerKnowsMovie = ReadPlayerMovieEntry(iniPath, PlayerKind::BSPlayer).value_or(facts.PlayerKnowsMovie);
+      QuoteArgument(facts.MovieFileName) + SubtitlePiece(HasSubtitle(facts), facts) + std::string(kBSPlayerStartOptions);
+  LaunchPlan plan = Plan(kBSPlayer, files, parameters, facts.PlayerKnowsMovie);
+  if (!plan.Starts()) return plan;  // the INI file counts only when the player is there
+  plan.playerKnowsMovie = PlayerKnowsMovie(files.bplayerIni, PlayerKind::BSPlayer, files).value_or(facts.PlayerKnowsMovie);
   // The player then opens its own settings file, which names the movie it knows.
   if (plan.playerKnowsMovie) plan.parameters = kBSPlayer.iniWriteName;
   return plan;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "movie/player_settings.h"
+
 namespace movie {
 
 // The program-wide values a start reads, under their program-wide names.
@@ -31,13 +33,13 @@ struct LaunchPlan {
 // zero or below).
 std::string VPlayerAspectOptions(std::int32_t frameWidth, std::int32_t frameHeight);
 
-// The VPlayer button: reads [Zorvalin] Param and the movie entry of the launcher's Vplayer.ini and
-// builds the parameter text. The frame size must already be read when it can be.
-LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory);
+// The VPlayer button: [Zorvalin] Param and the movie entry of the launcher's Vplayer.ini make the
+// parameter text. The frame size must already be read when it can be.
+LaunchPlan PlanVPlayerStart(const LaunchFacts& facts, const LaunchFiles& files);
 
-// The BSPlayer button: when bplay.exe is present, reads the movie entry of the launcher's bplay.ini;
+// The BSPlayer button: when bplay.exe is present, the movie entry of the launcher's bplay.ini counts;
 // a player that knows an existing movie gets "bplay.ini" alone.
-LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const std::string& launcherDirectory);
+LaunchPlan PlanBPlayerStart(const LaunchFacts& facts, const LaunchFiles& files);
 
 // The current directory followed by the system's separator, taken before the file dialog can
 // change it. At a root the result ends in two separators ("//", "D:\\\\"), as the players expect.

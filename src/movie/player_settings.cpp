@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/error.h"
-#include "platform/files.h"
 #include "platform/names.h"
-#include "platform/profile.h"
 #include "platform/text.h"
 
 namespace movie {
@@ -16,15 +13,33 @@ constexpr IniKey kParamEntry = {"Zorvalin", "Param"};
 constexpr IniKey kFilmNameEntry = {"Zorvalin", "Filmname"};
 constexpr std::string_view kHereDirectory = ".";  // where the player is started
 
-std::string ReadTrimmed(const std::string& path, IniKey entry) {
-  return platform::Trim(platform::ReadProfileString(path, entry.section, entry.key));
+std::string ReadTrimmed(std::string_view content, IniKey entry) {
+  return platform::Trim(platform::ProfileRead(content, entry.section, entry.key));
 }
 
-// The INI file's path spelled as listed, so that reading it lists nothing again; "" when the
-// listing holds no file of that name.
-std::string ListedFile(const std::string& directory, const platform::Listing& listing, std::string_view name) {
-  const platform::ListingEntry* entry = platform::LookupEntry(listing, name);
-  return entry != nullptr && entry->kind == platform::EntryKind::File ? directory + entry->name : std::string();
+IniOutcome Skip(IniOutcome outcome, std::string reason) {
+  outcome.kind = IniOutcome::Kind::Skipped;
+  outcome.reason = std::move(reason);
+  return outcome;
+}
+
+// The outcome once the platform decided on the file.
+IniOutcome Decided(IniOutcome outcome, const std::vector<IniWrite>& writes, bool writable) {
+  using Update = platform::ProfileUpdate::Kind;
+  switch (outcome.update.kind) {
+    case Update::Skipped: return Skip(std::move(outcome), outcome.update.reason);
+    case Update::Failed:
+      outcome.kind = IniOutcome::Kind::Failed;
+      outcome.error = outcome.update.error;
+      return outcome;
+    case Update::Written:
+    case Update::Unchanged: break;
+  }
+  if (writes.empty()) return Skip(std::move(outcome), "no subtitle file");
+  if (!writable) return Skip(std::move(outcome), std::string(platform::kUnwritableValue));
+  outcome.kind = IniOutcome::Kind::Written;
+  outcome.writes = writes;
+  return outcome;
 }
 
 }  // namespace
@@ -44,33 +59,27 @@ std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& m
   return writes;
 }
 
-bool IsDriveReady(const std::string& directory, const platform::Listing& listing) {
-  return platform::IsMediumReady(directory, listing.code);
+std::string ListedIniFile(const LauncherFiles& launcher, std::string_view name) {
+  const std::string listed = platform::RegularFileName(launcher.listing, name);
+  return listed.empty() || launcher.directory.empty() ? std::string() : launcher.directory + listed;
 }
 
-IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher,
-                               PlayerKind kind, const std::string& movieFileName,
-                               const std::string& subtitleFileName) {
+IniOutcome PlanPlayerSettings(const LauncherFiles& launcher, PlayerKind kind, const std::string& movieFileName,
+                              const std::string& subtitleFileName) {
   const Player& player = PlayerOf(kind);
   IniOutcome outcome;
   outcome.file = player.iniWriteName;
   // Without the launcher's own directory any INI file found would be some other program's.
-  if (launcherDirectory.empty()) {
-    outcome.kind = IniOutcome::Kind::Skipped;
-    outcome.reason = "launcher directory unknown";
-    return outcome;
-  }
-  const std::string onDisk = ListedFile(launcherDirectory, launcher, player.iniWriteName);
-  if (onDisk.empty()) return outcome;
-  outcome.kind = IniOutcome::Kind::Skipped;
+  if (launcher.directory.empty()) return Skip(std::move(outcome), "launcher directory unknown");
+  const std::string path = ListedIniFile(launcher, player.iniWriteName);
+  if (path.empty()) return outcome;
   // Only a directory on a mounted medium is written to; a relative or network-style path is not.
-  if (!platform::IsOnDrive(launcherDirectory)) {
-    outcome.reason = "not on a drive";
-    return outcome;
-  }
-  // Probing the medium must never bring up a system prompt; nothing here can raise one.
-  if (!IsDriveReady(launcherDirectory, launcher)) {
-    outcome.reason = "drive not ready";
+  if (!platform::IsOnDrive(launcher.directory)) return Skip(std::move(outcome), "not on a drive");
+  if (!launcher.mediumReady) return Skip(std::move(outcome), "drive not ready");
+  outcome.path = path;
+  const auto facts = launcher.iniFiles.find(path);
+  if (facts == launcher.iniFiles.end()) {
+    outcome.kind = IniOutcome::Kind::Unread;
     return outcome;
   }
   const std::vector<IniWrite> writes = PlayerSettingsWrites(kind, movieFileName, subtitleFileName);
@@ -81,56 +90,49 @@ IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platf
   std::vector<platform::ProfileEdit> edits;
   if (writable)
     for (const IniWrite& write : writes) edits.push_back({write.section, write.key, write.value});
-  // One read and one replace for all keys, under the name listed: when it fails, none of them is
-  // written. The attributes are reset even without keys to write.
-  const platform::ProfileUpdate update = platform::UpdateProfileFile(onDisk, edits);
-  if (update.kind == platform::ProfileUpdate::Kind::Skipped) {
-    outcome.reason = update.reason;
-    return outcome;
-  }
-  if (update.kind == platform::ProfileUpdate::Kind::Failed) {
-    outcome.kind = IniOutcome::Kind::Failed;
-    outcome.error = "Unable to write to " + launcherDirectory + std::string(player.iniWriteName);
-    return outcome;
-  }
-  if (writes.empty()) {
-    outcome.reason = "no subtitle file";
-    return outcome;
-  }
-  if (!writable) {
-    outcome.reason = platform::kUnwritableValue;
-    return outcome;
-  }
-  outcome.kind = IniOutcome::Kind::Written;
-  outcome.writes = writes;
-  return outcome;
+  outcome.update = platform::PlanProfileUpdate(launcher.directory + std::string(player.iniWriteName), facts->second, edits);
+  for (const platform::ListingEntry& entry : launcher.listing.entries)
+    if (platform::IsTemporaryOf(path.substr(launcher.directory.size()), entry.name)) outcome.stale.push_back(entry.name);
+  return Decided(std::move(outcome), writes, writable);
 }
 
-std::optional<bool> ReadPlayerMovieEntry(const std::string& iniPath, PlayerKind kind) {
-  const std::string entry = ReadTrimmed(iniPath, PlayerOf(kind).movieEntry);
-  if (!platform::IsUsableEntry(entry)) return std::nullopt;
-  if (platform::FileExists(entry)) return true;
-  const std::string subtitle = ReadTrimmed(iniPath, kSubtitleEntry);
-  return platform::IsUsableEntry(subtitle) && platform::FileExists(subtitle);
-}
-
-PlayerParam ReadPlayerParam(const std::string& launcherDirectory, std::string_view iniFileName) {
-  const std::string path = launcherDirectory + std::string(iniFileName);
-  if (!platform::FileExists(path)) return {};
-  return {ReadTrimmed(path, kParamEntry), ReadPlayerMovieEntry(path, PlayerKind::VPlayer)};
-}
-
-std::string ReadFilmName(const std::string& launcherDirectory, const platform::Listing& launcher,
-                         std::string_view iniFileName) {
-  const std::string path = ListedFile(launcherDirectory, launcher, iniFileName);
-  return path.empty() ? std::string() : ReadTrimmed(path, kFilmNameEntry);
-}
-
-std::string ReadPlayersFilmName(const std::string& launcherDirectory, const platform::Listing& launcher) {
+std::vector<std::string> FilmNameFiles(const LauncherFiles& launcher) {
+  std::vector<std::string> files;
   for (const Player* player : kPlayers)
-    if (std::string name = ReadFilmName(launcherDirectory, launcher, player->iniReadName); !name.empty())
-      return name;
+    if (std::string path = ListedIniFile(launcher, player->iniReadName); !path.empty()) files.push_back(path);
+  return files;
+}
+
+std::string ReadPlayersFilmName(const LauncherFiles& launcher) {
+  for (const std::string& path : FilmNameFiles(launcher)) {
+    const auto facts = launcher.iniFiles.find(path);
+    if (facts == launcher.iniFiles.end() || !facts->second.content || facts->second.content->size() > platform::kProfileFileMax)
+      continue;
+    if (std::string name = ReadTrimmed(*facts->second.content, kFilmNameEntry); !name.empty()) return name;
+  }
   return {};
+}
+
+std::vector<std::string> EntriesToCheck(const LaunchFiles& files) {
+  std::vector<std::string> entries;
+  for (const std::optional<std::string>* ini : {&files.vplayerIni, &files.bplayerIni}) {
+    if (!*ini) continue;
+    for (const IniKey key : {kVPlayer.movieEntry, kBSPlayer.movieEntry, kSubtitleEntry})
+      if (std::string entry = ReadTrimmed(**ini, key); platform::IsUsableEntry(entry)) entries.push_back(entry);
+  }
+  return entries;
+}
+
+std::optional<bool> PlayerKnowsMovie(const std::optional<std::string>& ini, PlayerKind kind, const LaunchFiles& files) {
+  const std::string entry = ini ? ReadTrimmed(*ini, PlayerOf(kind).movieEntry) : std::string();
+  if (!platform::IsUsableEntry(entry)) return std::nullopt;
+  if (files.existingEntries.contains(entry)) return true;
+  const std::string subtitle = ReadTrimmed(*ini, kSubtitleEntry);
+  return platform::IsUsableEntry(subtitle) && files.existingEntries.contains(subtitle);
+}
+
+std::string PlayerParam(const std::optional<std::string>& ini) {
+  return ini ? ReadTrimmed(*ini, kParamEntry) : std::string();
 }
 
 }  // namespace movie

@@ -1,14 +1,18 @@
 #pragma once
 // The players' INI files: the movie and subtitle names the launcher writes into them at start-up,
 // the movie entry it reads back at a start, and the launcher's own [Zorvalin] section. All INI files
-// lie in the launcher's directory (given with a trailing separator); the launcher never creates one.
+// lie in the launcher's directory; the launcher never creates one. Everything here decides from
+// what was read; reading and writing the files is the platform's.
+#include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "movie/players.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 
 namespace movie {
 
@@ -26,57 +30,70 @@ struct IniWrite {
 std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& movieFileName,
                                            const std::string& subtitleFileName);
 
-// Whether the medium holding `directory` is there and can take writes; `listing` is the listing of
-// that directory that the start-up already has, whose result code tells a missing medium.
-bool IsDriveReady(const std::string& directory, const platform::Listing& listing);
+// What the start-up learnt of the launcher's directory.
+struct LauncherFiles {
+  std::string directory;     // with a trailing separator; "" when it cannot be known
+  platform::Listing listing;
+  bool mediumReady = false;  // platform::IsMediumReady of the directory, with the listing's code
+  std::map<std::string, platform::ProfileFacts> iniFiles;  // the INI files read, by path
+  bool operator==(const LauncherFiles&) const = default;
+};
 
-// What the start-up did with one player's INI file.
+// The path of the INI file `name` in the launcher's directory, spelled as listed; "" when the
+// listing holds no regular file of that name.
+std::string ListedIniFile(const LauncherFiles& launcher, std::string_view name);
+
+// What the start-up does with one player's INI file.
 struct IniOutcome {
   enum class Kind {
     Absent,   // no such file in the launcher's directory: nothing to do, nothing to report
-    Written,  // `writes` are in the file (also when it already held every value)
-    Skipped,  // the file is there but was not written, for `reason`
-    Failed,   // a write failed: `error` is "Unable to write to <path>", the text the user sees
+    Unread,   // the file at `path` must be read before anything can be decided
+    Written,  // `writes` go into the file (also when it already holds every value)
+    Skipped,  // the file is there but is not written, for `reason`
+    Failed,   // the write cannot happen: `error` is "Unable to write to <path>", the text the user sees
   };
   Kind kind = Kind::Absent;
   std::string file;  // the INI file's bare name, as written ("vplayer.ini")
+  std::string path;  // as listed; "" when the file is not touched at all
   std::vector<IniWrite> writes;
   std::string reason;
   std::string error;
+  platform::ProfileUpdate update;   // what is carried out on the file at `path`
+  std::vector<std::string> stale;   // temporary files an earlier, killed start left beside it
   bool operator==(const IniOutcome&) const = default;
 };
 
-// Brings the player's INI file up to date with the movie and its subtitle. `launcher` is the
-// listing of the launcher's directory. The file is skipped when the launcher's directory is unknown
-// ("") or not an absolute path, its medium is not ready, a name cannot be written as an INI value
-// (platform::IsProfileValue), or the platform's update refuses it (a read-only medium, a link,
-// UTF-16, too large once written: see platform::UpdateProfileFile); an existing writable file loses its read-only
-// mark even when, without a subtitle, nothing is written into it. All keys go into one read and
-// one atomic replace of the file; when it fails (Kind::Failed) none of them is written. Never
-// throws. `writes` also lists keys the file already held, as they are applied all the same.
-IniOutcome WritePlayerSettings(const std::string& launcherDirectory, const platform::Listing& launcher,
-                               PlayerKind kind, const std::string& movieFileName,
-                               const std::string& subtitleFileName);
+// The update of player `kind`'s INI file with the movie and its subtitle. Skipped without a word
+// when the launcher's directory is unknown or not on a drive, its medium is not ready, a name cannot
+// be written as an INI value (platform::IsProfileValue), or the platform refuses the file
+// (platform::PlanProfileUpdate: a link, UTF-16, too large once written, another user's file); an
+// existing writable file still loses its read-only mark then, as it does when, without a subtitle,
+// nothing is written into it. All keys go into one replace of the file, or none of them.
+IniOutcome PlanPlayerSettings(const LauncherFiles& launcher, PlayerKind kind, const std::string& movieFileName,
+                              const std::string& subtitleFileName);
 
-// Whether the player whose INI file lies at `iniPath` knows an existing movie: its movie entry
-// names an existing file or, failing that, [Subtitles] Sub1 does. nullopt when the movie entry has
-// two characters or fewer (a missing file included): the caller's flag then stays as it was.
-std::optional<bool> ReadPlayerMovieEntry(const std::string& iniPath, PlayerKind kind);
+// The INI files whose [Zorvalin] Filmname can give a movie called "film" its title, in the order
+// asked: VPlayer's, then BSPlayer's, as listed.
+std::vector<std::string> FilmNameFiles(const LauncherFiles& launcher);
+// The first non-empty trimmed Filmname of those files, "" when none; a file not read counts as empty.
+std::string ReadPlayersFilmName(const LauncherFiles& launcher);
 
-struct PlayerParam {
-  std::string param;                     // the trimmed [Zorvalin] Param, "" when the file is missing
-  std::optional<bool> playerKnowsMovie;  // ReadPlayerMovieEntry of the file as VPlayer's
+// What a start by a button reads, at the moment of the click.
+struct LaunchFiles {
+  std::optional<std::string> vplayerIni;  // the content of the launcher's Vplayer.ini; nullopt: none
+  std::optional<std::string> bplayerIni;  // of its bplay.ini
+  std::map<PlayerKind, std::string> programs;  // each executable present, as spelled in the directory
+  std::set<std::string> existingEntries;       // EntriesToCheck that name an existing regular file
 };
-// Reads [Zorvalin] Param of the INI file and, when the file exists, its movie entry as VPlayer's.
-PlayerParam ReadPlayerParam(const std::string& launcherDirectory, std::string_view iniFileName);
+// The movie and subtitle entries of the INI files that a start asks the existence of.
+std::vector<std::string> EntriesToCheck(const LaunchFiles& files);
 
-// The trimmed [Zorvalin] Filmname of the INI file, "" when `launcher` (the listing of the launcher's
-// directory) holds no file of that name.
-std::string ReadFilmName(const std::string& launcherDirectory, const platform::Listing& launcher,
-                         std::string_view iniFileName);
+// Whether the player whose INI content is `ini` knows an existing movie: its movie entry names an
+// existing file or, failing that, [Subtitles] Sub1 does. nullopt when the movie entry has two
+// characters or fewer (a missing file included): the caller's flag then stays as it was.
+std::optional<bool> PlayerKnowsMovie(const std::optional<std::string>& ini, PlayerKind kind, const LaunchFiles& files);
 
-// The film title a disc's author stored for a movie called "film": ReadFilmName of VPlayer's file,
-// else of BSPlayer's, else "".
-std::string ReadPlayersFilmName(const std::string& launcherDirectory, const platform::Listing& launcher);
+// The trimmed [Zorvalin] Param of the INI content, "" without one.
+std::string PlayerParam(const std::optional<std::string>& ini);
 
 }  // namespace movie

@@ -36,15 +36,14 @@ struct Player {
   // `pickedTag`; it then gets `pickedOptions` after the names.
   std::string_view pickedTag;
   std::string_view pickedOptions;
-  // Options after the names for a start by the button; VPlayer's depend on the frame instead
-  // (kVPlayerWideOptions, kVPlayerNormalOptions).
-  std::string_view startOptions;
   IniKey movieEntry;                        // names the movie the player knows
   std::span<const WrittenKey> writtenKeys;  // in the order start-up writes them
 };
 
 inline constexpr std::string_view kVPlayerWideOptions = " /A /F /P31";  // wider than twice the height
 inline constexpr std::string_view kVPlayerNormalOptions = " /A /F /P41";
+// BSPlayer's options after the names for a start by its button.
+inline constexpr std::string_view kBSPlayerStartOptions = "  -fs -pan";
 
 // Read from either player's file when its movie entry names no existing file.
 inline constexpr IniKey kSubtitleEntry = {"Subtitles", "Sub1"};
@@ -62,12 +61,12 @@ inline constexpr std::array<WrittenKey, 4> kBSPlayerWrittenKeys = {{
 
 inline constexpr Player kVPlayer = {
     PlayerKind::VPlayer, "vplayer.exe", "vplayer.ini", "Vplayer.ini",
-    "VPlayer.exe is not found in current directory.", "VPlayer", "VPLAYER.EXE", "/A /F /P11", "",
+    "VPlayer.exe is not found in current directory.", "VPlayer", "VPLAYER.EXE", "/A /F /P11",
     {"Autorun", "FileNameMovie"}, kVPlayerWrittenKeys,
 };
 inline constexpr Player kBSPlayer = {
     PlayerKind::BSPlayer, "bplay.exe", "bplay.ini", "bplay.ini",
-    "BPlay.exe is not found in current directory.", "BSPlayer", "BPLAY.EXE", "  -fs -pan", "  -fs -pan",
+    "BPlay.exe is not found in current directory.", "BSPlayer", "BPLAY.EXE", "  -fs -pan",
     {"Movie", "FName"}, kBSPlayerWrittenKeys,
 };
 

@@ -59,10 +59,12 @@ const ListingEntry* LookupEntry(const Listing& listing, std::string_view name) {
   return other;
 }
 
-bool IsRegularFile(const Listing& listing, std::string_view name) {
+std::string RegularFileName(const Listing& listing, std::string_view name) {
   const ListingEntry* entry = LookupEntry(listing, name);
-  return entry && entry->kind == EntryKind::File;
+  return entry && entry->kind == EntryKind::File ? entry->name : std::string();
 }
+
+bool IsRegularFile(const Listing& listing, std::string_view name) { return !RegularFileName(listing, name).empty(); }
 
 DirSearch SearchDirectory(const std::string& directory, std::string_view pattern) {
   const Listing listing = ListDirectory(directory);

@@ -67,6 +67,9 @@ std::string FirstMatch(const Listing& listing, std::string_view pattern);
 // The entry spelled exactly `name`, else the first whose name equals it ignoring ASCII case (in
 // listing order); nullptr when none. The pointer lives as long as the listing is unchanged.
 const ListingEntry* LookupEntry(const Listing& listing, std::string_view name);
+// The entry that LookupEntry finds for `name` as spelled in the listing when it is a regular file
+// (links followed), else "".
+std::string RegularFileName(const Listing& listing, std::string_view name);
 // Whether `name` (letter case ignored as in LookupEntry) is a regular file, links followed.
 bool IsRegularFile(const Listing& listing, std::string_view name);
 
@@ -88,6 +91,8 @@ std::optional<std::string> ResolveCase(const std::string& path);
 bool FileExists(const std::string& path);
 
 std::string CurrentDirectory();               // absolute, no trailing separator (except at a root)
+// Makes `directory`, byte for byte, the current directory; false when it cannot be entered.
+bool EnterDirectory(const std::string& directory);
 // The directory that holds the running executable, with a trailing separator; "" when it cannot be
 // known. Linux takes the program's name from the application's arguments and a relative one from
 // the current directory, so it is asked at start-up.

@@ -140,6 +140,8 @@ bool FileExists(const std::string& path) {
   return found && ::stat(found->c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool EnterDirectory(const std::string& directory) { return ::chdir(directory.c_str()) == 0; }
+
 std::string CurrentDirectory() {
   std::string buffer(4096, '\0');
   for (;;) {

@@ -126,6 +126,8 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool EnterDirectory(const std::string& directory) { return SetCurrentDirectoryA(directory.c_str()) != 0; }
+
 std::string CurrentDirectory() {
   const DWORD needed = GetCurrentDirectoryA(0, nullptr);
   if (needed == 0) return ".";

@@ -3,7 +3,6 @@
 #include <optional>
 #include <vector>
 
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -202,36 +201,68 @@ ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<Profi
   return {ProfileBytes::Kind::Updated, std::move(bytes), {}};
 }
 
-ProfileUpdate WriteEditedProfile(const std::string& path, const std::optional<std::string>& content,
-                                 const std::vector<ProfileEdit>& edits,
-                                 const std::function<bool(const std::string& bytes)>& replace) {
-  const ProfileUpdate failed{ProfileUpdate::Kind::Failed, {}, "Unable to write to " + path};
-  if (!content) return failed;
-  const ProfileBytes update = ApplyProfileEdits(*content, edits);
+std::string TemporaryPrefix(std::string_view name) { return "." + std::string(name) + ".autorun-"; }
+
+bool IsTemporaryOf(std::string_view name, std::string_view entry) {
+  constexpr std::string_view kSuffixLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  const std::string prefix = TemporaryPrefix(name);
+  if (entry.size() != prefix.size() + 6 || entry.substr(0, prefix.size()) != prefix) return false;
+  return entry.substr(prefix.size()).find_first_not_of(kSuffixLetters) == std::string_view::npos;
+}
+
+namespace {
+
+std::int64_t RoundUp(std::int64_t bytes, std::int64_t block) {
+  return block > 1 ? (bytes + block - 1) / block * block : bytes;
+}
+
+// A temporary file needs room for the whole new content; a rewrite in place only for its growth.
+bool Fits(const ProfileFacts& facts, std::size_t size) {
+  if (facts.room < 0) return true;
+  const std::int64_t needed = RoundUp(static_cast<std::int64_t>(size), facts.block);
+  return needed - (facts.inPlace ? facts.allocated : 0) <= facts.room;
+}
+
+}  // namespace
+
+ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& facts,
+                                const std::vector<ProfileEdit>& edits) {
+  using Kind = ProfileUpdate::Kind;
+  if (!facts.refusal.empty()) return {Kind::Skipped, facts.refusal, {}, {}};
+  if (edits.empty()) return {};
+  const ProfileUpdate failed{Kind::Failed, {}, "Unable to write to " + path, {}};
+  if (!facts.content) return failed;
+  ProfileBytes update = ApplyProfileEdits(*facts.content, edits);
   switch (update.kind) {
     case ProfileBytes::Kind::Unchanged: return {};
-    case ProfileBytes::Kind::Skipped: return {ProfileUpdate::Kind::Skipped, update.reason, {}};
+    case ProfileBytes::Kind::Skipped: return {Kind::Skipped, update.reason, {}, {}};
     case ProfileBytes::Kind::TooLarge: return failed;
     case ProfileBytes::Kind::Updated: break;
   }
-  if (!replace(update.bytes)) return failed;
-  return {ProfileUpdate::Kind::Written, {}, {}};
+  if (!Fits(facts, update.bytes.size())) return failed;
+  return {Kind::Written, {}, {}, std::move(update.bytes)};
 }
 
-void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value) {
-  const ProfileUpdate update =
-      UpdateProfileFile(path, {{std::string(section), std::string(key), std::string(value)}});
-  if (update.kind == ProfileUpdate::Kind::Written || update.kind == ProfileUpdate::Kind::Unchanged) return;
-  throw Error("Unable to write to " + path);
+ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits) {
+  ProfileFile file = ProfileFile::Open(path);
+  ProfileUpdate update = PlanProfileUpdate(path, file.facts(), edits);
+  const std::size_t separator = path.find_last_of(std::string(1, PathSeparator()) + "/");
+  const std::string directory = separator == std::string::npos ? "" : path.substr(0, separator + 1);
+  const std::string name = path.substr(directory.size());
+  std::vector<std::string> stale;
+  for (const ListingEntry& entry : ListDirectory(directory).entries)
+    if (IsTemporaryOf(name, entry.name)) stale.push_back(entry.name);
+  if (!file.Apply(update, stale))
+    return {ProfileUpdate::Kind::Failed, {}, "Unable to write to " + path, {}};
+  return update;
 }
 
-std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key) {
+std::optional<std::string> ReadProfileContent(const std::string& path) {
   const std::optional<std::string> onDisk = ResolveCase(path);
-  if (!onDisk) return {};
-  const FileRead file = ReadFileHead(*onDisk, kProfileFileMax + 1);
-  if (!file.error.empty() || file.bytes.size() > kProfileFileMax) return {};
-  return ProfileRead(file.bytes, section, key);
+  if (!onDisk) return std::nullopt;
+  FileRead file = ReadFileHead(*onDisk, kProfileFileMax + 1);
+  if (!file.error.empty() || file.bytes.size() > kProfileFileMax) return std::nullopt;
+  return std::move(file.bytes);
 }
 
 }  // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // Profile (INI) files in the classic format: [Section] lines and key=value lines, names matched
 // ignoring ASCII case. The byte-level functions do the work; the file functions wrap them.
-#include <functional>
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,50 +60,81 @@ inline constexpr std::string_view kUnwritableValue = "name cannot be written as 
 // the launcher would no longer read. A file of more than kProfileFileMax bytes is TooLarge.
 ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<ProfileEdit>& edits);
 
-// File forms; the file name is resolved ignoring letter case. A missing file, or one larger than
-// any INI file (over 1 MiB), reads as "".
-std::string ReadProfileString(const std::string& path, std::string_view section, std::string_view key);
+// The whole content of the INI file at `path` (the name's letter case ignored) as the launcher
+// reads it: nullopt when it is missing, cannot be read, or is larger than kProfileFileMax.
+std::optional<std::string> ReadProfileContent(const std::string& path);
 
+// What reading an existing INI file tells about writing it, learned without changing anything.
+struct ProfileFacts {
+  // Why it may not be written, "" when it may: "missing", "a symbolic link", "not a regular file",
+  // "more than one hard link", "cannot be made writable: <reason>" (a read-only medium, another
+  // user's file). Such a file is left alone without a word.
+  std::string refusal;
+  std::optional<std::string> content;  // up to kProfileFileMax + 1 bytes; nullopt when unreadable
+  // Where no temporary file like it can be made beside it (a directory the user cannot write to,
+  // an owner or group the user cannot give), the file is rewritten in place.
+  bool inPlace = false;
+  std::int64_t allocated = 0;  // bytes the file holds on its medium
+  std::int64_t room = -1;      // bytes still free for this user on its medium; -1 when not known
+  std::int64_t block = 1;      // the medium's unit of allocation
+  bool operator==(const ProfileFacts&) const = default;
+};
+
+// What the start-up does with one INI file.
 struct ProfileUpdate {
   enum class Kind {
-    Written,    // the edits are in the file
-    Unchanged,  // made writable; nothing to write, or the file already held every value
+    Written,    // `bytes` replace the file's content
+    Unchanged,  // made writable; nothing to write, or the file already holds every value
     Skipped,    // left alone without a word, `reason` says why
-    Failed,     // `error` is "Unable to write to <path>"; the file is as it was
+    Failed,     // `error` is "Unable to write to <path>"; the file stays as it was
   };
   Kind kind = Kind::Unchanged;
   std::string reason;
   std::string error;
+  std::string bytes;
+  bool operator==(const ProfileUpdate&) const = default;
 };
 
-// Resets the attributes of the existing INI file at `path` (letter case of its name ignored) and
-// applies all `edits` to it in one read and one replace, all on one opened file:
-//  - Skipped (silent, as for a file that cannot be written): missing; a symbolic link; not a
-//    regular file; more than one hard link (it would change a file outside its directory); cannot
-//    be made writable (a read-only medium, not its owner's); and, with nothing written, what
-//    ApplyProfileEdits skips (UTF-16, a value that cannot be written, too large once written).
-//  - Unchanged: no edits (the start-up resets the attributes even when it writes nothing), or
-//    nothing changes.
-//  - Failed, "Unable to write to <path>": the attributes were reset but the write did not happen:
-//    the file cannot be read or is larger than 1 MiB, or the new content cannot be written
-//    completely. None of the edits is then in the file.
-// The new content goes into a temporary file beside the original, which gets the original's
-// owner, group, mode (with the owner's write bit) and extended attributes, is flushed once and
-// replaces the original's name. Where no such file can be made (a directory the user cannot
-// write to, an attribute that cannot be set), the file is rewritten in place as the system's
-// profile functions do it. Temporary files that an earlier, killed update left are removed first.
+// The decision for the file at `path` with `facts`: Skipped for a refusal and for what
+// ApplyProfileEdits skips; Unchanged without edits (its attributes are still reset) or changes;
+// Failed when the content could not be read or is larger than kProfileFileMax, or when the new
+// content does not fit on the medium (beside the old one, or over it when written in place).
+ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& facts,
+                                const std::vector<ProfileEdit>& edits);
+
+// The name every temporary file of the INI file `name` gets beside it: ".vplayer.ini.autorun-" and
+// six letters or digits. Nothing else is ever given such a name, which is what lets a later start
+// remove the ones an earlier, killed start left.
+std::string TemporaryPrefix(std::string_view name);
+bool IsTemporaryOf(std::string_view name, std::string_view entry);
+
+// An existing INI file opened for reading, with what it tells about writing it. The file stays
+// open until the object goes, so that the start-up reads it once and carries out its update on
+// the very file it read. Opening changes nothing.
+class ProfileFile {
+ public:
+  ProfileFile();
+  ProfileFile(ProfileFile&&) noexcept;
+  ProfileFile& operator=(ProfileFile&&) noexcept;
+  ~ProfileFile();
+  // The file at `path` (the last name's letter case ignored), never through a link.
+  static ProfileFile Open(const std::string& path);
+  const ProfileFacts& facts() const { return facts_; }
+  // Carries out `update`: unless the file was refused, resets its attributes (the owner may write
+  // it), removes the `stale` temporary files an earlier start left beside it (their names as
+  // listed), and for Written replaces its content in one step: a temporary file beside it with
+  // the original's owner, group, mode and extended attributes, flushed, renamed over it; or, in
+  // place, space reserved first, one write, flushed. False when the reset or the write failed.
+  bool Apply(const ProfileUpdate& update, const std::vector<std::string>& stale);
+
+ private:
+  struct Opened;
+  std::unique_ptr<Opened> opened_;
+  ProfileFacts facts_;
+};
+
+// Open, PlanProfileUpdate and Apply in one for the file at `path`, with no stale temporary files
+// to remove; Failed also when Apply fails.
 ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits);
-
-// The step UpdateProfileFile's backends share once the file is checked and reset: applies `edits`
-// to its `content` (nullopt when it could not be read) and hands the new bytes to `replace`, which
-// returns whether the atomic replace happened.
-ProfileUpdate WriteEditedProfile(const std::string& path, const std::optional<std::string>& content,
-                                 const std::vector<ProfileEdit>& edits,
-                                 const std::function<bool(const std::string& bytes)>& replace);
-
-// One key through UpdateProfileFile; throws platform::Error("Unable to write to <path>") unless
-// it was Written or Unchanged.
-void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
-                        std::string_view value);
 
 }  // namespace platform

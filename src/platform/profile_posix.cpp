@@ -1,10 +1,11 @@
-// Updating a profile file on POSIX systems: every check, the attribute reset and the read on one
-// opened file, then one replace, all relative to the opened directory (whose name may be longer
-// than the system takes in one call).
+// INI files on POSIX systems: every check and the read on one opened file, relative to the opened
+// directory (whose name may be longer than the system takes in one call), and later the attribute
+// reset and one replace on that same file.
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,9 +21,14 @@
 
 namespace platform {
 
-namespace {
+struct ProfileFile::Opened {
+  Fd dir;
+  Fd file;
+  std::string name;  // as spelled in `dir`
+  struct stat info {};
+};
 
-ProfileUpdate Skipped(std::string reason) { return {ProfileUpdate::Kind::Skipped, std::move(reason), {}}; }
+namespace {
 
 // At most `cap` bytes; nullopt on a read error.
 std::optional<std::string> ReadUpTo(int fd, std::size_t cap) {
@@ -75,32 +81,82 @@ std::optional<std::string> ResolveCaseAt(int dir, const std::string& name) {
   return found;
 }
 
+bool InGroup(gid_t group) {
+  if (group == ::getegid()) return true;
+  gid_t groups[NGROUPS_MAX];
+  const int count = ::getgroups(NGROUPS_MAX, groups);
+  return std::find(groups, groups + std::max(count, 0), group) != groups + std::max(count, 0);
+}
+
+// Why the owner's write bit cannot be set, as the system would refuse it ("" when it can).
+std::string WritableRefusal(const struct stat& info, const struct statvfs& medium) {
+  const char* reason = (medium.f_flag & ST_RDONLY) ? std::strerror(EROFS)
+                       : (::geteuid() != 0 && ::geteuid() != info.st_uid) ? std::strerror(EPERM)
+                                                                           : nullptr;
+  return reason ? std::string("cannot be made writable: ") + reason : std::string();
+}
+
+// What the file and its medium tell about writing it; `facts.refusal` is set by the caller.
+void LearnRoom(int dir, const struct stat& info, const struct statvfs& medium, ProfileFacts& facts) {
+  // A temporary file can be given the original's owner and group only by root, or by the owner
+  // when the group is one of the owner's.
+  const bool sameOwner = ::geteuid() == 0 || (::geteuid() == info.st_uid && InGroup(info.st_gid));
+  facts.inPlace = !sameOwner || ::faccessat(dir, ".", W_OK | X_OK, AT_EACCESS) != 0;
+  facts.allocated = static_cast<std::int64_t>(info.st_blocks) * 512;
+  facts.block = static_cast<std::int64_t>(std::max<unsigned long>(medium.f_frsize, 1));
+  // Root may also take the blocks the file system keeps back for it.
+  const auto freeBlocks = ::geteuid() == 0 ? medium.f_bfree : medium.f_bavail;
+  facts.room = medium.f_blocks == 0 ? -1 : static_cast<std::int64_t>(freeBlocks) * facts.block;
+}
+
 }  // namespace
 
-ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits) {
+ProfileFile::ProfileFile() = default;
+ProfileFile::ProfileFile(ProfileFile&&) noexcept = default;
+ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
+ProfileFile::~ProfileFile() = default;
+
+ProfileFile ProfileFile::Open(const std::string& path) {
+  ProfileFile file;
+  ProfileFacts& facts = file.facts_;
   const std::size_t slash = path.rfind('/');
   const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
   const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-  Fd dir(base.empty() ? -1 : OpenDirectory(directory));
-  const std::optional<std::string> onDisk = dir.get() < 0 ? std::nullopt : ResolveCaseAt(dir.get(), base);
-  if (!onDisk) return Skipped("missing");
-  Fd fd(::openat(dir.get(), onDisk->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (fd.get() < 0) return Skipped(errno == ELOOP ? "a symbolic link" : std::strerror(errno));
-  struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return Skipped(std::strerror(errno));
-  if (!S_ISREG(info.st_mode)) return Skipped("not a regular file");
-  if (info.st_nlink > 1) return Skipped("more than one hard link");
-  // fchmod reports EROFS on a read-only mount even when the bits would not change, which makes
-  // the reset the test of whether the medium can take writes.
-  info.st_mode |= S_IWUSR;
-  if (::fchmod(fd.get(), info.st_mode & 07777) != 0)
-    return Skipped(std::string("cannot be made writable: ") + std::strerror(errno));
-  if (edits.empty()) return {};
+  auto opened = std::make_unique<Opened>();
+  opened->dir.reset(base.empty() ? -1 : OpenDirectory(directory));
+  const std::optional<std::string> onDisk = opened->dir.get() < 0 ? std::nullopt : ResolveCaseAt(opened->dir.get(), base);
+  facts.refusal = "missing";
+  if (!onDisk) return file;
+  opened->name = *onDisk;
+  opened->file.reset(::openat(opened->dir.get(), onDisk->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  struct stat& info = opened->info;
+  struct statvfs medium {};
+  if (opened->file.get() < 0) {
+    facts.refusal = errno == ELOOP ? "a symbolic link" : std::strerror(errno);
+  } else if (::fstat(opened->file.get(), &info) != 0 || ::fstatvfs(opened->file.get(), &medium) != 0) {
+    facts.refusal = std::strerror(errno);
+  } else if (!S_ISREG(info.st_mode)) {
+    facts.refusal = "not a regular file";
+  } else if (info.st_nlink > 1) {
+    facts.refusal = "more than one hard link";
+  } else {
+    facts.refusal = WritableRefusal(info, medium);
+    facts.content = ReadUpTo(opened->file.get(), kProfileFileMax + 1);
+    LearnRoom(opened->dir.get(), info, medium, facts);
+  }
+  file.opened_ = std::move(opened);
+  return file;
+}
 
-  RemoveStaleTemporaries(dir.get(), *onDisk);
-  return WriteEditedProfile(path, ReadUpTo(fd.get(), kProfileFileMax + 1), edits, [&](const std::string& bytes) {
-    return ReplaceContent(dir.get(), *onDisk, fd.get(), info, bytes);
-  });
+bool ProfileFile::Apply(const ProfileUpdate& update, const std::vector<std::string>& stale) {
+  if (!facts_.refusal.empty() || !opened_) return true;
+  // fchmod reports EROFS on a read-only mount even when the bits would not change.
+  opened_->info.st_mode |= S_IWUSR;
+  if (::fchmod(opened_->file.get(), opened_->info.st_mode & 07777) != 0) return false;
+  if (update.kind != ProfileUpdate::Kind::Written) return true;
+  RemoveStaleTemporaries(opened_->dir.get(), stale);
+  return ReplaceContent(opened_->dir.get(), opened_->name, opened_->file.get(), opened_->info, update.bytes,
+                        facts_.inPlace);
 }
 
 }  // namespace platform

@@ -1,6 +1,5 @@
 #include "platform/profile_replace_posix.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/random.h>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "platform/fd_posix.h"
+#include "platform/profile.h"
 
 namespace platform {
 
@@ -21,13 +21,6 @@ namespace {
 
 constexpr std::size_t kSuffixLength = 6;
 constexpr std::string_view kSuffixLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-bool IsSuffix(std::string_view text) {
-  if (text.size() != kSuffixLength) return false;
-  for (const char c : text)
-    if (kSuffixLetters.find(c) == std::string_view::npos) return false;
-  return true;
-}
 
 std::string RandomSuffix() {
   std::array<unsigned char, kSuffixLength> noise{};
@@ -151,19 +144,7 @@ bool WriteInPlace(int dir, const std::string& name, const struct stat& info, con
 
 }  // namespace
 
-std::string TemporaryPrefix(const std::string& name) { return "." + name + ".autorun-"; }
-
-void RemoveStaleTemporaries(int dir, const std::string& name) {
-  DIR* listing = ::fdopendir(::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!listing) return;
-  const std::string prefix = TemporaryPrefix(name);
-  std::vector<std::string> stale;
-  while (const dirent* entry = ::readdir(listing)) {
-    const std::string_view entryName = entry->d_name;
-    if (entryName.substr(0, prefix.size()) == prefix && IsSuffix(entryName.substr(prefix.size())))
-      stale.emplace_back(entryName);
-  }
-  ::closedir(listing);
+void RemoveStaleTemporaries(int dir, const std::vector<std::string>& stale) {
   for (const std::string& candidate : stale) {
     Fd fd(::openat(dir, candidate.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat info {};
@@ -173,8 +154,8 @@ void RemoveStaleTemporaries(int dir, const std::string& name) {
 }
 
 bool ReplaceContent(int dir, const std::string& name, int original, const struct stat& info,
-                    const std::string& bytes) {
-  {
+                    const std::string& bytes, bool inPlace) {
+  if (!inPlace) {
     TemporaryFile temporary(dir, name);
     const int fd = temporary.fd();
     if (fd >= 0 && ::fchown(fd, info.st_uid, info.st_gid) == 0 && ::fchmod(fd, info.st_mode & 07777) == 0 &&

@@ -1,11 +1,12 @@
-// Updating a profile file on Windows: the checks on the opened file, the attribute reset, one
-// read, and one replace of the whole file by a new one written beside it (or, where none can be
-// made, one rewrite in place).
+// INI files on Windows: the checks and one read on the opened file, and later the attribute reset
+// and one replace of the whole file by a new one written beside it (or, where none can be made,
+// one rewrite in place).
 #include <windows.h>
 
 #include <algorithm>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "platform/files.h"
 #include "platform/handle_win.h"
@@ -14,8 +15,6 @@
 namespace platform {
 
 namespace {
-
-ProfileUpdate Skipped(std::string reason) { return {ProfileUpdate::Kind::Skipped, std::move(reason), {}}; }
 
 std::string CodeText(const char* what, DWORD code) { return std::string(what) + ": error " + std::to_string(code); }
 
@@ -44,15 +43,7 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
-// The temporary files of `name` are ".<name>.autorun-" and six letters or digits, a name nothing
-// else gets, so that a later start can remove what an earlier, ended one left.
-std::string TemporaryPrefix(const std::string& name) { return "." + name + ".autorun-"; }
-
 constexpr std::string_view kSuffixLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-bool IsSuffix(std::string_view text) {
-  return text.size() == 6 && text.find_first_not_of(kSuffixLetters) == std::string_view::npos;
-}
 
 std::string Suffix(unsigned long long seed) {
   std::string suffix;
@@ -70,20 +61,17 @@ PathParts Split(const std::string& path) {
   return {path.substr(0, separator + 1), path.substr(separator + 1)};
 }
 
-// Files that an update ended from outside (the task manager, a shutdown) left. A running update
-// holds its own open without sharing, so it cannot be deleted from under it.
-void RemoveStaleTemporaries(const PathParts& parts) {
-  const std::string prefix = TemporaryPrefix(parts.name);
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((parts.directory + prefix + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string_view entry = found.cFileName;
-    if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
-        entry.substr(0, prefix.size()) == prefix && IsSuffix(entry.substr(prefix.size())))
-      DeleteFileA((parts.directory + std::string(entry)).c_str());
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+// Files that an update ended from outside (the task manager, a shutdown) left, as the start-up
+// listed them. A running update holds its own open without sharing, so it cannot be deleted from
+// under it.
+void RemoveStaleTemporaries(const PathParts& parts, const std::vector<std::string>& stale) {
+  for (const std::string& name : stale) {
+    const std::string path = parts.directory + name;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0)
+      DeleteFileA(path.c_str());
+  }
 }
 
 // The file itself, rewritten as the system's profile functions write it. A longer content first
@@ -134,33 +122,75 @@ bool Replace(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits) {
+struct ProfileFile::Opened {
+  std::string path;
+  Handle file;
+};
+
+ProfileFile::ProfileFile() = default;
+ProfileFile::ProfileFile(ProfileFile&&) noexcept = default;
+ProfileFile& ProfileFile::operator=(ProfileFile&&) noexcept = default;
+ProfileFile::~ProfileFile() = default;
+
+namespace {
+
+// Why the reset of the attributes would fail: a medium that takes no writes ("" when it can).
+std::string WritableRefusal(HANDLE file) {
+  DWORD flags = 0;
+  if (GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
+      (flags & FILE_READ_ONLY_VOLUME))
+    return CodeText("cannot be made writable", ERROR_WRITE_PROTECT);
+  return {};
+}
+
+// The checks on the opened file; "" when it may be written.
+std::string Refusal(HANDLE file) {
+  if (GetFileType(file) != FILE_TYPE_DISK) return "not a regular file";
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return CodeText("cannot be examined", GetLastError());
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return "not a regular file";
+  if (info.nNumberOfLinks > 1) return "more than one hard link";
+  return WritableRefusal(file);
+}
+
+}  // namespace
+
+ProfileFile ProfileFile::Open(const std::string& path) {
+  ProfileFile opened;
+  ProfileFacts& facts = opened.facts_;
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return Skipped("missing");
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return Skipped("a symbolic link");
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return Skipped("not a regular file");
-
-  std::optional<std::string> content;
-  {
-    // Others may read and even rename it while it is open, but the replace waits for the close.
-    Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file.ok()) return Skipped(CodeText("cannot be opened", GetLastError()));
-    if (GetFileType(file.get()) != FILE_TYPE_DISK) return Skipped("not a regular file");
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file.get(), &info)) return Skipped(CodeText("cannot be examined", GetLastError()));
-    if (info.nNumberOfLinks > 1) return Skipped("more than one hard link");
-    // A read-only medium refuses the reset, which makes it the test of whether the file can be
-    // written at all.
-    if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL))
-      return Skipped(CodeText("cannot be made writable", GetLastError()));
-    if (edits.empty()) return {};
-    content = ReadUpTo(file.get(), kProfileFileMax + 1);
+  if (attributes == INVALID_FILE_ATTRIBUTES) facts.refusal = "missing";
+  else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) facts.refusal = "a symbolic link";
+  else if (attributes & FILE_ATTRIBUTE_DIRECTORY) facts.refusal = "not a regular file";
+  if (!facts.refusal.empty()) return opened;
+  // Others may read and even rename it while it is open; the replace waits for the close.
+  Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file.ok()) {
+    facts.refusal = CodeText("cannot be opened", GetLastError());
+    return opened;
   }
-  RemoveStaleTemporaries(Split(path));
+  facts.refusal = Refusal(file.get());
+  if (!facts.refusal.empty()) return opened;
+  facts.content = ReadUpTo(file.get(), kProfileFileMax + 1);
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size)) facts.allocated = size.QuadPart;
+  ULARGE_INTEGER available{};
+  if (GetDiskFreeSpaceExA(Split(path).directory.empty() ? nullptr : Split(path).directory.c_str(), &available,
+                          nullptr, nullptr))
+    facts.room = static_cast<std::int64_t>(available.QuadPart);
+  opened.opened_ = std::make_unique<Opened>(Opened{path, std::move(file)});
+  return opened;
+}
 
-  return WriteEditedProfile(path, content, edits,
-                            [&](const std::string& bytes) { return Replace(path, bytes); });
+bool ProfileFile::Apply(const ProfileUpdate& update, const std::vector<std::string>& stale) {
+  if (!facts_.refusal.empty() || !opened_) return true;
+  const std::string path = opened_->path;
+  opened_.reset();  // the replace below waits for no open of ours
+  if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
+  if (update.kind != ProfileUpdate::Kind::Written) return true;
+  RemoveStaleTemporaries(Split(path), stale);
+  return Replace(path, update.bytes);
 }
 
 }  // namespace platform

@@ -3,6 +3,9 @@
 // fake. Everything else the launcher needs from the system is a plain function in platform/.
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/profile.h"
 
 class QWidget;
 
@@ -50,6 +53,11 @@ class Services {
   virtual ScreenSize Screen() = 0;
   virtual WorkArea Work() = 0;
   virtual std::string LauncherDirectory() = 0;  // trailing '/'
+  // Carries out the update the start-up planned for an INI file it read (ProfileFile::Apply);
+  // false when it failed.
+  virtual bool UpdateIniFile(ProfileFile& file, const ProfileUpdate& update, const std::vector<std::string>& stale) {
+    return file.Apply(update, stale);
+  }
 };
 
 // The real services for this system.

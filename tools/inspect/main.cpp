@@ -1,31 +1,26 @@
 // autorun-inspect: what the launcher will do on a disc directory, without a window and without
-// changing a file. It runs the launcher's own start-up on an offscreen window whose outside effects
-// are recorded instead of carried out, with the players' INI files replaced by temporary copies.
-#include <QApplication>
-#include <QDir>
+// changing a file. It prints the launcher's own start-up plan, read as the launcher reads it, and
+// the launch texts a click right after start-up would build from the INI files as the plan leaves
+// them. It never creates a widget and never opens a disc file for writing.
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTemporaryDir>
+#include <QLocale>
 
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <map>
 #include <optional>
 
-#include "app/main_window.h"
-#include "media/avi.h"
-#include "media/notes.h"
-#include "media/report.h"
+#include "app/startup_files.h"
+#include "app/startup_plan.h"
+#include "media/info_panel.h"
 #include "movie/launch.h"
-#include "movie/player_settings.h"
-#include "movie/players.h"
 #include "platform/files.h"
 #include "platform/online.h"
-#include "platform/profile.h"
-#include "platform/stand_in.h"
 #include "platform/start_conditions.h"
-#include "platform/text.h"
 #include "title/film_title.h"
 #include "title/web_search.h"
 
@@ -39,34 +34,14 @@ struct Options {
   platform::WorkArea work{1024, 738};
 };
 
-// Measured on the demo disc: the offscreen start-up and the report need about 6 MiB of address
-// space beyond what the program holds when main begins and one thread's stack; the rest is for a
-// large poster's decoding.
+// Measured on the demo disc: the start-up and the report need about 6 MiB of address space beyond
+// what the program holds when main begins and one thread's stack; the rest is for a large
+// poster's decoding.
 constexpr std::size_t kStartUpRoom = std::size_t{20} << 20;
 
 constexpr const char* kUsage =
     "usage: autorun-inspect [--json] [--launcher-dir DIR] [--screen WxH] [--work-area RIGHTxBOTTOM] "
     "[DIRECTORY]\n";
-
-// Records what the launcher would do to the world; answers the questions it asks.
-class DryRunServices : public platform::Services {
- public:
-  DryRunServices(const Options& options, std::string launcherCopy)
-      : options_(options), launcherCopy_(std::move(launcherCopy)) {}
-  void StartProgram(const platform::ProgramStart&) override {}
-  void OpenUrl(const std::string&) override {}
-  void ShowMessage(const std::string&, const std::string&) override {}
-  void ShowError(const std::string&) override {}  // the window's record keeps it
-  std::string ChooseProgram(const std::string&) override { return {}; }
-  bool IsInternetConnected() override { return platform::IsInternetConnected(); }
-  platform::ScreenSize Screen() override { return options_.screen; }
-  platform::WorkArea Work() override { return options_.work; }
-  std::string LauncherDirectory() override { return launcherCopy_; }
-
- private:
-  const Options& options_;
-  std::string launcherCopy_;
-};
 
 bool ParsePair(const std::string& text, int& a, int& b) {
   char tail = 0;
@@ -97,46 +72,63 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
   return options;
 }
 
-// In the system's own spelling, as the launcher's directory is given to the start-up.
-std::string WithSlash(const QString& path) {
-  return platform::WithTrailingSeparator(QDir::toNativeSeparators(path).toLocal8Bit().toStdString());
-}
-
-// Puts stand-ins for the players' INI files into `copyDirectory` under the names they have on the
-// disc, so that the start-up reads them (Filmname) and writes them as it would the originals, and
-// refuses them for the same reasons (a link, too large, read-only). A launcher directory whose
-// medium is not ready is used as it is: the start-up then writes nothing into it.
-std::string StandInDirectory(const std::string& launcherDirectory, const std::string& copyDirectory) {
-  const platform::Listing listing = platform::ListDirectory(launcherDirectory);
-  if (!movie::IsDriveReady(launcherDirectory, listing)) return launcherDirectory;
-  for (const movie::Player* player : movie::kPlayers)
-    if (const platform::ListingEntry* ini = platform::LookupEntry(listing, player->iniWriteName))
-      platform::MakeStandIn(launcherDirectory + ini->name, copyDirectory + ini->name,
-                            platform::kProfileFileMax + 1);  // one byte past what the launcher reads
-  return copyDirectory;
+// `path` made absolute against the current directory, without "." and ".." steps or doubled
+// separators, with a separator at its end, in the system's own spelling; bytes throughout.
+std::string AbsoluteDirectory(const std::string& path) {
+  const char separator = platform::PathSeparator();
+  std::string whole = path;
+  std::replace(whole.begin(), whole.end(), '/', separator);
+  const bool absolute = whole.starts_with(separator) || (whole.size() > 1 && whole[1] == ':');
+  if (!absolute) whole = platform::WithTrailingSeparator(platform::CurrentDirectory()) + whole;
+  std::vector<std::string> steps;
+  std::size_t from = whole.starts_with(separator) ? 1 : 0;
+  const std::string root = whole.substr(0, from);
+  while (from <= whole.size()) {
+    const std::size_t to = std::min(whole.find(separator, from), whole.size());
+    const std::string step = whole.substr(from, to - from);
+    if (step == ".." && !steps.empty() && steps.size() > (root.empty() ? 1u : 0u)) steps.pop_back();
+    else if (!step.empty() && step != "." && step != "..") steps.push_back(step);
+    from = to + 1;
+  }
+  std::string clean = root;
+  for (const std::string& step : steps) clean += step + separator;
+  return platform::WithTrailingSeparator(clean);
 }
 
 QString Text(const std::string& bytes) { return QString::fromUtf8(bytes); }  // U+FFFD for bad bytes
-
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  if (const auto at = text.find(from); !from.empty() && at != std::string::npos) text.replace(at, from.size(), to);
-  return text;
-}
 
 QJsonObject Launch(const movie::LaunchPlan& plan) {
   if (!plan.Starts()) return {{"message", Text(plan.message)}, {"caption", Text(plan.caption)}};
   return {{"program", Text(plan.program)}, {"parameters", Text(plan.parameters)}};
 }
 
-QJsonArray Column(const app::TMainWin& window) {
-  std::vector<const QWidget*> buttons = {window.dxStart, window.dxBPlayer, window.dxSelect,
-                                         window.dxClose, window.dxInfo};
-  std::erase_if(buttons, [](const QWidget* b) { return b->isHidden(); });
-  std::stable_sort(buttons.begin(), buttons.end(),
-                   [](const QWidget* a, const QWidget* b) { return a->y() < b->y(); });
+const char* ButtonName(app::Button button) {
+  switch (button) {
+    case app::Button::Start: return "dxStart";
+    case app::Button::BPlayer: return "dxBPlayer";
+    case app::Button::Select: return "dxSelect";
+    case app::Button::Close: return "dxClose";
+    case app::Button::Info: return "dxInfo";
+  }
+  return "";
+}
+
+QJsonArray Column(const app::StartupPlan& plan) {
+  struct Shown {
+    app::Button button;
+    bool shown;
+    int top;
+  };
+  std::vector<Shown> buttons = {{app::Button::Start, plan.startShown, plan.column.startTop},
+                                {app::Button::BPlayer, plan.bplayerShown, plan.column.bplayerTop},
+                                {app::Button::Select, plan.selectShown, plan.column.selectTop},
+                                {app::Button::Close, true, plan.column.closeTop},
+                                {app::Button::Info, plan.infoShown, plan.window.infoTop}};
+  std::erase_if(buttons, [](const Shown& b) { return !b.shown; });
+  std::stable_sort(buttons.begin(), buttons.end(), [](const Shown& a, const Shown& b) { return a.top < b.top; });
   QJsonArray column;
-  for (const QWidget* b : buttons)
-    column.append(QJsonObject{{"name", b->objectName()}, {"left", b->x()}, {"top", b->y()}});
+  for (const Shown& b : buttons)
+    column.append(QJsonObject{{"name", ButtonName(b.button)}, {"left", plan.window.buttonsLeft}, {"top", b.top}});
   return column;
 }
 
@@ -146,33 +138,26 @@ struct Facts {
   bool accepted = false;
 };
 
-// Where the launcher's INI files really are, and the copies the dry run writes into instead.
-struct Directories {
-  std::string disc, launcher, launcherCopy;
-};
-
-void AddStartup(Facts& f, const app::TMainWin& window, const Directories& dirs) {
-  const app::LauncherState& state = window.State();
+void AddStartup(Facts& f, const app::StartupPlan& plan, const std::string& launcherDirectory) {
   QJsonObject& j = f.json;
-  j["directory"] = Text(dirs.disc);
-  j["launcher_directory"] = Text(dirs.launcher);
-  j["movie"] = Text(state.MovieFileName);
+  j["directory"] = Text(platform::CurrentDirectory());
+  j["launcher_directory"] = Text(launcherDirectory);
+  j["movie"] = Text(plan.MovieFileName);
   j["movie_accepted"] = f.accepted;
-  j["not_avi_message"] = window.lblNotAvi->text();
-  j["subtitle"] = Text(state.SubtitleFileName);
-  j["players"] = QJsonObject{{"vplayer", window.Record().vplayerPresent},
-                             {"bplayer", window.Record().bplayerPresent}};
-  j["column"] = Column(window);
-  j["initial_focus"] = window.focusWidget() ? window.focusWidget()->objectName() : QString();
-  j["timer_running"] = window.Timer1->isActive();
-  if (state.MovieFileName.empty()) f.warnings.push_back("no *.avi movie in the directory");
-  else if (!f.accepted) f.warnings.push_back("the movie is rejected: " + window.lblNotAvi->text().toStdString());
+  const QString notAvi = QString::fromLocal8Bit(plan.notAviMessage);  // as the red line shows it
+  j["not_avi_message"] = notAvi;
+  j["subtitle"] = Text(plan.SubtitleFileName);
+  j["players"] = QJsonObject{{"vplayer", plan.vplayerPresent}, {"bplayer", plan.bplayerPresent}};
+  j["column"] = Column(plan);
+  j["initial_focus"] = ButtonName(plan.focus);
+  j["timer_running"] = plan.timerRunning;
+  if (plan.MovieFileName.empty()) f.warnings.push_back("no *.avi movie in the directory");
+  else if (!f.accepted) f.warnings.push_back("the movie is rejected: " + notAvi.toStdString());
 }
 
-// The start-up's INI outcomes; paths into the stand-in directory are shown as the real ones.
-void AddIniFiles(Facts& f, const app::StartupRecord& record, const Directories& dirs) {
+void AddIniFiles(Facts& f, const app::StartupPlan& plan) {
   QJsonArray writes, skipped;
-  for (const movie::IniOutcome& ini : record.iniFiles) {
+  for (const movie::IniOutcome& ini : plan.iniFiles) {
     if (ini.kind == movie::IniOutcome::Kind::Written)
       for (const movie::IniWrite& w : ini.writes)
         writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
@@ -182,8 +167,7 @@ void AddIniFiles(Facts& f, const app::StartupRecord& record, const Directories& 
   }
   f.json["ini_writes"] = writes;
   f.json["ini_skipped"] = skipped;
-  const std::string error =
-      record.errorKind == app::ErrorKind::IniWrite ? Replace(record.errorText, dirs.launcherCopy, dirs.launcher) : "";
+  const std::string error = plan.errorKind == app::ErrorKind::IniWrite ? plan.error : "";
   f.json["ini_error"] = Text(error);
   if (!error.empty()) f.warnings.push_back(error);
   for (const QJsonValue& file : skipped)
@@ -191,88 +175,97 @@ void AddIniFiles(Facts& f, const app::StartupRecord& record, const Directories& 
                          " unwritten: " + file["reason"].toString().toStdString());
 }
 
-void AddTitle(Facts& f, const app::TMainWin& window) {
-  const app::LauncherState& state = window.State();
-  const std::string& title = window.lblTitle->title();
-  f.json["title"] = window.lblTitle->text();
-  f.json["title_font_pt"] = title::TitleFontPoints(title::DisplayedLength(title));
-  if (title.empty()) f.warnings.push_back("the film title comes out empty");
-  if (!state.SubtitleFileName.empty() && !movie::SubtitleMatchesMovie(state.MovieFileName, state.SubtitleFileName))
-    f.warnings.push_back("VPlayer will not get the subtitle " + state.SubtitleFileName +
+void AddTitle(Facts& f, const app::StartupPlan& plan) {
+  f.json["title"] = title::TitleDisplayText(plan.title);
+  f.json["title_font_pt"] = plan.titlePoints;
+  if (plan.title.empty()) f.warnings.push_back("the film title comes out empty");
+  if (!plan.SubtitleFileName.empty() && !movie::SubtitleMatchesMovie(plan.MovieFileName, plan.SubtitleFileName))
+    f.warnings.push_back("VPlayer will not get the subtitle " + plan.SubtitleFileName +
                          " on its command line (its name differs from the movie's)");
 }
 
-void AddPosterAndWindow(Facts& f, const app::TMainWin& window) {
-  const app::StartupRecord& record = window.Record();
-  const std::string posterError = record.errorKind == app::ErrorKind::Poster ? record.errorText : "";
-  const bool loaded = window.PosterLoaded();
-  const QSize picture = window.imgPreview->naturalSize();
-  f.json["poster"] = QJsonObject{{"file", Text(window.PosterFile())}, {"kind", window.State().PosterKind},
-                                 {"loaded", loaded}, {"width", loaded ? picture.width() : 0},
-                                 {"height", loaded ? picture.height() : 0}, {"error", Text(posterError)}};
-  if (!window.PosterFile().empty() && !loaded)
-    f.warnings.push_back("the poster " + window.PosterFile() + " will not be shown" +
+void AddPosterAndWindow(Facts& f, const app::StartupPlan& plan) {
+  const app::PosterPlan& poster = plan.poster;
+  const std::string posterError = plan.errorKind == app::ErrorKind::Poster ? plan.error : "";
+  f.json["poster"] = QJsonObject{{"file", Text(poster.file)}, {"kind", poster.kind},
+                                 {"loaded", poster.loaded}, {"width", poster.loaded ? poster.natural.width() : 0},
+                                 {"height", poster.loaded ? poster.natural.height() : 0}, {"error", Text(posterError)}};
+  if (!poster.file.empty() && !poster.loaded)
+    f.warnings.push_back("the poster " + poster.file + " will not be shown" +
                          (posterError.empty() ? "" : ": " + posterError));
-  const QRect box = window.imgPreview->geometry();
+  const app::WindowPlan& w = plan.window;
   f.json["window"] = QJsonObject{
-      {"left", window.x()}, {"top", window.y()}, {"width", window.width()}, {"height", window.height()},
-      {"poster_box", QJsonArray{box.x(), box.y(), box.width(), box.height()}},
-      {"stretched", window.PosterBox().stretched}, {"auto_size", window.PosterBox().autoSize},
-      {"title_top", window.lblTitle->y()}, {"title_width", window.lblTitle->width()}};
+      {"left", w.left}, {"top", w.top}, {"width", w.width}, {"height", w.height},
+      {"poster_box", QJsonArray{w.boxLeft, w.boxTop, w.box.width, w.box.height}},
+      {"stretched", w.box.stretched}, {"auto_size", w.box.autoSize},
+      {"title_top", w.titleTop}, {"title_width", w.titleWidth}};
 }
 
-// The launch texts as a click right after start-up would build them (the frame size that VPlayer's
-// aspect option needs is the one the info panel read).
-void AddLaunch(Facts& f, const app::LauncherState& state, const Directories& dirs) {
+// The launch texts as a click right after start-up would build them, from the INI files as the
+// start-up leaves them (the frame size that VPlayer's aspect option needs is the one the info
+// panel read).
+void AddLaunch(Facts& f, const app::StartupPlan& plan, const movie::LaunchFacts& facts, const std::string& launcherDirectory) {
+  std::map<std::string, std::string> planned;
+  for (const movie::IniOutcome& ini : plan.iniFiles)
+    if (ini.update.kind == platform::ProfileUpdate::Kind::Written) planned[ini.path] = ini.update.bytes;
+  const movie::LaunchFiles files = app::ReadLaunchFiles(launcherDirectory, planned);
   const std::string prefix = movie::DirectoryPrefix(platform::CurrentDirectory());
   auto select = [&](const std::string& program) {
-    return Text(movie::SelectPlayerParameters(prefix + program, prefix, app::LaunchFactsOf(state)));
+    return Text(movie::SelectPlayerParameters(prefix + program, prefix, facts));
   };
   f.json["launch"] = QJsonObject{
-      {"vplayer", Launch(movie::PlanVPlayerStart(app::LaunchFactsOf(state), dirs.launcherCopy))},
-      {"bplayer", Launch(movie::PlanBPlayerStart(app::LaunchFactsOf(state), dirs.launcherCopy))},
+      {"vplayer", Launch(movie::PlanVPlayerStart(facts, files))},
+      {"bplayer", Launch(movie::PlanBPlayerStart(facts, files))},
       {"select", QJsonObject{{"VPLAYER.EXE", select(std::string(movie::kVPlayer.pickedTag))},
                              {"BPLAY.EXE", select(std::string(movie::kBSPlayer.pickedTag))},
                              {"other", select("player")}}}};
 }
 
-// The text panel as Show Info filled it.
-void AddReport(Facts& f, const app::TMainWin& window) {
-  const std::optional<media::InfoPanelContent>& panel = window.InfoPanel();
-  if (!panel) return;
+// The text panel as Show Info fills it; returns the frame size it read.
+movie::LaunchFacts AddReport(Facts& f, const app::StartupPlan& plan) {
+  const QChar decimal = QLocale::system().decimalPoint().front();
+  const media::InfoPanelContent panel =
+      media::BuildInfoPanel(plan.MovieFileName, plan.notesFile, plan.window.width, decimal.toLatin1());
   QJsonArray report;
-  for (const media::ReportLine& line : panel->report) report.append(Text(line.PlainText()));
+  for (const media::ReportLine& line : panel.report) report.append(Text(line.PlainText()));
   f.json["report"] = report;
-  f.json["report_font_pt"] = panel->fontPoints;
-  f.json["notes_file"] = Text(panel->notesFile);
-  if (!panel->notesError.empty()) f.warnings.push_back("the release notes cannot be shown: " + panel->notesError);
+  f.json["report_font_pt"] = panel.fontPoints;
+  f.json["notes_file"] = Text(panel.notesFile);
+  if (!panel.notesError.empty()) f.warnings.push_back("the release notes cannot be shown: " + panel.notesError);
+  movie::LaunchFacts facts{plan.MovieFileName, plan.SubtitleFileName, false, 0, 0};
+  if (panel.facts) {
+    facts.FrameWidth = panel.facts->FrameWidth;
+    facts.FrameHeight = panel.facts->FrameHeight;
+  }
+  return facts;
 }
 
-void AddWeb(Facts& f, const app::TMainWin& window) {
-  f.json["online"] = window.State().IsOnline;
+void AddWeb(Facts& f, const app::StartupPlan& plan) {
+  f.json["online"] = plan.IsOnline;
   QJsonObject web;
   for (std::string_view key : title::SiteKeys) {
-    const auto url = title::OpenWebSearchUrl(key, window.lblTitle->title(), true);
+    const auto url = title::OpenWebSearchUrl(key, plan.title, true);
     web[QString::fromLatin1(key.data(), static_cast<int>(key.size()))] = url ? QJsonValue(Text(*url)) : QJsonValue();
   }
   f.json["web"] = web;
 }
 
-Facts Inspect(const Options& options, const Directories& dirs) {
-  DryRunServices services(options, dirs.launcherCopy);
-  app::TMainWin window(services);
-  window.FormCreate();
+Facts Inspect(const Options& options, const std::string& launcherDirectory) {
+  app::StartupFiles files(launcherDirectory, [] { return platform::IsInternetConnected(); });
+  app::StartupFacts startup;
+  startup.screen = options.screen;
+  startup.work = options.work;
+  const app::StartupPlan plan = files.Plan(startup);
   Facts f;
-  f.accepted = !window.dxInfo->isHidden();
-  AddStartup(f, window, dirs);
+  f.accepted = plan.movieAccepted;
+  AddStartup(f, plan, launcherDirectory);
   if (!f.accepted) return f;
-  AddTitle(f, window);
-  AddIniFiles(f, window.Record(), dirs);
-  AddPosterAndWindow(f, window);
-  window.dxInfoClick();
-  AddReport(f, window);
-  AddLaunch(f, window.State(), dirs);
-  AddWeb(f, window);
+  AddTitle(f, plan);
+  AddIniFiles(f, plan);
+  AddPosterAndWindow(f, plan);
+  const movie::LaunchFacts facts = AddReport(f, plan);
+  AddLaunch(f, plan, facts, launcherDirectory);
+  AddWeb(f, plan);
   return f;
 }
 
@@ -320,25 +313,14 @@ int main(int argc, char** argv) {
     std::cerr << "autorun-inspect: not enough memory to start\n";
     return 2;
   }
-  qputenv("QT_QPA_PLATFORM", "offscreen");  // never opens a window
-  QApplication application(argc, argv);
-  if (!QDir::setCurrent(QString::fromLocal8Bit(options->directory))) {
+  QCoreApplication application(argc, argv);  // no widget: a window could not even be made
+  if (!platform::EnterDirectory(options->directory)) {
     std::cerr << "autorun-inspect: cannot enter " << options->directory << "\n";
     return 2;
   }
-  QTemporaryDir copy;
-  if (!copy.isValid()) {
-    std::cerr << "autorun-inspect: no temporary directory\n";
-    return 2;
-  }
-  Directories dirs;
-  dirs.disc = platform::CurrentDirectory();
-  const QString launcher = options->launcherDirectory.empty()
-                               ? QString::fromLocal8Bit(dirs.disc)
-                               : QDir(QString::fromLocal8Bit(options->launcherDirectory)).absolutePath();
-  dirs.launcher = WithSlash(launcher);
-  dirs.launcherCopy = StandInDirectory(dirs.launcher, WithSlash(copy.path()));
-  const Facts facts = Inspect(*options, dirs);
+  const std::string launcherDirectory =
+      AbsoluteDirectory(options->launcherDirectory.empty() ? platform::CurrentDirectory() : options->launcherDirectory);
+  const Facts facts = Inspect(*options, launcherDirectory);
   if (options->json)
     std::cout << QJsonDocument(facts.json).toJson(QJsonDocument::Indented).toStdString();
   else

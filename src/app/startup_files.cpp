@@ -1,0 +1,105 @@
+#include "app/startup_files.h"
+
+#include "media/avi.h"
+#include "media/jpeg_decoder.h"
+#include "media/poster.h"
+#include "movie/discovery.h"
+#include "platform/error.h"
+
+namespace app {
+
+namespace {
+
+PosterHead ReadPosterHead(const std::string& file) {
+  PosterHead head;
+  try {
+    head.bytes = media::ReadJpegHead(file);
+    head.natural = media::ReadJpegSize(file, head.bytes);
+  } catch (const platform::Error& error) {
+    head.error = error.what();
+  }
+  return head;
+}
+
+// A JPEG poster starts from the bytes its header came with; a BMP poster is read whole.
+PosterPicture ReadPosterPicture(const StartupNeed& need, const StartupFacts& facts) {
+  PosterPicture picture;
+  try {
+    picture.image = facts.posterHead ? media::DecodeJpegFile(need.file, need.decodeAt, nullptr, facts.posterHead->bytes)
+                                     : media::LoadBmpPoster(need.file);
+  } catch (const platform::Error& error) {
+    picture.error = error.what();
+  }
+  return picture;
+}
+
+std::optional<std::string> ReadIni(const std::string& path, const std::map<std::string, std::string>& planned) {
+  if (const std::optional<std::string> onDisk = platform::ResolveCase(path))
+    if (const auto content = planned.find(*onDisk); content != planned.end()) return content->second;
+  return platform::ReadProfileContent(path);
+}
+
+}  // namespace
+
+movie::LaunchFiles ReadLaunchFiles(const std::string& launcherDirectory, const std::map<std::string, std::string>& planned) {
+  movie::LaunchFiles files;
+  files.vplayerIni = ReadIni(launcherDirectory + std::string(movie::kVPlayer.iniReadName), planned);
+  files.bplayerIni = ReadIni(launcherDirectory + std::string(movie::kBSPlayer.iniWriteName), planned);
+  for (const movie::Player* player : movie::kPlayers)
+    if (const std::string program(player->executable); platform::FileExists(program))
+      files.programs[player->kind] = platform::ResolveCase(program).value_or(program);
+  for (const std::string& entry : movie::EntriesToCheck(files))
+    if (platform::FileExists(entry)) files.existingEntries.insert(entry);
+  return files;
+}
+
+StartupFiles::StartupFiles(std::string launcherDirectory, std::function<bool()> isOnline)
+    : launcherDirectory_(std::move(launcherDirectory)), isOnline_(std::move(isOnline)) {}
+
+StartupPlan StartupFiles::Plan(StartupFacts& facts) {
+  facts.here = platform::ListDirectory("", movie::kStartupNames);
+  // Every need is a different fact, and each read answers one, so the start-up asks at most once
+  // for each of them.
+  for (;;) {
+    StartupPlan plan = PlanStartup(facts);
+    if (!plan.need) return plan;
+    Read(*plan.need, facts);
+  }
+}
+
+// The launcher's directory is listed only when it is not the disc's own.
+movie::LauncherFiles StartupFiles::ReadLauncherFiles(const platform::Listing& here) const {
+  movie::LauncherFiles launcher;
+  launcher.directory = launcherDirectory_;
+  if (launcherDirectory_.empty()) {
+    launcher.listing = {platform::kNothingFound, {}};
+    return launcher;
+  }
+  launcher.listing = launcherDirectory_ == platform::WithTrailingSeparator(platform::CurrentDirectory())
+                         ? here
+                         : platform::ListDirectory(launcherDirectory_, movie::kStartupNames);
+  // Probing the medium must never bring up a system prompt; nothing here can raise one.
+  launcher.mediumReady =
+      platform::IsOnDrive(launcherDirectory_) && platform::IsMediumReady(launcherDirectory_, launcher.listing.code);
+  return launcher;
+}
+
+void StartupFiles::Read(const StartupNeed& need, StartupFacts& facts) {
+  using Need = StartupNeed::Kind;
+  switch (need.kind) {
+    case Need::MovieFormType:
+      facts.movieFormType = platform::ReadAt(need.file, media::kFormTypeOffset, media::kFormTypeSize).value_or("");
+      break;
+    case Need::LauncherFiles: facts.launcher = ReadLauncherFiles(facts.here); break;
+    case Need::IniFile: {
+      platform::ProfileFile& file = iniFiles_[need.file] = platform::ProfileFile::Open(need.file);
+      facts.launcher->iniFiles[need.file] = file.facts();
+      break;
+    }
+    case Need::PosterHead: facts.posterHead = ReadPosterHead(need.file); break;
+    case Need::PosterPicture: facts.poster = ReadPosterPicture(need, facts); break;
+    case Need::Online: facts.online = isOnline_(); break;
+  }
+}
+
+}  // namespace app

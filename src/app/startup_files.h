@@ -1,0 +1,41 @@
+#pragma once
+// Reading what the start-up plan asks for: the disc's listing once, then each file once, and only
+// the files the plan needs. The players' INI files stay open, so that their updates are carried
+// out on the very files the plan decided on.
+#include <functional>
+#include <map>
+#include <string>
+
+#include "app/startup_plan.h"
+#include "platform/profile.h"
+
+namespace app {
+
+class StartupFiles {
+ public:
+  // `launcherDirectory` with a trailing separator ("" when unknown); `isOnline` asks the system.
+  StartupFiles(std::string launcherDirectory, std::function<bool()> isOnline);
+
+  // Lists the current directory into `facts` and plans the start-up, reading each fact the plan
+  // asks for into `facts` until the plan is complete. Changes nothing on any medium.
+  StartupPlan Plan(StartupFacts& facts);
+
+  // The INI file read at `path` for the plan; an unopened one for any other path.
+  platform::ProfileFile& IniFile(const std::string& path) { return iniFiles_[path]; }
+
+ private:
+  void Read(const StartupNeed& need, StartupFacts& facts);
+  movie::LauncherFiles ReadLauncherFiles(const platform::Listing& here) const;
+
+  std::string launcherDirectory_;
+  std::function<bool()> isOnline_;
+  std::map<std::string, platform::ProfileFile> iniFiles_;
+};
+
+// What a start by a button reads at the moment of the click: the players' INI files in the
+// launcher's directory (`planned` holds, by path, contents to take instead of a file's: the
+// inspector's dry run), the players' executables and the existence of the entries the files name.
+movie::LaunchFiles ReadLaunchFiles(const std::string& launcherDirectory,
+                                   const std::map<std::string, std::string>& planned = {});
+
+}  // namespace app
