@@ -6,11 +6,12 @@
 #include <QLocale>
 #include <QPainter>
 
+#include "app/info_panel_view.h"
 #include "app/startup.h"
 #include "app/window_accessible.h"
+#include "app/window_fonts.h"
 #include "app/window_parts.h"
 #include "media/avi.h"
-#include "media/info_panel.h"
 #include "movie/launch.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -51,7 +52,7 @@ QFont WarningFont() {
 
 TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(services) {
   services_.SetOwnerWindow(this);
-  platform::SubstituteWindowsFonts();
+  SubstituteWindowsFonts();
   InstallWindowAccessibility();
   setWindowTitle(QString::fromLatin1(kWindowCaption));
   setFixedSize(kDesignWidth, kDesignHeight);
@@ -229,7 +230,7 @@ void TMainWin::dxInfoClick() {
     CreateTextPanel();
     infoPanel_ = media::BuildInfoPanel(state_.MovieFileName, notesFile_, width(), decimal.toLatin1());
     KeepFrameSize(state_, infoPanel_->facts);
-    media::DrawInfoPanel(*memoNFO, *infoPanel_);
+    DrawInfoPanel(*memoNFO, *infoPanel_);
     if (!infoPanel_->notesError.empty()) {
       ShowFailure(ErrorKind::Notes, infoPanel_->notesError);
       return;
