@@ -2,7 +2,7 @@
 # tools/windows/build-toolchain.sh makes. Included by the top-level CMakeLists.txt; does nothing
 # on other systems.
 
-if(NOT WIN32)
+if(NOT CMAKE_SYSTEM_NAME STREQUAL "Windows")
   return()
 endif()
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 
 #include "app/main_window.h"
+#include "app/system_services.h"
 #include "platform/display.h"
-#include "platform/services.h"
 #include "platform/start_conditions.h"
 #include "platform/toolkit.h"
 
@@ -33,8 +33,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
 
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  app::TMainWin MainWin(*services);
+  app::SystemServices services;
+  app::TMainWin MainWin(services);
   MainWin.FormCreate();
   if (!MainWin.ShowAfterStartUp()) return 0;
   return QApplication::exec();

@@ -6,12 +6,13 @@
 #include <QLocale>
 #include <QPainter>
 
+#include "app/info_panel_view.h"
 #include "app/startup.h"
 #include "app/startup_files.h"
 #include "app/window_accessible.h"
+#include "app/window_fonts.h"
 #include "app/window_parts.h"
 #include "media/avi.h"
-#include "media/info_panel.h"
 #include "movie/launch.h"
 #include "platform/files.h"
 #include "platform/names.h"
@@ -51,7 +52,7 @@ QFont WarningFont() {
 
 TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(services) {
   services_.SetOwnerWindow(this);
-  platform::SubstituteWindowsFonts();
+  SubstituteWindowsFonts();
   InstallWindowAccessibility();
   setWindowTitle(QString::fromLatin1(kWindowCaption));
   setFixedSize(kDesignWidth, kDesignHeight);
@@ -213,7 +214,7 @@ void TMainWin::dxInfoClick() {
     const media::InfoPanelContent panel =
         media::BuildInfoPanel(state_.MovieFileName, plan_.notesFile, width(), decimal.toLatin1());
     KeepFrameSize(state_, panel.facts);
-    media::DrawInfoPanel(*memoNFO, panel);
+    DrawInfoPanel(*memoNFO, panel);
     if (!panel.notesError.empty()) {
       services_.ShowError(panel.notesError);
       return;

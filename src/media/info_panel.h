@@ -1,22 +1,15 @@
 #pragma once
-// The launcher's text panel: its content as a plain value (the media report of the movie, then
-// its release notes), and the drawer that puts such a value into the panel's rich-text box.
+// The launcher's text panel as a plain value: the media report of the movie, then its release
+// notes. The window draws it.
 #include "media/avi.h"
 #include "media/notes.h"
 #include "media/report.h"
-
-#include <QColor>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-class QTextEdit;
-
 namespace media {
-
-// The colour of everything the panel shows.
-inline const QColor kPanelTextColour(0, 0, 128);
 
 struct InfoPanelContent {
   int fontPoints = 8;                 // for the whole panel, from the window's outer width
@@ -32,10 +25,5 @@ struct InfoPanelContent {
 // names the error.
 InfoPanelContent BuildInfoPanel(const std::string& movieFileName, const std::string& notesFile,
                                 int windowWidth, char decimalSeparator);
-
-// Replaces the panel's text with `content` in one edit without undo history: one paragraph per
-// line, navy, labels bold, the notes as plain text (never markup) and, when the notes were cut,
-// kNotesCutLine last. The view starts at the top.
-void DrawInfoPanel(QTextEdit& memoNFO, const InfoPanelContent& content);
 
 }  // namespace media

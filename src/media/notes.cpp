@@ -9,8 +9,6 @@
 namespace media {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
 bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 // The read limit can cut a UTF-8 file inside a character; that fragment must not make the whole
@@ -35,24 +33,20 @@ std::string_view Shortened(std::string_view line, std::size_t limit, bool utf8) 
   return line.substr(0, end);
 }
 
-// Splits at CR, LF or CRLF, keeping within the shown limits; the last line may be shortened.
-void SplitWithinLimits(std::string_view text, bool utf8, Notes& notes) {
+// The lines within the shown limits; the last one may be shortened.
+void KeepWithinLimits(std::string_view text, bool utf8, Notes& notes) {
+  const std::vector<std::string_view> lines = platform::SplitTextLines(text, kMaxNotesLines + 1);
   std::size_t shown = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
+  for (const std::string_view whole : lines) {
     if (notes.lines.size() == kMaxNotesLines || shown >= kMaxNotesShownBytes) {
       notes.cut = true;
       return;
     }
-    const std::string_view whole = text.substr(start, end - start);
     const std::size_t limit = std::min(kMaxNotesLineBytes, kMaxNotesShownBytes - shown);
     const std::string_view line = Shortened(whole, limit, utf8);
     notes.cut |= line.size() < whole.size();
     notes.lines.emplace_back(line);
     shown += line.size();
-    start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
   }
 }
 
@@ -71,7 +65,7 @@ Notes ReadNotes(const std::string& notesFile) {
   std::string_view text = read.bytes;
   text = text.substr(0, text.find('\0'));
   if (read.bytes.size() == kMaxNotesBytes) text = WithoutCutCharacter(text);
-  if (text.substr(0, kUtf8Bom.size()) == kUtf8Bom) text.remove_prefix(kUtf8Bom.size());
+  text = platform::WithoutUtf8Bom(text);
 
   // One decision for the whole file: a line of plain letters must not read differently from its
   // neighbours just because it happens to be valid UTF-8 on its own.
@@ -79,7 +73,7 @@ Notes ReadNotes(const std::string& notesFile) {
   const bool utf8 = platform::IsValidUtf8(text);
   const bool nfo = platform::AsciiLower(notesFile).ends_with(".nfo");
   notes.encoding = utf8 ? NotesEncoding::Utf8 : nfo ? NotesEncoding::Cp437 : NotesEncoding::Cp1252;
-  SplitWithinLimits(text, utf8, notes);
+  KeepWithinLimits(text, utf8, notes);
   return notes;
 }
 

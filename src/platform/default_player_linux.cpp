@@ -33,7 +33,7 @@ Groups ReadKeyFile(const std::string& path) {
   const FileRead read = ReadFileHead(path, kKeyFileMax);
   if (!read.error.empty()) return groups;
   std::string group;
-  for (const std::string& raw : SplitTextLines(read.bytes)) {
+  for (const std::string_view raw : SplitTextLines(read.bytes)) {
     const std::string_view line = TrimBlanks(raw);
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == '[' && line.back() == ']') {

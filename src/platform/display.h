@@ -7,10 +7,6 @@ namespace platform {
 // chose a platform. Call before the application object is created.
 void PreferX11UnderWayland();
 
-// Maps the Windows font families the window is designed with onto metric-compatible families of
-// this system, so captions keep their designed widths. Safe to call more than once.
-void SubstituteWindowsFonts();
-
 // Layout is in pixels at 96 dots per inch whatever the screen's resolution, so font sizes given in
 // points become fixed pixel heights (8 pt: 11 px, 14 pt: 19 px).
 constexpr int PointsToPixels(int points) { return (points * 96 + 36) / 72; }

@@ -4,14 +4,9 @@
 
 #include <string>
 
-#include "platform/handle_win.h"
 #include "platform/text.h"
 
 namespace platform {
-
-Handle::~Handle() {
-  if (ok()) CloseHandle(handle_);
-}
 
 CriticalErrorsOff::CriticalErrorsOff() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
 // SetErrorMode replaces the whole mode, so the flags that were set before come back with it.

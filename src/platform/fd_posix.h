@@ -3,6 +3,8 @@
 // only.
 #include <unistd.h>
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -34,5 +36,9 @@ class Fd {
 // must not hang the launcher, nor a device be opened at all). -1 with `error` set to the reason
 // otherwise: the system's message, "Is a directory", or "Not a regular file".
 int OpenRegularFile(const char* path, std::string& error);
+
+// Reads on from where `fd` stands until its end or `cap` bytes, whichever comes first, in chunks
+// (an interrupted read is retried). nullopt on a read error, with `error` set to its errno.
+std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error);
 
 }  // namespace platform

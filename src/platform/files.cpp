@@ -1,5 +1,4 @@
-// The portable half of the file services: matching, the pure questions over a listing, and the
-// older services built on the backend's ListDirectory.
+// The portable half of the file services: matching and the pure questions over a listing.
 #include "platform/files.h"
 
 #include "platform/text.h"
@@ -66,13 +65,6 @@ std::string RegularFileName(const Listing& listing, std::string_view name) {
 
 bool IsRegularFile(const Listing& listing, std::string_view name) { return !RegularFileName(listing, name).empty(); }
 
-DirSearch SearchDirectory(const std::string& directory, std::string_view pattern) {
-  const Listing listing = ListDirectory(directory);
-  DirSearch result{listing.code, MatchingNames(listing, pattern)};
-  if (result.code == 0 && result.names.empty()) result.code = kNothingFound;
-  return result;
-}
-
 // Windows takes '/' as well as '\\', so a directory ending in either already has its separator.
 std::string WithTrailingSeparator(std::string directory) {
   if (directory.empty() || (directory.back() != '/' && directory.back() != PathSeparator()))
@@ -80,21 +72,8 @@ std::string WithTrailingSeparator(std::string directory) {
   return directory;
 }
 
-std::string FindFirst(std::string_view pattern) { return FirstMatch(ListDirectory("."), pattern); }
-
 std::string CannotOpenMessage(const std::string& path, const std::string& reason) {
   return "Cannot open " + path + ": " + reason;
-}
-
-std::vector<std::string> SplitTextLines(std::string_view bytes) {
-  bytes = bytes.substr(0, bytes.find('\0'));
-  std::vector<std::string> lines;
-  for (std::size_t at = 0; at < bytes.size();) {
-    const LineSpan line = LineAt(bytes, at);
-    lines.emplace_back(bytes.substr(line.begin, line.end - line.begin));
-    at = line.next;
-  }
-  return lines;
 }
 
 }  // namespace platform

@@ -73,16 +73,7 @@ std::string RegularFileName(const Listing& listing, std::string_view name);
 // Whether `name` (letter case ignored as in LookupEntry) is a regular file, links followed.
 bool IsRegularFile(const Listing& listing, std::string_view name);
 
-// --- Older single-question services (each lists or probes the disc again) ----------------------
-
-struct DirSearch {
-  int code = 0;                     // 0 when an entry was found, otherwise an errno (ENOENT: none)
-  std::vector<std::string> names;   // matching entries in readdir order, never sorted
-};
-// Every kind of entry (files, directories, dot-files, links), not "." and "..".
-DirSearch SearchDirectory(const std::string& directory, std::string_view pattern);
-// First entry of the current directory matching `pattern`, or "".
-std::string FindFirst(std::string_view pattern);
+// --- Single names (each probes the disc) -------------------------------------------------------
 
 // The name as it is spelled on disk: an exact hit first, otherwise a case-insensitive match of the
 // last component in its directory (first in readdir order). nullopt when neither exists.
@@ -131,20 +122,11 @@ FileHandle OpenDiscFile(const std::string& path);
 // "Cannot open <path>: <reason>", the text of a file that could not be opened.
 std::string CannotOpenMessage(const std::string& path, const std::string& reason);
 
-// Splits at CR, LF or CRLF; the text ends at the first NUL byte. A final line break adds no line.
-std::vector<std::string> SplitTextLines(std::string_view bytes);
-
-// Makes an existing file writable by its owner (the launcher's "reset attributes"). False when the
-// file is missing, its file system is read-only, or the change is not permitted.
-bool MakeWritable(const std::string& path);
-
 // A directory's medium can take writes: listable, not mounted read-only, with blocks free for this
 // user (a medium full but for root's reserved blocks is full).
-// `listingCode` is the code of a listing of that directory already made (Listing::code); the
-// one-argument form lists it itself. The codes that say "no medium" or "cannot be read" count as
+// `listingCode` is the code of a listing of that directory already made (Listing::code). The codes that say "no medium" or "cannot be read" count as
 // not ready; 0 and kNothingFound (an empty, formatted medium) do not. On Windows the drive's root
 // is probed instead, with the system's critical-error prompts off, and `listingCode` is not used.
 bool IsMediumReady(const std::string& directory, int listingCode);
-bool IsMediumReady(const std::string& directory);
 
 }  // namespace platform

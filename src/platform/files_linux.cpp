@@ -122,8 +122,4 @@ bool IsMediumReady(const std::string& directory, int listingCode) {
   return ::statvfs(directory.c_str(), &fs) != 0 || CanTakeWrites(fs);
 }
 
-bool IsMediumReady(const std::string& directory) {
-  return IsMediumReady(directory, ListDirectory(directory).code);
-}
-
 }  // namespace platform

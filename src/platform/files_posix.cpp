@@ -177,23 +177,32 @@ std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, 
   return bytes;
 }
 
+std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error) {
+  std::string bytes;
+  char chunk[65536];
+  while (bytes.size() < cap) {
+    const ssize_t got = ::read(fd, chunk, std::min(sizeof chunk, cap - bytes.size()));
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      error = errno;
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  return bytes;
+}
+
 FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
   FileRead result;
   Fd fd(OpenRegularFile(path.c_str(), result.error));
   if (fd.get() < 0) return result;
-  char chunk[65536];
-  while (result.bytes.size() < maxBytes) {
-    const std::size_t want = std::min(sizeof chunk, maxBytes - result.bytes.size());
-    const ssize_t got = ::read(fd.get(), chunk, want);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      result.error = std::strerror(errno);
-      result.bytes.clear();
-      return result;
-    }
-    if (got == 0) break;
-    result.bytes.append(chunk, static_cast<std::size_t>(got));
-  }
+  int error = 0;
+  std::optional<std::string> bytes = ReadUpTo(fd.get(), maxBytes, error);
+  if (bytes)
+    result.bytes = std::move(*bytes);
+  else
+    result.error = std::strerror(error);
   return result;
 }
 
@@ -205,14 +214,6 @@ FileHandle OpenDiscFile(const std::string& path) {
   if (!file) throw Error(CannotOpenMessage(path, std::strerror(errno)));
   fd.release();
   return file;
-}
-
-// chmod reports EROFS on a read-only mount even when the bits would not change, which is what
-// makes this a probe of whether the medium can take writes.
-bool MakeWritable(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return false;
-  return ::chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR) == 0;
 }
 
 }  // namespace platform

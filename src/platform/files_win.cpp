@@ -183,18 +183,12 @@ FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
   FileRead result;
   Handle file = OpenRegularFile(path, result.error);
   if (!file.ok()) return result;
-  char chunk[65536];
-  while (result.bytes.size() < maxBytes) {
-    const DWORD want = static_cast<DWORD>(std::min(sizeof chunk, maxBytes - result.bytes.size()));
-    DWORD got = 0;
-    if (!ReadFile(file.get(), chunk, want, &got, nullptr)) {
-      result.error = SystemMessage(GetLastError());
-      result.bytes.clear();
-      return result;
-    }
-    if (got == 0) break;
-    result.bytes.append(chunk, got);
-  }
+  DWORD error = 0;
+  std::optional<std::string> bytes = ReadUpTo(file.get(), maxBytes, error);
+  if (bytes)
+    result.bytes = std::move(*bytes);
+  else
+    result.error = SystemMessage(error);
   return result;
 }
 
@@ -214,13 +208,9 @@ FileHandle OpenDiscFile(const std::string& path) {
   return stream;
 }
 
-bool MakeWritable(const std::string& path) { return SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL) != 0; }
-
 bool IsMediumReady(const std::string& directory, int listingCode) {
   (void)listingCode;
   return IsOnDrive(directory) && IsDriveReady(directory[0]);
 }
-
-bool IsMediumReady(const std::string& directory) { return IsMediumReady(directory, 0); }
 
 }  // namespace platform

@@ -1,6 +1,11 @@
 #pragma once
-// A Windows handle closed on every path out of a function. For the *_win backends only; kept free
-// of the system's headers (a HANDLE is a pointer).
+// A Windows handle closed on every path out of a function, and the one chunked read of an opened
+// file. For the *_win backends only; kept free of the system's headers (a HANDLE is a pointer, a
+// DWORD an unsigned long).
+#include <cstddef>
+#include <optional>
+#include <string>
+
 namespace platform {
 
 class Handle {
@@ -23,5 +28,9 @@ class Handle {
  private:
   void* handle_;
 };
+
+// Reads on from the file's position until its end or `cap` bytes, whichever comes first, in chunks.
+// nullopt on a read error, with `error` set to the system's code.
+std::optional<std::string> ReadUpTo(void* file, std::size_t cap, unsigned long& error);
 
 }  // namespace platform

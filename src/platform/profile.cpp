@@ -119,12 +119,6 @@ std::string DominantLineBreak(std::string_view content, const std::vector<Line>&
   return "\r\n";
 }
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-std::string_view WithoutBom(std::string_view content) {
-  return content.substr(0, kUtf8Bom.size()) == kUtf8Bom ? content.substr(kUtf8Bom.size()) : content;
-}
-
 }  // namespace
 
 bool IsProfileValue(std::string_view value) {
@@ -136,7 +130,7 @@ bool IsProfileValue(std::string_view value) {
 }
 
 std::string ProfileRead(std::string_view content, std::string_view section, std::string_view key) {
-  content = WithoutBom(content);
+  content = WithoutUtf8Bom(content);
   const std::vector<Line> lines = SplitLines(content);
   const Location found = Find(content, lines, section, key);
   if (!found.keyLine || !found.key.value) return {};
@@ -150,9 +144,9 @@ std::string ProfileRead(std::string_view content, std::string_view section, std:
 
 std::string ProfileWrite(std::string_view content, std::string_view section, std::string_view key,
                          std::string_view value) {
-  const std::string_view body = WithoutBom(content);
+  const std::string_view body = WithoutUtf8Bom(content);
   if (body.size() != content.size())
-    return std::string(kUtf8Bom) + ProfileWrite(body, section, key, value);
+    return std::string(kUtf8ByteOrderMark) + ProfileWrite(body, section, key, value);
   if (!IsProfileValue(value)) return std::string(content);
   const std::vector<Line> lines = SplitLines(content);
   const Location found = Find(content, lines, section, key);

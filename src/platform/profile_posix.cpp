@@ -30,20 +30,6 @@ struct ProfileFile::Opened {
 
 namespace {
 
-// At most `cap` bytes; nullopt on a read error.
-std::optional<std::string> ReadUpTo(int fd, std::size_t cap) {
-  std::string bytes;
-  char chunk[65536];
-  while (bytes.size() < cap) {
-    const ssize_t got = ::read(fd, chunk, std::min(sizeof chunk, cap - bytes.size()));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return std::nullopt;
-    if (got == 0) break;
-    bytes.append(chunk, static_cast<std::size_t>(got));
-  }
-  return bytes;
-}
-
 // Opens the directory `path`, also one whose name is longer than the system takes in one call:
 // such a name is walked in pieces of whole components.
 int OpenDirectory(const std::string& path) {
@@ -141,7 +127,8 @@ ProfileFile ProfileFile::Open(const std::string& path) {
     facts.refusal = "more than one hard link";
   } else {
     facts.refusal = WritableRefusal(info, medium);
-    facts.content = ReadUpTo(opened->file.get(), kProfileFileMax + 1);
+    int error = 0;
+    facts.content = ReadUpTo(opened->file.get(), kProfileFileMax + 1, error);
     LearnRoom(opened->dir.get(), info, medium, facts);
   }
   file.opened_ = std::move(opened);

@@ -18,20 +18,6 @@ namespace {
 
 std::string CodeText(const char* what, DWORD code) { return std::string(what) + ": error " + std::to_string(code); }
 
-// At most `cap` bytes; nullopt on a read error.
-std::optional<std::string> ReadUpTo(HANDLE file, std::size_t cap) {
-  std::string bytes;
-  char chunk[65536];
-  while (bytes.size() < cap) {
-    DWORD got = 0;
-    if (!ReadFile(file, chunk, static_cast<DWORD>(std::min(sizeof chunk, cap - bytes.size())), &got, nullptr))
-      return std::nullopt;
-    if (got == 0) break;
-    bytes.append(chunk, got);
-  }
-  return bytes;
-}
-
 bool WriteAll(HANDLE file, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -172,7 +158,8 @@ ProfileFile ProfileFile::Open(const std::string& path) {
   }
   facts.refusal = Refusal(file.get());
   if (!facts.refusal.empty()) return opened;
-  facts.content = ReadUpTo(file.get(), kProfileFileMax + 1);
+  unsigned long error = 0;
+  facts.content = ReadUpTo(file.get(), kProfileFileMax + 1, error);
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file.get(), &size)) facts.allocated = size.QuadPart;
   ULARGE_INTEGER available{};

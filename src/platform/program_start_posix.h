@@ -1,12 +1,13 @@
 #pragma once
-// Starting a program on POSIX systems the way the shell's "open" verb does, without a shell in
+// How POSIX systems carry out StartProgram the way the shell's "open" verb does, without a shell in
 // between: a program file runs with the parameter text split into arguments, a Windows program
 // runs through Wine, and any other file goes to the desktop's opener. Without Wine the movie of a
-// Windows player plays in the desktop's own video player.
+// Windows player plays in the desktop's own video player. For the *_posix and *_linux backends and
+// their tests only.
 #include <string>
 #include <vector>
 
-#include "platform/services.h"
+#include "platform/program_start.h"
 
 namespace platform {
 

@@ -15,4 +15,11 @@ bool ShellOpen(void* owner, const std::string& file, const std::string& paramete
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+// Every player runs here, so the movie is not needed.
+bool StartProgram(const ProgramStart& start, OwnerWindow owner) {
+  return ShellOpen(reinterpret_cast<void*>(owner), start.program, start.parameters, SW_SHOWNORMAL);
+}
+
+bool OpenUrl(const std::string& url) { return ShellOpen(nullptr, url, std::string(), SW_SHOW); }
+
 }  // namespace platform

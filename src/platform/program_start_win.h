@@ -1,5 +1,6 @@
 #pragma once
-// The shell's "open" verb on Windows. For the *_win backends and their tests only.
+// The shell's "open" verb on Windows, which StartProgram and OpenUrl hand their texts to. For the
+// *_win backends and their tests only.
 #include <string>
 
 namespace platform {

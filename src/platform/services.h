@@ -1,11 +1,14 @@
 #pragma once
-// The services with outside effects. The window receives one implementation; tests pass a recording
-// fake. Everything else the launcher needs from the system is a plain function in platform/.
-#include <memory>
+// The effects the window has carried out, behind one seam: the launcher passes the real services
+// (app::SystemServices, which hands each effect to the system's backend through the free functions
+// of platform/), tests pass a recording fake. Everything else the launcher asks of the system is
+// one of those free functions, called directly.
 #include <string>
 #include <vector>
 
 #include "platform/profile.h"
+
+#include "platform/program_start.h"
 
 class QWidget;
 
@@ -22,16 +25,6 @@ struct WorkArea {  // the desktop without task bars: right and bottom one past i
   int top = 0;
 };
 
-// A player to start and what it is to play.
-struct ProgramStart {
-  std::string program;     // found in the current directory, or a full path
-  std::string parameters;  // the parameter text
-  // The movie and its subtitle ("" when none), relative to the current directory or full paths:
-  // a system that cannot run the player plays them in a player of its own instead.
-  std::string movie;
-  std::string subtitle;
-};
-
 class Services {
  public:
   virtual ~Services() = default;
@@ -45,7 +38,7 @@ class Services {
   virtual void OpenUrl(const std::string& url) = 0;
   // Modal box with text, caption and OK; no icon.
   virtual void ShowMessage(const std::string& text, const std::string& caption) = 0;
-  // Error box titled with the application title, with an error icon.
+  // Modal box that reports an error with OK; the real services give it its caption and icon.
   virtual void ShowError(const std::string& text) = 0;
   // File-open dialog for a player program; returns the chosen full path, "" when cancelled.
   virtual std::string ChooseProgram(const std::string& initialDirectory) = 0;
@@ -59,8 +52,5 @@ class Services {
     return file.Apply(update, stale);
   }
 };
-
-// The real services for this system.
-std::unique_ptr<Services> MakeSystemServices();
 
 }  // namespace platform

@@ -57,4 +57,19 @@ LineSpan LineAt(std::string_view text, std::size_t from) {
   return {from, end, next};
 }
 
+std::vector<std::string_view> SplitTextLines(std::string_view text, std::size_t maxLines) {
+  text = text.substr(0, text.find('\0'));
+  std::vector<std::string_view> lines;
+  for (std::size_t at = 0; at < text.size() && lines.size() < maxLines;) {
+    const LineSpan line = LineAt(text, at);
+    lines.push_back(text.substr(line.begin, line.end - line.begin));
+    at = line.next;
+  }
+  return lines;
+}
+
+std::string_view WithoutUtf8Bom(std::string_view text) {
+  return text.starts_with(kUtf8ByteOrderMark) ? text.substr(kUtf8ByteOrderMark.size()) : text;
+}
+
 }  // namespace platform

@@ -1,8 +1,11 @@
 #pragma once
 // 8-bit text helpers. Text is bytes in the disc's code page; case changes touch ASCII letters only,
 // so accented and Turkish letters pass through unchanged.
+#include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -28,5 +31,14 @@ struct LineSpan {
 // The line that starts at `from` (< text.size()). Walk a text with
 // `for (at = 0; at < text.size(); at = line.next)`; a final break thus adds no empty line.
 LineSpan LineAt(std::string_view text, std::size_t from);
+// The lines of a text (LineAt), which ends at its first NUL byte, as views into it; at most
+// `maxLines` of them, so a reader with a limit never splits more than it keeps.
+std::vector<std::string_view> SplitTextLines(std::string_view text,
+                                             std::size_t maxLines = std::numeric_limits<std::size_t>::max());
+
+// The UTF-8 byte-order mark, which some editors put at the start of a text file.
+inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+// `text` without a byte-order mark at its start (unchanged when it has none).
+std::string_view WithoutUtf8Bom(std::string_view text);
 
 }  // namespace platform

@@ -105,11 +105,6 @@ std::string DropLeadingArticle(std::string_view text) {
   return std::string(article == nullptr ? text : text.substr(article->prefix.size()));
 }
 
-std::string SearchQuery(std::string_view siteKey, std::string_view title) {
-  const Site* site = FindSite(siteKey);
-  return site == nullptr ? std::string() : site->reshape(title);
-}
-
 std::string WebSearchUrl(std::string_view siteKey, std::string_view title) {
   const Site* site = FindSite(siteKey);
   if (site == nullptr) return {};

@@ -27,11 +27,9 @@ inline constexpr std::string_view kSiteMovieCovers = "MOVIECOVERS";
 inline constexpr std::array<std::string_view, 5> SiteKeys = {kSiteImdb, kSiteBeyazperde, kSiteImpawards,
                                                              kSiteCdCovers, kSiteMovieCovers};
 
-// The title as the site `siteKey` searches for it; "" for a key that is not one of SiteKeys
-// (keys are compared exactly, letter case included).
-std::string SearchQuery(std::string_view siteKey, std::string_view title);
-// "http://" + the site's host + its search path with the query inserted verbatim; "" for an
-// unknown key. The URL is never shortened, however long.
+// "http://" + the site's host + its search path with the title, as the site `siteKey` searches for
+// it, inserted verbatim; "" for a key that is not one of SiteKeys (keys are compared exactly,
+// letter case included). The URL is never shortened, however long.
 std::string WebSearchUrl(std::string_view siteKey, std::string_view title);
 // A search opens only for a title longer than 2 characters and only when the machine was online.
 bool SearchOpens(std::string_view title, bool isOnline);

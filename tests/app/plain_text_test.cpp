@@ -10,7 +10,7 @@
 #include <iostream>
 
 #include "app/main_window.h"
-#include "platform/services.h"
+#include "app/system_services.h"
 #include "support/avi_bytes.h"
 #include "support/fake_services.h"
 #include "support/temp_dir.h"
@@ -81,7 +81,7 @@ TEST(PlainText, DiscNamesThatLookLikeMarkupAreShownAsText) {
 // The real services' boxes: a poster named like a link stays text, with nothing to click.
 TEST(PlainText, MessageBoxesShowMarkupAsText) {
   const std::string text = "Cannot open <a href=\"file:///etc/passwd\">poster</a>.jpg";
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
+  SystemServices services;
   std::vector<std::pair<Qt::TextFormat, QString>> seen;
   auto inspect = [&] {
     QWidget* box = QApplication::activeModalWidget();
@@ -91,9 +91,9 @@ TEST(PlainText, MessageBoxesShowMarkupAsText) {
     static_cast<QMessageBox*>(box)->accept();
   };
   QTimer::singleShot(0, inspect);
-  services->ShowError(text);
+  services.ShowError(text);
   QTimer::singleShot(0, inspect);
-  services->ShowMessage(text, "<b>caption</b>");
+  services.ShowMessage(text, "<b>caption</b>");
   ASSERT_EQ(seen.size(), 2u);
   for (const auto& [format, shown] : seen) {
     EXPECT_EQ(format, Qt::PlainText);

@@ -10,7 +10,7 @@
 
 #include "app/main_window.h"
 #include "platform/files.h"
-#include "platform/services.h"
+#include "app/system_services.h"
 #include "support/avi_bytes.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
@@ -70,8 +70,8 @@ TempDir WindowsPlayerDisc() {
 // Presses Enter on the focused VPlayer button of the launcher with the system's own services.
 void PressEnterOnVPlayer(const TempDir& disc) {
   const testsupport::ScopedChdir in(disc.path());
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  TMainWin window(*services);
+  SystemServices services;
+  TMainWin window(services);
   window.FormCreate();
   ASSERT_TRUE(window.ShowAfterStartUp());
   ASSERT_EQ(window.focusWidget(), window.dxStart);

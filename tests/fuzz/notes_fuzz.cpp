@@ -14,7 +14,7 @@
 #include "fuzz_support.h"
 #include "media/notes.h"
 #include "platform/codepage.h"
-#include "platform/files.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
        {platform::CodePage::Cp437, platform::CodePage::Cp1252, platform::CodePage::Cp1254})
     CheckCodePage(bytes, page);
 
-  const std::vector<std::string> lines = platform::SplitTextLines(bytes);
+  const std::vector<std::string_view> lines = platform::SplitTextLines(bytes);
   const std::string_view text = bytes.substr(0, bytes.find('\0'));
   std::string kept;
   for (char c : text)
@@ -86,8 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++breaks;
   }
-  for (const std::string& line : lines) {
-    FUZZ_CHECK(line.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos);
+  for (const std::string_view line : lines) {
+    FUZZ_CHECK(line.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos);
     joined += line;
   }
   FUZZ_CHECK(joined == kept);
@@ -101,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const media::Notes notes = media::ReadNotes(file.Write(data, size));
   std::string_view body = text;
   if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
-  const std::vector<std::string> bodyLines = platform::SplitTextLines(body);
+  const std::vector<std::string_view> bodyLines = platform::SplitTextLines(body);
   FUZZ_CHECK(notes.lines.size() <= media::kMaxNotesLines);
   FUZZ_CHECK(notes.cut || notes.lines.size() == bodyLines.size());
   FUZZ_CHECK(notes.lines.size() <= bodyLines.size());

@@ -31,7 +31,7 @@ mode_t Mode(const std::string& path) {
   return info.st_mode & 07777;
 }
 
-std::size_t EntryCount(const TempDir& dir) { return platform::SearchDirectory(dir.path(), "*").names.size(); }
+std::size_t EntryCount(const TempDir& dir) { return testsupport::EntryNames(dir.path(), "*").size(); }
 
 struct WriteCase {
   const char* what;

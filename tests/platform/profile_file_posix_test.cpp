@@ -24,7 +24,7 @@ mode_t Mode(const std::string& path) {
 }
 
 std::vector<std::string> Entries(const std::string& directory) {
-  return platform::SearchDirectory(directory, "*").names;
+  return testsupport::EntryNames(directory, "*");
 }
 
 TEST(ProfileFile, UpdatesTheFileAsSpelledOnDisk) {

@@ -83,7 +83,7 @@ TEST(UpdateProfileFile, OneReplaceKeepsOwnerGroupAndMode) {
   EXPECT_EQ(after.st_gid, before.st_gid);
   EXPECT_EQ(dir.Read("VPLAYER.INI"),
             "\xEF\xBB\xBF[Autorun]\r\nFileNameMovie=$(touch PWNED).avi\r\nFileNameSubtitles=Film.srt\r\n");
-  EXPECT_EQ(platform::SearchDirectory(dir.path(), "*").names, std::vector<std::string>{"VPLAYER.INI"});
+  EXPECT_EQ(testsupport::EntryNames(dir.path(), "*"), std::vector<std::string>{"VPLAYER.INI"});
   EXPECT_EQ(platform::UpdateProfileFile(dir / "vplayer.ini", kEdits).kind, ProfileUpdate::Kind::Unchanged);
   EXPECT_EQ(Stat(path).st_ino, after.st_ino);
 }

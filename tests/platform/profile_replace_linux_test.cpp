@@ -41,7 +41,7 @@ ino_t Inode(const std::string& path) {
 
 // The names that look like the launcher's temporary files, sorted.
 std::vector<std::string> Temporaries(const TempDir& dir) {
-  std::vector<std::string> names = platform::SearchDirectory(dir.path(), ".*.autorun-*").names;
+  std::vector<std::string> names = testsupport::EntryNames(dir.path(), ".*.autorun-*");
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -93,7 +93,7 @@ TEST(UpdateProfileFile, InPlaceWhereNoTemporaryFileCanBeMade) {
   }
   EXPECT_EQ(dir.Read("vplayer.ini"), kWritten);
   EXPECT_EQ(Inode(path), before);
-  EXPECT_EQ(platform::SearchDirectory(dir.path(), "*").names, std::vector<std::string>{"vplayer.ini"});
+  EXPECT_EQ(testsupport::EntryNames(dir.path(), "*"), std::vector<std::string>{"vplayer.ini"});
   // Shorter content leaves no bytes of the old behind.
   EXPECT_EQ(platform::UpdateProfileFile(path, {{"Autorun", "FileNameSubtitles", "s"}}).kind,
             ProfileUpdate::Kind::Written);
@@ -168,7 +168,7 @@ TEST(UpdateProfileFile, RemovesOnlyItsOwnStaleTemporaryFiles) {
 }
 
 // Every entry but the INI file itself.
-std::size_t Leftovers(const TempDir& dir) { return platform::SearchDirectory(dir.path(), "*").names.size() - 1; }
+std::size_t Leftovers(const TempDir& dir) { return testsupport::EntryNames(dir.path(), "*").size() - 1; }
 
 // A child that updates a large INI file over and over is stopped by `signal` as soon as a
 // temporary file is seen. The INI file is whole afterwards; the temporary files left behind are

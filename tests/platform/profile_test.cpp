@@ -262,7 +262,7 @@ TEST(ProfileEdits, ByteOrderMarks) {
 
 
 std::vector<std::string> Entries(const std::string& directory) {
-  return platform::SearchDirectory(directory, "*").names;
+  return testsupport::EntryNames(directory, "*");
 }
 
 

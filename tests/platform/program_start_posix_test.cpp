@@ -11,7 +11,7 @@
 
 #include "platform/files.h"
 #include "platform/program_start_posix.h"
-#include "platform/services.h"
+#include "platform/program_start.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -117,9 +117,8 @@ TEST(StartProgram, StandInPlayerReceivesTheArgumentsUnchanged) {
   MakeFile(dir, "vplayer.exe",
            "#!/bin/sh\nprintf '%s\\n' \"$@\" > args\npwd >> args\ntouch args.done\n", 0755);
   ScopedChdir here(dir.path());
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  services->StartProgram({"VPlayer.exe",
-                          "\"Tom & Jerry $HOME.avi\" \"it's `id`.srt\" \"\"/A /F /P11 \"\xc7ocuk\" \"a\\\"b\"", "", ""});
+  EXPECT_TRUE(platform::StartProgram(
+      {"VPlayer.exe", "\"Tom & Jerry $HOME.avi\" \"it's `id`.srt\" \"\"/A /F /P11 \"\xc7ocuk\" \"a\\\"b\"", "", ""}, 0));
   const std::string expected = std::string("Tom & Jerry $HOME.avi\nit's `id`.srt\n/A\n/F\n/P11\n\xc7ocuk\na\"b\n") +
                                platform::CurrentDirectory() + "\n";
   EXPECT_EQ(WaitForFile(dir, "args"), expected);
@@ -129,17 +128,16 @@ TEST(StartProgram, EmptyArgumentsReachTheProgram) {
   TempDir dir;
   MakeFile(dir, "bplay.exe", "#!/bin/sh\necho \"$#\" > args\nprintf '[%s]\\n' \"$@\" >> args\ntouch args.done\n", 0755);
   ScopedChdir here(dir.path());
-  platform::MakeSystemServices()->StartProgram({"bplay.exe", "\"Film.avi\" \"\"  -fs -pan", "", ""});
+  EXPECT_TRUE(platform::StartProgram({"bplay.exe", "\"Film.avi\" \"\"  -fs -pan", "", ""}, 0));
   EXPECT_EQ(WaitForFile(dir, "args"), "4\n[Film.avi]\n[]\n[-fs]\n[-pan]\n");
 }
 
-TEST(StartProgram, AMissingOrBrokenProgramIsNotNoticed) {
+TEST(StartProgram, AMissingProgramStartsNothingABrokenOneFailsUnnoticed) {
   TempDir dir;
   MakeFile(dir, "broken", "\x7f" "ELF garbage", 0755);  // exec fails in the detached child
   ScopedChdir here(dir.path());
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
-  services->StartProgram({"missing.exe", "x", "", ""});
-  services->StartProgram({"broken", "x", "", ""});
+  EXPECT_FALSE(platform::StartProgram({"missing.exe", "x", "", ""}, 0));  // nothing to hand over
+  EXPECT_TRUE(platform::StartProgram({"broken", "x", "", ""}, 0));
   EXPECT_TRUE(platform::StartDetached(dir / "broken", {}));  // handed over; the failure is the child's
   // Whatever happened to them, no child of the launcher is left behind to be reaped.
   errno = 0;

@@ -1,4 +1,4 @@
-// What the shell hand-over refuses rather than cut.
+// What every system's start refuses: nothing to start, and texts the shell would have to cut.
 #include "platform/program_start.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +23,21 @@ TEST(FitsShellBuffer, AtMost255BytesAndNoNul) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     EXPECT_EQ(platform::FitsShellBuffer(row.text), row.fits);
+  }
+}
+
+// Refused before the system is asked, so no program runs and no box of the system's comes up.
+TEST(StartProgram, NothingToStartIsReported) {
+  const struct {
+    const char* what;
+    platform::ProgramStart start;
+  } rows[] = {
+      {"no program", {"", "\"Film.avi\"", "Film.avi", ""}},
+      {"a program name no shell takes whole", {std::string(300, 'p') + ".exe", "", "", ""}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_FALSE(platform::StartProgram(row.start, 0));
   }
 }
 

@@ -2,8 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
-#include "platform/files.h"
 #include "platform/text.h"
 
 namespace {
@@ -41,6 +45,7 @@ TEST(SplitTextLines, Table) {
   struct Row {
     std::string text;
     Lines lines;
+    std::size_t maxLines = SIZE_MAX;
   };
   const Row rows[] = {
       {"", {}},
@@ -56,10 +61,26 @@ TEST(SplitTextLines, Table) {
       {std::string("ab\0cd\nef", 8), {"ab"}},  // the text ends at NUL
       {std::string("\0abc", 4), {}},
       {"  keep  \tblanks\t", {"  keep  \tblanks\t"}},
+      {"a\nb\nc", {"a", "b"}, 2},  // a reader's limit: nothing beyond it is split
+      {"a\n\n", {"a", ""}, 2},
+      {"a\nb", {}, 0},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(testing::PrintToString(row.text));
-    EXPECT_EQ(platform::SplitTextLines(row.text), row.lines);
+    const std::vector<std::string_view> lines = platform::SplitTextLines(row.text, row.maxLines);
+    EXPECT_EQ(Lines(lines.begin(), lines.end()), row.lines);
+  }
+}
+
+// A mark cut short is text, not a mark; one further in is text too.
+TEST(WithoutUtf8Bom, OnlyAWholeMarkAtTheStart) {
+  const std::pair<std::string_view, std::string_view> rows[] = {
+      {"\xEF\xBB\xBF[Autorun]", "[Autorun]"}, {"\xEF\xBB\xBF", ""},      {"\xEF\xBB[A]", "\xEF\xBB[A]"},
+      {"a\xEF\xBB\xBF", "a\xEF\xBB\xBF"},         {"", ""},
+  };
+  for (const auto& [text, without] : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::string(text)));
+    EXPECT_EQ(platform::WithoutUtf8Bom(text), without);
   }
 }
 

@@ -8,6 +8,9 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "platform/files.h"
 
 namespace testsupport {
 
@@ -56,5 +59,11 @@ class ScopedChdir {
  private:
   QString previous_;
 };
+
+// The names in `directory` that match `pattern`, in the order the file system lists them: what a
+// test finds there afterwards.
+inline std::vector<std::string> EntryNames(const std::string& directory, std::string_view pattern = "*") {
+  return platform::MatchingNames(platform::ListDirectory(directory), pattern);
+}
 
 }  // namespace testsupport

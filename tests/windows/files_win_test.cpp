@@ -59,12 +59,11 @@ TEST(ListDirectoryWin, EveryKindOfEntryInTheSystemsOrder) {
   EXPECT_EQ(platform::LookupEntry(listing, "folder.SRT")->kind, EntryKind::Directory);
   EXPECT_EQ(platform::LookupEntry(listing, "HIDDEN.TXT")->kind, EntryKind::File);
 
-  // The same through the search of a pattern, letter case ignored, and in the current directory.
+  // The same in the current directory, and a pattern's matches in that order, letter case ignored.
   ScopedChdir here(dir.path());
-  const platform::DirSearch avi = platform::SearchDirectory("", "*.avi");
-  EXPECT_EQ(avi.code, 0);
-  EXPECT_EQ(avi.names.size(), 2u);
-  EXPECT_EQ(platform::FindFirst("*.avi"), avi.names.front());
+  const platform::Listing current = platform::ListDirectory("");
+  EXPECT_EQ(current, listing);
+  EXPECT_EQ(platform::MatchingNames(current, "*.avi").size(), 2u);
   SetFileAttributesA((root + "locked.ini").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -86,7 +85,6 @@ TEST(ListDirectoryWin, ResultCodesAreTheSystems) {
     EXPECT_EQ(platform::ListDirectory(row.directory).code, row.code);
   }
   EXPECT_EQ(platform::kNothingFound, ERROR_FILE_NOT_FOUND);
-  EXPECT_EQ(platform::SearchDirectory(Native(dir), "*.avi").code, ERROR_FILE_NOT_FOUND);
 }
 
 TEST(FileExistsWin, OnlyFilesInAnyLetterCase) {
@@ -103,29 +101,6 @@ TEST(FileExistsWin, OnlyFilesInAnyLetterCase) {
     EXPECT_EQ(platform::FileExists(row.name), row.exists);
   }
   EXPECT_TRUE(platform::FileExists(Native(dir) + "VPLAYER.EXE"));
-}
-
-TEST(MakeWritableWin, ClearsReadOnlyHiddenAndSystem) {
-  TempDir dir;
-  const std::string path = Native(dir) + "vplayer.ini";
-  dir.Write("vplayer.ini", "[A]\n");
-  const DWORD marks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), marks | FILE_ATTRIBUTE_ARCHIVE));
-  ASSERT_EQ(Attributes(path) & marks, marks);
-  EXPECT_TRUE(platform::MakeWritable(path));
-  EXPECT_EQ(Attributes(path) & marks, 0u);
-  EXPECT_FALSE(platform::MakeWritable(Native(dir) + "bplay.ini"));
-}
-
-TEST(MakeWritableWin, ClearsTheArchiveMark) {
-  if (wintest::UnderWine())
-    GTEST_SKIP() << "Wine reports FILE_ATTRIBUTE_ARCHIVE on every regular file whatever was set";
-  TempDir dir;
-  const std::string path = Native(dir) + "bplay.ini";
-  dir.Write("bplay.ini", "[A]\n");
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_ARCHIVE));
-  EXPECT_TRUE(platform::MakeWritable(path));
-  EXPECT_EQ(Attributes(path) & FILE_ATTRIBUTE_ARCHIVE, 0u);
 }
 
 TEST(DirectoriesWin, LauncherAndCurrentDirectory) {

@@ -22,7 +22,7 @@ using wintest::Native;
 constexpr DWORD kMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
 
 std::vector<std::string> Names(const std::string& directory) {
-  return platform::SearchDirectory(directory, "*").names;
+  return testsupport::EntryNames(directory, "*");
 }
 
 // A file as players and disc authors leave them: read-only, sometimes hidden and system too.

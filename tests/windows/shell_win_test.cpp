@@ -9,7 +9,6 @@
 #include "platform/files.h"
 #include "platform/program_start.h"
 #include "platform/program_start_win.h"
-#include "platform/services.h"
 #include "support/temp_dir.h"
 #include "windows/win_support.h"
 
@@ -93,16 +92,14 @@ TEST(ShellOpen, TextsLongerThanTheBufferStartNothing) {
   EXPECT_EQ(ParametersIn(log), longest);
 }
 
-// The launcher's own services: a player named relative to the current directory, and a program
-// picked by its full path.
-TEST(SystemServicesWin, StartProgramReachesThePlayer) {
-  const std::unique_ptr<platform::Services> services = platform::MakeSystemServices();
+// A player named relative to the current directory, and a program picked by its full path.
+TEST(StartProgramWin, ReachesThePlayer) {
   for (const bool fullPath : {false, true}) {
     SCOPED_TRACE(fullPath ? "full path" : "relative name");
     TempDir dir;
     const std::string player = InstallStandIn(dir, "bplay.exe");
     ScopedChdir here(dir.path());
-    services->StartProgram({fullPath ? player : "bplay.exe", "\"Film.avi\"   -fs -pan", "Film.avi", ""});
+    EXPECT_TRUE(platform::StartProgram({fullPath ? player : "bplay.exe", "\"Film.avi\"   -fs -pan", "Film.avi", ""}, 0));
     const std::string log = WaitForLog(dir);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(ParametersIn(log), "\"Film.avi\"   -fs -pan");

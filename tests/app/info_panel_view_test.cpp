@@ -1,5 +1,5 @@
 // The text panel: the report as navy runs with bold labels, the notes after it as plain text.
-#include "media/info_panel.h"
+#include "app/info_panel_view.h"
 #include "media/avi.h"
 #include "media/report.h"
 #include "platform/error.h"
@@ -28,7 +28,7 @@ using testsupport::TempDir;
 media::InfoPanelContent Fill(QTextEdit& panel, int windowWidth) {
   const std::string notes = media::FindNotesFile(platform::ListDirectory(""));
   media::InfoPanelContent content = media::BuildInfoPanel("film.avi", notes, windowWidth, '.');
-  media::DrawInfoPanel(panel, content);
+  app::DrawInfoPanel(panel, content);
   return content;
 }
 
