@@ -174,7 +174,7 @@ void TMainWin::Timer1Timer() {
 
 void TMainWin::dxStartClick() {
   Timer1->stop();
-  if (state_.FrameWidth == 0) KeepFrameSize(state_, media::ReadAviFacts(state_.MovieFileName));  // for the aspect option
+  if (state_.FrameWidth == 0) KeepFrameSize(state_, ReadAviFacts(state_.MovieFileName));  // for the aspect option
   CarryOut(movie::PlanVPlayerStart(LaunchFactsOf(state_), ReadLaunchFiles(services_.LauncherDirectory())));
 }
 
@@ -212,7 +212,7 @@ void TMainWin::dxInfoClick() {
     const QChar decimal = QLocale::system().decimalPoint().front();
     CreateTextPanel();
     const media::InfoPanelContent panel =
-        media::BuildInfoPanel(state_.MovieFileName, plan_.notesFile, width(), decimal.toLatin1());
+        ReadInfoPanel(state_.MovieFileName, plan_.notesFile, width(), decimal.toLatin1());
     KeepFrameSize(state_, panel.facts);
     DrawInfoPanel(*memoNFO, panel);
     if (!panel.notesError.empty()) {

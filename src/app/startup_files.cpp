@@ -5,6 +5,7 @@
 #include "media/poster.h"
 #include "movie/discovery.h"
 #include "platform/error.h"
+#include "platform/names.h"
 
 namespace app {
 
@@ -40,6 +41,18 @@ std::optional<std::string> ReadIni(const std::string& path, const std::map<std::
 }
 
 }  // namespace
+
+std::optional<media::AviFacts> ReadAviFacts(const std::string& movieFileName) {
+  return media::ReadAviFactsWith(
+      [&](std::int64_t offset, std::size_t count) { return platform::ReadAt(movieFileName, offset, count); });
+}
+
+media::InfoPanelContent ReadInfoPanel(const std::string& movieFileName, const std::string& notesFile,
+                                      int windowWidth, char decimalSeparator) {
+  const platform::FileRead notes =
+      platform::IsUsableEntry(notesFile) ? platform::ReadFileHead(notesFile, media::kMaxNotesBytes) : platform::FileRead{};
+  return media::BuildInfoPanel(ReadAviFacts(movieFileName), notesFile, notes, windowWidth, decimalSeparator);
+}
 
 movie::LaunchFiles ReadLaunchFiles(const std::string& launcherDirectory, const std::map<std::string, std::string>& planned) {
   movie::LaunchFiles files;

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/startup_plan.h"
+#include "media/avi.h"
+#include "media/info_panel.h"
 #include "platform/profile.h"
 
 namespace app {
@@ -31,6 +33,14 @@ class StartupFiles {
   std::function<bool()> isOnline_;
   std::map<std::string, platform::ProfileFile> iniFiles_;
 };
+
+// The movie's facts from its headers, read as the AVI reader asks; nullopt when it no longer reads
+// as an AVI file.
+std::optional<media::AviFacts> ReadAviFacts(const std::string& movieFileName);
+
+// The text panel as Show Info fills it: the movie's report and the notes file's text.
+media::InfoPanelContent ReadInfoPanel(const std::string& movieFileName, const std::string& notesFile,
+                                      int windowWidth, char decimalSeparator);
 
 // What a start by a button reads at the moment of the click: the players' INI files in the
 // launcher's directory (`planned` holds, by path, contents to take instead of a file's: the

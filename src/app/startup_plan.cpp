@@ -94,7 +94,7 @@ bool PlanTitle(const movie::LauncherFiles& launcher, StartupPlan& plan) {
 
 // The INI file of each player whose button shows; the first failed write ends the start-up.
 bool PlanPlayersSettings(const movie::LauncherFiles& launcher, StartupPlan& plan) {
-  for (const auto [shown, kind] : {std::pair{plan.startShown, movie::PlayerKind::VPlayer},
+  for (const auto& [shown, kind] : {std::pair{plan.startShown, movie::PlayerKind::VPlayer},
                                    std::pair{plan.bplayerShown, movie::PlayerKind::BSPlayer}}) {
     if (!shown) continue;
     movie::IniOutcome outcome = movie::PlanPlayerSettings(launcher, kind, plan.MovieFileName, plan.SubtitleFileName);

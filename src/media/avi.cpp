@@ -71,11 +71,6 @@ std::string NotAviMessage(std::string_view fileName) {
   return platform::Trim(fileName) + " is not a valid video file";
 }
 
-bool IsValidAviFile(const std::string& fileName) {
-  const std::optional<std::string> formType = platform::ReadAt(fileName, kFormTypeOffset, kFormType.size());
-  return formType && IsAviFormType(*formType);
-}
-
 AviFacts ParseAviFacts(std::string_view head, const ReadAtFn& readBeyond) {
   GroupReader reader(head, readBeyond);
   AviFacts facts;
@@ -113,11 +108,6 @@ std::optional<AviFacts> ReadAviFactsWith(const ReadAtFn& readAt) {
   // A short first read means the file ended inside the block: nothing lies beyond it.
   const ReadAtFn none;
   return ParseAviFacts(*head, head->size() < kAviHeadBlock ? none : readAt);
-}
-
-std::optional<AviFacts> ReadAviFacts(const std::string& fileName) {
-  return ReadAviFactsWith(
-      [&fileName](std::int64_t offset, std::size_t count) { return platform::ReadAt(fileName, offset, count); });
 }
 
 }  // namespace media

@@ -44,10 +44,6 @@ inline constexpr std::int64_t kFormTypeOffset = 8;
 inline constexpr std::size_t kFormTypeSize = 4;
 // True when `formType`, the file's bytes at kFormTypeOffset, are "AVI " (byte for byte).
 bool IsAviFormType(std::string_view formType);
-// True when bytes 8 to 11 of the file are "AVI " (byte for byte). A file that cannot be opened or
-// is shorter than 12 bytes is not valid. The caller shows NotAviMessage when this is false.
-bool IsValidAviFile(const std::string& fileName);
-
 // The facts from the bytes of a file whose first bytes are `head` (the form type is not checked).
 // Positions beyond `head` are read with `readBeyond`, once per group of neighbouring fields; pass an
 // empty function when `head` already holds the whole file. A field that lies outside the file, at a
@@ -58,9 +54,5 @@ AviFacts ParseAviFacts(std::string_view head, const ReadAtFn& readBeyond);
 // Validity test plus ParseAviFacts through `readAt`: the first block is read once and checked for
 // "AVI "; nullopt when it fails. Exposed so that a caller can count or redirect the reads.
 std::optional<AviFacts> ReadAviFactsWith(const ReadAtFn& readAt);
-
-// Reads the movie's facts with platform::ReadAt (each read opens and closes the file); nullopt
-// when the file no longer passes the validity test.
-std::optional<AviFacts> ReadAviFacts(const std::string& fileName);
 
 }  // namespace media

@@ -1,23 +1,19 @@
 #include "media/info_panel.h"
 
-#include "platform/error.h"
 #include "platform/names.h"
 
 namespace media {
 
-InfoPanelContent BuildInfoPanel(const std::string& movieFileName, const std::string& notesFile,
-                                int windowWidth, char decimalSeparator) {
+InfoPanelContent BuildInfoPanel(const std::optional<AviFacts>& facts, const std::string& notesFile,
+                                const platform::FileRead& notes, int windowWidth, char decimalSeparator) {
   InfoPanelContent content;
   content.fontPoints = ReportFontPoints(windowWidth);
-  content.facts = ReadAviFacts(movieFileName);
+  content.facts = facts;
   if (content.facts) content.report = BuildMediaReport(*content.facts, decimalSeparator);
   content.notesFile = notesFile;
   if (!platform::IsUsableEntry(content.notesFile)) return content;
-  try {
-    content.notes = ReadNotes(content.notesFile);
-  } catch (const platform::Error& error) {
-    content.notesError = error.what();
-  }
+  if (!notes.error.empty()) content.notesError = "Cannot read " + notesFile + ": " + notes.error;
+  else content.notes = ParseNotes(notes.bytes, notesFile);
   return content;
 }
 

@@ -4,6 +4,7 @@
 #include "media/avi.h"
 #include "media/notes.h"
 #include "media/report.h"
+#include "platform/files.h"
 
 #include <optional>
 #include <string>
@@ -20,10 +21,10 @@ struct InfoPanelContent {
   std::string notesError;             // the error box's text when the notes could not be read
 };
 
-// Everything the panel will show: the report of `movieFileName`, then the notes of `notesFile`
-// (FindNotesFile; "" for none). A notes file that cannot be read leaves the report in place and
-// names the error.
-InfoPanelContent BuildInfoPanel(const std::string& movieFileName, const std::string& notesFile,
-                                int windowWidth, char decimalSeparator);
+// Everything the panel will show: the report of the movie's `facts`, then the notes of `notesFile`
+// (FindNotesFile; "" for none) as `notes` holds them (the file's first kMaxNotesBytes bytes, or
+// the system's message when it could not be read, which leaves the report in place).
+InfoPanelContent BuildInfoPanel(const std::optional<AviFacts>& facts, const std::string& notesFile,
+                                const platform::FileRead& notes, int windowWidth, char decimalSeparator);
 
 }  // namespace media

@@ -1,7 +1,6 @@
 #include "media/notes.h"
 
 #include "platform/codepage.h"
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/names.h"
 #include "platform/text.h"
@@ -58,13 +57,9 @@ std::string FindNotesFile(const platform::Listing& here) {
   return name;
 }
 
-Notes ReadNotes(const std::string& notesFile) {
-  const platform::FileRead read = platform::ReadFileHead(notesFile, kMaxNotesBytes);
-  if (!read.error.empty()) throw platform::Error("Cannot read " + notesFile + ": " + read.error);
-
-  std::string_view text = read.bytes;
-  text = text.substr(0, text.find('\0'));
-  if (read.bytes.size() == kMaxNotesBytes) text = WithoutCutCharacter(text);
+Notes ParseNotes(std::string_view bytes, std::string_view notesFile) {
+  std::string_view text = bytes.substr(0, bytes.find('\0'));
+  if (bytes.size() >= kMaxNotesBytes) text = WithoutCutCharacter(text.substr(0, kMaxNotesBytes));
   text = platform::WithoutUtf8Bom(text);
 
   // One decision for the whole file: a line of plain letters must not read differently from its

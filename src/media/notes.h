@@ -40,11 +40,11 @@ struct Notes {
 // on disk; "" when neither exists.
 std::string FindNotesFile(const platform::Listing& here);
 
-// The notes file read as far as kMaxNotesBytes and up to the first NUL byte, split at CR, LF or
-// CRLF, within the limits above (a line is cut at a character boundary). A file that is valid
-// UTF-8 as a whole is UTF-8; otherwise an ".nfo" file is code page 437 (its box drawing) and any
-// other 1252. Throws platform::Error with the system's message when the file cannot be read.
-Notes ReadNotes(const std::string& notesFile);
+// The notes file `notesFile` from its first kMaxNotesBytes `bytes` (a file that fills them is cut
+// there) up to the first NUL byte, split at CR, LF or CRLF, within the limits above (a line is cut
+// at a character boundary). A file that is valid UTF-8 as a whole is UTF-8; otherwise an ".nfo"
+// file is code page 437 (its box drawing) and any other 1252.
+Notes ParseNotes(std::string_view bytes, std::string_view notesFile);
 
 // One line as display text.
 QString NotesLineText(std::string_view line, NotesEncoding encoding);

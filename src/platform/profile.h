@@ -133,8 +133,8 @@ class ProfileFile {
   ProfileFacts facts_;
 };
 
-// Open, PlanProfileUpdate and Apply in one for the file at `path`, with no stale temporary files
-// to remove; Failed also when Apply fails.
+// Open, PlanProfileUpdate and Apply in one for the file at `path`, removing the stale temporary
+// files its directory lists; Failed also when Apply fails.
 ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits);
 
 }  // namespace platform

@@ -140,8 +140,8 @@ bool ProfileFile::Apply(const ProfileUpdate& update, const std::vector<std::stri
   // fchmod reports EROFS on a read-only mount even when the bits would not change.
   opened_->info.st_mode |= S_IWUSR;
   if (::fchmod(opened_->file.get(), opened_->info.st_mode & 07777) != 0) return false;
-  if (update.kind != ProfileUpdate::Kind::Written) return true;
   RemoveStaleTemporaries(opened_->dir.get(), stale);
+  if (update.kind != ProfileUpdate::Kind::Written) return true;
   return ReplaceContent(opened_->dir.get(), opened_->name, opened_->file.get(), opened_->info, update.bytes,
                         facts_.inPlace);
 }

@@ -175,8 +175,8 @@ bool ProfileFile::Apply(const ProfileUpdate& update, const std::vector<std::stri
   const std::string path = opened_->path;
   opened_.reset();  // the replace below waits for no open of ours
   if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
-  if (update.kind != ProfileUpdate::Kind::Written) return true;
   RemoveStaleTemporaries(Split(path), stale);
+  if (update.kind != ProfileUpdate::Kind::Written) return true;
   return Replace(path, update.bytes);
 }
 

@@ -225,7 +225,7 @@ void AddLaunch(Facts& f, const app::StartupPlan& plan, const movie::LaunchFacts&
 movie::LaunchFacts AddReport(Facts& f, const app::StartupPlan& plan) {
   const QChar decimal = QLocale::system().decimalPoint().front();
   const media::InfoPanelContent panel =
-      media::BuildInfoPanel(plan.MovieFileName, plan.notesFile, plan.window.width, decimal.toLatin1());
+      app::ReadInfoPanel(plan.MovieFileName, plan.notesFile, plan.window.width, decimal.toLatin1());
   QJsonArray report;
   for (const media::ReportLine& line : panel.report) report.append(Text(line.PlainText()));
   f.json["report"] = report;
