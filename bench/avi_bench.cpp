@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "benchmarks.h"
+#include "app/startup_files.h"
 #include "media/avi.h"
 #include "peer_avi.h"
 #include "platform/files.h"
@@ -38,13 +39,13 @@ std::string Describe(const media::AviFacts& f) {
 void RegisterAviBenchmarks(const DemoDisc& disc) {
   const std::string movie = disc.movie;
   benchmark::RegisterBenchmark("avi/check/ours", [movie](benchmark::State& state) {
-    Measure(state, [&] { return media::IsValidAviFile(movie); });
+    Measure(state, [&] { return media::IsAviFormType(platform::ReadAt(movie, media::kFormTypeOffset, media::kFormTypeSize).value_or("")); });
   });
   benchmark::RegisterBenchmark("avi/check/peer_seek_read", [movie](benchmark::State& state) {
     Measure(state, [&] { return PeerIsValidAvi(movie); });
   });
   benchmark::RegisterBenchmark("avi/facts/ours", [movie](benchmark::State& state) {
-    Measure(state, [&] { return media::ReadAviFacts(movie); });
+    Measure(state, [&] { return app::ReadAviFacts(movie); });
   });
   benchmark::RegisterBenchmark("avi/facts/peer_seek_read", [movie](benchmark::State& state) {
     Measure(state, [&] { return PeerReadAviFacts(movie); });
@@ -56,13 +57,13 @@ bool CheckAvi(const DemoDisc& disc) {
   if (!ok) return false;
 
   ResetCounts();
-  const bool valid = media::IsValidAviFile(disc.movie);
+  const bool valid = media::IsAviFormType(platform::ReadAt(disc.movie, media::kFormTypeOffset, media::kFormTypeSize).value_or(""));
   const std::int64_t checkReads = Counts().Reads();
   ok &= Report(valid && PeerIsValidAvi(disc.movie), "ours and the peer accept the movie");
   Note("read calls of the movie check: " + std::to_string(checkReads));
 
   ResetCounts();
-  const std::optional<media::AviFacts> ours = media::ReadAviFacts(disc.movie);
+  const std::optional<media::AviFacts> ours = app::ReadAviFacts(disc.movie);
   const std::int64_t reads = Counts().Reads();
   int readAtCalls = 0;
   media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) {

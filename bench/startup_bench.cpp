@@ -167,11 +167,11 @@ bool CheckStartup(const DemoDisc& disc) {
       std::initializer_list<QWidget*>{window.get(), window->imgPreview});
   window->show();
   ok &= Report(watch->Wait(), "the launcher window and its poster box paint");
-  ok &= Report(window->PosterLoaded(),
-               "the launcher shows the disc's poster " + window->PosterFile());
+  ok &= Report(window->Plan().poster.loaded,
+               "the launcher shows the disc's poster " + window->Plan().poster.file);
   ok &= Report(services.errors.empty(), "the start-up shows no error box");
   const QSize shown = app::PictureRect(window->imgPreview->naturalSize(),
-                                       window->imgPreview->size(), window->PosterBox())
+                                       window->imgPreview->size(), window->Plan().window.box)
                           .size();
   Note("the launcher draws its " + std::to_string(window->imgPreview->naturalSize().width()) + "x" +
        std::to_string(window->imgPreview->naturalSize().height()) + " poster at " +

@@ -1,5 +1,6 @@
 // The text panel: the report as navy runs with bold labels, the notes after it as plain text.
 #include "app/info_panel_view.h"
+#include "app/startup_files.h"
 #include "media/avi.h"
 #include "media/report.h"
 #include "platform/error.h"
@@ -27,7 +28,7 @@ using testsupport::TempDir;
 // The panel as the window fills it: the content built, then drawn.
 media::InfoPanelContent Fill(QTextEdit& panel, int windowWidth) {
   const std::string notes = media::FindNotesFile(platform::ListDirectory(""));
-  media::InfoPanelContent content = media::BuildInfoPanel("film.avi", notes, windowWidth, '.');
+  media::InfoPanelContent content = app::ReadInfoPanel("film.avi", notes, windowWidth, '.');
   app::DrawInfoPanel(panel, content);
   return content;
 }
@@ -36,7 +37,7 @@ struct Fixture {
   TempDir dir;
   Fixture() { dir.Write("film.avi", testsupport::AviBytes()); }
   std::vector<std::string> ReportText() {
-    const std::optional<media::AviFacts> facts = media::ReadAviFacts(dir / "film.avi");
+    const std::optional<media::AviFacts> facts = app::ReadAviFacts(dir / "film.avi");
     EXPECT_TRUE(facts);
     std::vector<std::string> lines;
     if (facts)

@@ -59,13 +59,13 @@ TEST(PosterScaling, TheWindowFollowsTheNaturalSizeAndThePictureIsDecodedAtTheDra
     TMainWin w(services);
     w.FormCreate();
     EXPECT_TRUE(services.errors.empty());
-    EXPECT_EQ(w.PosterLoaded(), row.shown);
+    EXPECT_EQ(w.Plan().poster.loaded, row.shown);
     EXPECT_EQ(w.imgPreview->geometry(), row.box);
     EXPECT_EQ(w.size(), row.window);
     if (!row.shown) continue;
     EXPECT_EQ(w.imgPreview->naturalSize(), row.natural);
     EXPECT_EQ(w.imgPreview->picture().size(), row.decoded);
-    EXPECT_EQ(PictureRect(w.imgPreview->naturalSize(), w.imgPreview->size(), w.PosterBox()), row.drawn);
+    EXPECT_EQ(PictureRect(w.imgPreview->naturalSize(), w.imgPreview->size(), w.Plan().window.box), row.drawn);
 
     // On screen: each quadrant's middle has its grey, and the box outside the picture stays the
     // window's background.

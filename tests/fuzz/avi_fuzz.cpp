@@ -11,6 +11,7 @@
 #include "fuzz_support.h"
 #include "media/avi.h"
 #include "media/report.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -95,8 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // And through the real file reader, which opens the file for every read.
   static fuzzsupport::ScratchFile movie(".avi");
   const std::string& path = movie.Write(data, size);
-  FUZZ_CHECK(media::IsValidAviFile(path) == isAvi);
-  const std::optional<media::AviFacts> fromFile = media::ReadAviFacts(path);
+  FUZZ_CHECK(media::IsAviFormType(platform::ReadAt(path, media::kFormTypeOffset, media::kFormTypeSize).value_or("")) == isAvi);
+  const std::optional<media::AviFacts> fromFile = media::ReadAviFactsWith(
+      [&](std::int64_t offset, std::size_t count) { return platform::ReadAt(path, offset, count); });
   FUZZ_CHECK(fromFile == read);
 
   CheckReport(whole, '.');

@@ -94,11 +94,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool tail = !text.empty() && text.back() != '\r' && text.back() != '\n';
   FUZZ_CHECK(lines.size() == breaks + (tail ? 1 : 0));
 
-  // The file reader decides the encoding once for the whole file (a UTF-8 mark at the start aside)
-  // and keeps within its limits: every line it gives is the start of the file's line, and only a
+  // The notes decide the encoding once for the whole file (a UTF-8 mark at the start aside) and
+  // keep within their limits: every line they give is the start of the file's line, and only a
   // cut file gives fewer or shorter lines.
-  static fuzzsupport::ScratchFile file(".nfo");
-  const media::Notes notes = media::ReadNotes(file.Write(data, size));
+  const media::Notes notes = media::ParseNotes(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.nfo");
   std::string_view body = text;
   if (body.starts_with("\xEF\xBB\xBF")) body.remove_prefix(3);
   const std::vector<std::string_view> bodyLines = platform::SplitTextLines(body);

@@ -61,8 +61,8 @@ QJsonObject RunInspector(const TempDir& disc) {
 }
 
 std::string Written(const std::string& path, const QJsonObject& write) {
-  return platform::ReadProfileString(path, write["section"].toString().toStdString(),
-                                     write["key"].toString().toStdString());
+  return platform::ProfileRead(platform::ReadProfileContent(path).value_or(""),
+                              write["section"].toString().toStdString(), write["key"].toString().toStdString());
 }
 
 TEST(InspectorAgreement, ReportsWhatTheStartUpDidOnEveryIniState) {

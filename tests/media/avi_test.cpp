@@ -11,6 +11,14 @@
 
 namespace {
 
+// The validity test and the facts as the launcher reads them from a file.
+bool IsValidAvi(const std::string& path) {
+  return media::IsAviFormType(platform::ReadAt(path, media::kFormTypeOffset, media::kFormTypeSize).value_or(""));
+}
+std::optional<media::AviFacts> ReadAviFile(const std::string& path) {
+  return media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) { return platform::ReadAt(path, offset, count); });
+}
+
 using media::AviFacts;
 using media::kAviHeadBlock;
 
@@ -136,8 +144,8 @@ TEST(AviReader, FormTypeDecidesValidity) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string path = dir.Write("movie.avi", row.bytes);
-    EXPECT_EQ(media::IsValidAviFile(path), row.valid);
-    EXPECT_EQ(media::ReadAviFacts(path).has_value(), row.valid);
+    EXPECT_EQ(IsValidAvi(path), row.valid);
+    EXPECT_EQ(ReadAviFile(path).has_value(), row.valid);
   }
 }
 
@@ -147,14 +155,14 @@ TEST(AviReader, ShortAndUnreadableFilesAreInvalid) {
   for (std::size_t size = 0; size < 12; ++size) {
     SCOPED_TRACE(size);
     const std::string path = dir.Write("short.avi", good.substr(0, size));
-    EXPECT_FALSE(media::IsValidAviFile(path));
-    EXPECT_FALSE(media::ReadAviFacts(path));
+    EXPECT_FALSE(IsValidAvi(path));
+    EXPECT_FALSE(ReadAviFile(path));
   }
-  EXPECT_FALSE(media::IsValidAviFile(dir / "missing.avi"));
-  EXPECT_FALSE(media::ReadAviFacts(dir / "missing.avi"));
+  EXPECT_FALSE(IsValidAvi(dir / "missing.avi"));
+  EXPECT_FALSE(ReadAviFile(dir / "missing.avi"));
   const std::string folder = dir.MakeDir("folder.avi");
-  EXPECT_FALSE(media::IsValidAviFile(folder));
-  EXPECT_FALSE(media::ReadAviFacts(folder));
+  EXPECT_FALSE(IsValidAvi(folder));
+  EXPECT_FALSE(ReadAviFile(folder));
 }
 
 TEST(AviReader, EveryCutLengthYieldsWholeFieldsOrZeros) {
@@ -252,7 +260,7 @@ TEST(AviReader, PositionsBeyondTheFirstBlockCostOneReadEach) {
     EXPECT_EQ(file.reads, row.reads);
 
     // The same facts from a real file through the platform's reads.
-    EXPECT_EQ(media::ReadAviFacts(dir.Write("movie.avi", file.bytes)), facts);
+    EXPECT_EQ(ReadAviFile(dir.Write("movie.avi", file.bytes)), facts);
   }
 }
 
@@ -277,16 +285,16 @@ TEST(AviReader, FrameSizeComesWithTheFactsAndASecondReadAgrees) {
   movie.height = 400;
   testsupport::TempDir dir;
   const std::string path = dir.Write("movie.avi", Build(movie));
-  const auto first = media::ReadAviFacts(path);
+  const auto first = ReadAviFile(path);
   ASSERT_TRUE(first);
   EXPECT_EQ(first->FrameWidth, 720);
   EXPECT_EQ(first->FrameHeight, 400);
-  EXPECT_EQ(media::ReadAviFacts(path), first);  // a second read gives the same facts
+  EXPECT_EQ(ReadAviFile(path), first);  // a second read gives the same facts
 
   std::string broken = Build(movie);
   broken.replace(8, 4, "AVIX");
   const std::string brokenPath = dir.Write("movie.avi", broken);
-  EXPECT_FALSE(media::ReadAviFacts(brokenPath));
+  EXPECT_FALSE(ReadAviFile(brokenPath));
 }
 
 TEST(AviReader, NotAviMessageTrimsTheName) {

@@ -39,8 +39,13 @@ TEST(FindNotesFile, FirstNfoElseTheNewTextDocument) {
 }
 
 // The notes as the panel shows them.
+// The notes as the launcher reads them from a file.
+media::Notes ReadNotes(const std::string& file) {
+  return media::ParseNotes(platform::ReadFileHead(file, media::kMaxNotesBytes).bytes, file);
+}
+
 std::vector<QString> ReadNotesLines(const std::string& file) {
-  const media::Notes notes = media::ReadNotes(file);
+  const media::Notes notes = ReadNotes(file);
   std::vector<QString> shown;
   for (const std::string& line : notes.lines) shown.push_back(media::NotesLineText(line, notes.encoding));
   return shown;
@@ -95,7 +100,7 @@ TEST(ReadNotes, TheOneMebibyteCutAtEveryPositionAroundAUtf8Character) {
   for (std::size_t start = cap - 4; start <= cap; ++start) {
     SCOPED_TRACE("a three-byte character starts at " + std::to_string(start));
     dir.Write("cut.nfo", first + std::string(start - first.size(), 'b') + "\xE2\x95\x94 tail\n");
-    const media::Notes notes = media::ReadNotes("cut.nfo");
+    const media::Notes notes = ReadNotes("cut.nfo");
     EXPECT_EQ(notes.encoding, media::NotesEncoding::Utf8);
     ASSERT_EQ(notes.lines.size(), 2u);
     EXPECT_EQ(media::NotesLineText(notes.lines[0], notes.encoding), QString::fromUtf16(u"café ╔"));
@@ -104,7 +109,7 @@ TEST(ReadNotes, TheOneMebibyteCutAtEveryPositionAroundAUtf8Character) {
   for (std::size_t end = cap - 1; end <= cap + 1; ++end) {
     SCOPED_TRACE("a 437 lead-like byte at " + std::to_string(end));
     dir.Write("art.nfo", "\xC9\xCD\xBB\n" + std::string(end - 4, '\xCD') + "\xC9");
-    const media::Notes notes = media::ReadNotes("art.nfo");
+    const media::Notes notes = ReadNotes("art.nfo");
     EXPECT_EQ(notes.encoding, media::NotesEncoding::Cp437);
     ASSERT_FALSE(notes.lines.empty());
     EXPECT_EQ(media::NotesLineText(notes.lines[0], notes.encoding), QString::fromUtf16(u"╔═╗"));
@@ -137,7 +142,7 @@ TEST(ReadNotes, TheShownNotesAreBounded) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     dir.Write("n.nfo", row.bytes);
-    const media::Notes notes = media::ReadNotes("n.nfo");
+    const media::Notes notes = ReadNotes("n.nfo");
     EXPECT_EQ(notes.lines.size(), row.lines);
     EXPECT_EQ(notes.cut, row.cut);
     std::size_t shown = 0;
@@ -148,7 +153,7 @@ TEST(ReadNotes, TheShownNotesAreBounded) {
     EXPECT_LE(shown, media::kMaxNotesShownBytes);
   }
   dir.Write("n.nfo", longUtf8);
-  EXPECT_EQ(media::ReadNotes("n.nfo").lines[0], std::string(media::kMaxNotesLineBytes - 1, 'a'));
+  EXPECT_EQ(ReadNotes("n.nfo").lines[0], std::string(media::kMaxNotesLineBytes - 1, 'a'));
 }
 
 TEST(ReadNotes, AnUnreadableFileThrowsTheSystemsMessage) {

@@ -1,6 +1,7 @@
 // A disc may hold a named pipe or a link to a device where a poster or the notes should be. Every
 // media file must open without blocking and be refused as an unreadable file would be: an error
 // for the error box, not a hang, an endless read or a picture of zeros.
+#include "media/info_panel.h"
 #include "media/notes.h"
 #include "media/poster.h"
 #include "platform/error.h"
@@ -37,7 +38,12 @@ TEST(SpecialFiles, PostersAndNotesRefuseFifosAndDevicesWithoutBlocking) {
       {"poster.jpg", [](const std::string& path) { media::ReadPosterSize(path); }},
       {"poster.jpg", [](const std::string& path) { media::LoadPictureAsBitmap(path, QSize(300, 400)); }},
       {"poster.bmp", [](const std::string& path) { media::LoadBmpPoster(path); }},
-      {"release.nfo", [](const std::string& path) { media::ReadNotes(path); }},
+      {"release.nfo",
+       [](const std::string& path) {
+         const platform::FileRead notes = platform::ReadFileHead(path, media::kMaxNotesBytes);
+         const std::string error = media::BuildInfoPanel(std::nullopt, path, notes, 400, '.').notesError;
+         if (!error.empty()) throw platform::Error(error);
+       }},
   };
   const char* targets[] = {"fifo", "/dev/zero", "/dev/urandom"};
   for (const auto& kind : kinds) {

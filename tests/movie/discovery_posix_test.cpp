@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "media/notes.h"
 #include "media/poster.h"
@@ -15,7 +17,7 @@ namespace {
 
 using platform::EntryKind;
 
-TEST(ListStartupDirectory, LooksUpTheKindsOfTheStartUpsNamesOnly) {
+TEST(StartupListing, LooksUpTheKindsOfTheStartUpsNamesOnly) {
   testsupport::TempDir dir;
   dir.Write("target", "x");
   // What a disc's rules look for, every one a link, in letter cases of the disc's choosing.
@@ -28,7 +30,7 @@ TEST(ListStartupDirectory, LooksUpTheKindsOfTheStartUpsNamesOnly) {
     ASSERT_EQ(symlink("target", (dir / ("link" + std::to_string(i) + ".mkv")).c_str()), 0);
   ASSERT_EQ(symlink("target", (dir / "vplayer.exe.bak").c_str()), 0);
 
-  const platform::Listing here = movie::ListStartupDirectory(dir.path());
+  const platform::Listing here = platform::ListDirectory(dir.path(), movie::kStartupNames);
   ASSERT_EQ(here.entries.size(), asked.size() + kOtherLinks + 2);
   int lookedUp = 0;
   for (const platform::ListingEntry& entry : here.entries) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "support/listing.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -98,16 +97,6 @@ TEST(PlayerPresent, ARegularFileOfAnyLetterCase) {
   EXPECT_FALSE(movie::PlayerPresent(here, movie::PlayerKind::BSPlayer));
   EXPECT_FALSE(movie::PlayerPresent(Listed({Other("vplayer.exe")}), movie::PlayerKind::VPlayer));
   EXPECT_TRUE(movie::PlayerPresent(Listed({F("BPLAY.exe")}), movie::PlayerKind::BSPlayer));
-}
-
-// On a disc the launcher's directory is the current one, whose listing the start-up already has.
-TEST(ListLauncherDirectory, ReusesTheListingOfTheSameDirectory) {
-  testsupport::TempDir disc, elsewhere;
-  elsewhere.Write("bplay.ini", "[Movie]\n");
-  testsupport::ScopedChdir in(disc.path());
-  const Listing here = Listed({F("stands-in-for-the-disc.avi")});
-  EXPECT_EQ(movie::ListLauncherDirectory(platform::WithTrailingSeparator(platform::CurrentDirectory()), here), here);
-  EXPECT_EQ(movie::ListLauncherDirectory(elsewhere.path() + "/", here), Listed({F("bplay.ini")}));
 }
 
 }  // namespace

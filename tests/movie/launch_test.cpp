@@ -3,33 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/command_line.h"
 #include "platform/files.h"
-#include "support/avi_bytes.h"
-#include "support/temp_dir.h"
 
 namespace {
 
-using testsupport::ScopedChdir;
-using testsupport::TempDir;
+using movie::PlayerKind;
 
-// An ordinary AVI file's headers with the given frame size.
-std::string AviHead(std::int32_t width, std::int32_t height) {
-  testsupport::AviMovie movie;
-  movie.width = width;
-  movie.height = height;
-  return testsupport::AviBytes(movie);
+const std::map<PlayerKind, std::string> kBothPlayers = {{PlayerKind::VPlayer, "vplayer.exe"},
+                                                        {PlayerKind::BSPlayer, "BPlay.exe"}};
+
+// What a click reads beside a disc holding Film.avi and Film.srt: the INI contents ("" for no
+// file), the programs found, and which of the entries the files name exist.
+movie::LaunchFiles Clicked(const std::string& vplayerIni, const std::string& bplayerIni = "",
+                           std::map<PlayerKind, std::string> programs = kBothPlayers) {
+  const auto content = [](const std::string& ini) { return ini.empty() ? std::nullopt : std::optional(ini); };
+  movie::LaunchFiles files{content(vplayerIni), content(bplayerIni), std::move(programs), {}};
+  for (const std::string& entry : movie::EntriesToCheck(files))
+    if (entry == "Film.avi" || entry == "Film.srt") files.existingEntries.insert(entry);
+  return files;
 }
-
-// A disc directory (the current directory) and a launcher directory.
-struct Disc {
-  TempDir here;
-  TempDir launcher;
-  std::string LauncherDirectory() const { return launcher.path() + "/"; }
-};
 
 struct VPlayerCase {
   const char* what;
@@ -71,18 +69,12 @@ const VPlayerCase kVPlayerCases[] = {
 TEST(PlanVPlayerStart, ParameterTexts) {
   for (const VPlayerCase& c : kVPlayerCases) {
     SCOPED_TRACE(c.what);
-    Disc disc;
-    disc.here.Write("Film.avi", AviHead(320, 240));
-    disc.here.Write("Film.srt", "1");
-    disc.here.Write("vplayer.exe", "MZ");
-    if (!c.ini.empty()) disc.launcher.Write("vplayer.ini", c.ini);
-    ScopedChdir chdir(disc.here.path());
     movie::LaunchFacts state;
     state.MovieFileName = "Film.avi";
     state.SubtitleFileName = c.subtitle;
     state.FrameWidth = c.width;
     state.FrameHeight = c.height;
-    const movie::LaunchPlan plan = movie::PlanVPlayerStart(state, disc.LauncherDirectory());
+    const movie::LaunchPlan plan = movie::PlanVPlayerStart(state, Clicked(c.ini));
     EXPECT_TRUE(plan.Starts());
     EXPECT_EQ(plan.program, "vplayer.exe");
     EXPECT_EQ(plan.parameters, c.expected);
@@ -122,14 +114,10 @@ TEST(PlanVPlayerStart, ReportsWhetherThePlayerKnowsItsMovie) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    Disc disc;
-    disc.here.Write("Film.avi", AviHead(640, 272));
-    if (!c.ini.empty()) disc.launcher.Write("Vplayer.ini", c.ini);
-    ScopedChdir chdir(disc.here.path());
     movie::LaunchFacts state;
     state.MovieFileName = "Film.avi";
     state.PlayerKnowsMovie = c.before;
-    EXPECT_EQ(movie::PlanVPlayerStart(state, disc.LauncherDirectory()).playerKnowsMovie, c.after);
+    EXPECT_EQ(movie::PlanVPlayerStart(state, Clicked(c.ini, "", {})).playerKnowsMovie, c.after);
   }
 }
 
@@ -154,16 +142,10 @@ const BPlayerCase kBPlayerCases[] = {
 TEST(PlanBPlayerStart, ParameterTexts) {
   for (const BPlayerCase& c : kBPlayerCases) {
     SCOPED_TRACE(c.what);
-    Disc disc;
-    disc.here.Write("Film.avi", AviHead(640, 272));
-    disc.here.Write("Film.srt", "1");
-    disc.here.Write("BPlay.exe", "MZ");
-    if (!c.ini.empty()) disc.launcher.Write("bplay.ini", c.ini);
-    ScopedChdir chdir(disc.here.path());
     movie::LaunchFacts state;
     state.MovieFileName = "Film.avi";
     state.SubtitleFileName = c.subtitle;
-    const movie::LaunchPlan plan = movie::PlanBPlayerStart(state, disc.LauncherDirectory());
+    const movie::LaunchPlan plan = movie::PlanBPlayerStart(state, Clicked("", c.ini));
     EXPECT_TRUE(plan.Starts());
     EXPECT_EQ(plan.program, "BPlay.exe");
     EXPECT_EQ(plan.parameters, c.expected);
@@ -172,34 +154,24 @@ TEST(PlanBPlayerStart, ParameterTexts) {
 }
 
 TEST(PlanPlayerStart, MissingExecutableGivesTheMessage) {
+  movie::LaunchFacts state;
+  state.MovieFileName = "Film.avi";
+  const movie::LaunchFiles files = Clicked("", "[Movie]\nFName=Film.avi\n", {});
   struct Case {
-    const char* what;
-    bool vplayer;
-    bool asDirectory;
+    movie::LaunchPlan plan;
     std::string message, caption;
   };
   const Case cases[] = {
-      {"vplayer missing", true, false, "VPlayer.exe is not found in current directory.", "VPlayer"},
-      {"vplayer.exe is a directory", true, true, "VPlayer.exe is not found in current directory.", "VPlayer"},
-      {"bplay missing", false, false, "BPlay.exe is not found in current directory.", "BSPlayer"},
-      {"bplay.exe is a directory", false, true, "BPlay.exe is not found in current directory.", "BSPlayer"},
+      {movie::PlanVPlayerStart(state, files), "VPlayer.exe is not found in current directory.", "VPlayer"},
+      {movie::PlanBPlayerStart(state, files), "BPlay.exe is not found in current directory.", "BSPlayer"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    Disc disc;
-    disc.here.Write("Film.avi", AviHead(640, 272));
-    if (c.asDirectory) disc.here.MakeDir(c.vplayer ? "vplayer.exe" : "bplay.exe");
-    disc.launcher.Write("bplay.ini", "[Movie]\nFName=Film.avi\n");
-    ScopedChdir chdir(disc.here.path());
-    movie::LaunchFacts state;
-    state.MovieFileName = "Film.avi";
-    const movie::LaunchPlan plan = c.vplayer ? movie::PlanVPlayerStart(state, disc.LauncherDirectory())
-                                             : movie::PlanBPlayerStart(state, disc.LauncherDirectory());
-    EXPECT_FALSE(plan.Starts());
-    EXPECT_EQ(plan.program, "");
-    EXPECT_EQ(plan.message, c.message);
-    EXPECT_EQ(plan.caption, c.caption);
-    EXPECT_FALSE(plan.playerKnowsMovie) << "bplay.ini is read only when the player is there";
+    SCOPED_TRACE(c.caption);
+    EXPECT_FALSE(c.plan.Starts());
+    EXPECT_EQ(c.plan.program, "");
+    EXPECT_EQ(c.plan.message, c.message);
+    EXPECT_EQ(c.plan.caption, c.caption);
+    EXPECT_FALSE(c.plan.playerKnowsMovie) << "bplay.ini is read only when the player is there";
   }
 }
 
@@ -256,24 +228,17 @@ TEST(LaunchTexts, LongNamesArePassedWhole) {
   state.FrameHeight = 272;
   EXPECT_EQ(movie::SelectPlayerParameters(longPrefix + "vplayer.exe", longPrefix, state),
             "\"" + longPrefix + longName + "\" \"" + longPrefix + state.SubtitleFileName + "\"/A /F /P11");
-
-  TempDir here, launcher;
-  here.Write("vplayer.exe", "MZ");
-  ScopedChdir chdir(here.path());
-  EXPECT_EQ(movie::PlanVPlayerStart(state, launcher.path() + "/").parameters,
+  EXPECT_EQ(movie::PlanVPlayerStart(state, Clicked("")).parameters,
             "\"" + longName + "\" \"" + state.SubtitleFileName + "\" /A /F /P31");
 }
 
 TEST(PlanVPlayerStart, MovieNameWithAQuoteStaysOneArgument) {
-  TempDir here, launcher;
-  here.Write("vplayer.exe", "MZ");
-  ScopedChdir chdir(here.path());
   movie::LaunchFacts state;
   state.MovieFileName = "x\" /evil \"y.avi";
   state.SubtitleFileName = "x\" /evil \"y.srt";
   state.FrameWidth = 720;
   state.FrameHeight = 576;
-  const std::string parameters = movie::PlanVPlayerStart(state, launcher.path() + "/").parameters;
+  const std::string parameters = movie::PlanVPlayerStart(state, Clicked("")).parameters;
   EXPECT_EQ(platform::SplitCommandLine(parameters),
             (std::vector<std::string>{state.MovieFileName, state.SubtitleFileName, "/A", "/F", "/P41"}));
 }

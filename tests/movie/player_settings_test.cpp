@@ -2,42 +2,181 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
-#include "platform/files.h"
-#include "support/temp_dir.h"
+#include "platform/text.h"
+#include "support/listing.h"
 
 namespace {
 
 using movie::IniOutcome;
 using movie::IniWrite;
-using testsupport::ScopedChdir;
-using testsupport::TempDir;
-
 using movie::PlayerKind;
+using testsupport::D;
+using testsupport::F;
+using testsupport::Listed;
 
-TEST(WritePlayerSettings, FailedWriteNamesThePathAndStopsThere) {
-  TempDir launcher;
-  // Far beyond any player's settings: the profile writer refuses it rather than truncate it.
-  const std::string huge = "[Autorun]\n" + std::string(2u << 20, ';');
-  launcher.Write("VPLAYER.INI", huge);
-  const std::string directory = launcher.path() + "/";
-  const IniOutcome outcome =
-      movie::WritePlayerSettings(directory, platform::ListDirectory(directory), PlayerKind::VPlayer, "Film.avi", "Film.srt");
-  EXPECT_EQ(outcome.kind, IniOutcome::Kind::Failed);
-  EXPECT_EQ(outcome.error, "Unable to write to " + directory + "vplayer.ini");
-  EXPECT_TRUE(outcome.writes.empty());
-  EXPECT_EQ(launcher.Read("VPLAYER.INI"), huge);
+const std::string kDirectory = "/media/cdrom/";
+
+// A launcher directory on a ready medium holding `entries`; `read` gives the content of each INI
+// file the start-up has opened, by its name as listed.
+movie::LauncherFiles Launcher(std::vector<platform::ListingEntry> entries,
+                              const std::vector<std::pair<std::string, std::string>>& read = {}) {
+  movie::LauncherFiles launcher{kDirectory, Listed(std::move(entries)), true, {}};
+  for (const auto& [name, content] : read) launcher.iniFiles[kDirectory + name].content = content;
+  return launcher;
+}
+
+struct WriteCase {
+  const char* what;
+  const char* listed;
+  PlayerKind kind;
+  std::string subtitle;
+  std::string before;
+  std::string after;
+  std::vector<IniWrite> writes;
+};
+
+const WriteCase kWriteCases[] = {
+    {"vplayer, new section", "vplayer.ini", PlayerKind::VPlayer, "Film.srt", "",
+     "[Autorun]\r\nFileNameMovie=Film.avi\r\nFileNameSubtitles=Film.srt\r\n",
+     {{"vplayer.ini", "Autorun", "FileNameMovie", "Film.avi"},
+      {"vplayer.ini", "Autorun", "FileNameSubtitles", "Film.srt"}}},
+    {"vplayer, keys replaced in place, others kept", "VPlayer.INI", PlayerKind::VPlayer, "eng.srt",
+     "[Video]\nMode=2\n[autorun]\nfilenamesubtitles = old.srt\nKeep=yes\nFileNameMovie=Old.avi\n[Zorvalin]\nParam=/x\n",
+     "[Video]\nMode=2\n[autorun]\nfilenamesubtitles = eng.srt\nKeep=yes\nFileNameMovie=Film.avi\n[Zorvalin]\nParam=/x\n",
+     {{"vplayer.ini", "Autorun", "FileNameMovie", "Film.avi"},
+      {"vplayer.ini", "Autorun", "FileNameSubtitles", "eng.srt"}}},
+    {"bplayer, sections made in write order", "bplay.ini", PlayerKind::BSPlayer, "Film.srt", "",
+     "[Movie]\r\nFName=Film.avi\r\nDirectory=.\r\n[Subtitles]\r\nSub1=Film.srt\r\nDirectory=.\r\n",
+     {{"bplay.ini", "Movie", "FName", "Film.avi"},
+      {"bplay.ini", "Subtitles", "Sub1", "Film.srt"},
+      {"bplay.ini", "Movie", "Directory", "."},
+      {"bplay.ini", "Subtitles", "Directory", "."}}},
+    {"bplayer, other keys untouched", "BPLAY.INI", PlayerKind::BSPlayer, "a b.sub",
+     "[Subtitles]\nDirectory=C:\\subs\nSub2=x.srt\n[Movie]\nFName=old.avi\nPos=123\n",
+     "[Subtitles]\nDirectory=.\nSub2=x.srt\nSub1=a b.sub\n[Movie]\nFName=Film.avi\nPos=123\nDirectory=.\n",
+     {{"bplay.ini", "Movie", "FName", "Film.avi"},
+      {"bplay.ini", "Subtitles", "Sub1", "a b.sub"},
+      {"bplay.ini", "Movie", "Directory", "."},
+      {"bplay.ini", "Subtitles", "Directory", "."}}},
+    {"vplayer without subtitle", "vplayer.ini", PlayerKind::VPlayer, "", "[Autorun]\nFileNameMovie=Old.avi\n", "", {}},
+    {"bplayer with a two-character subtitle name", "bplay.ini", PlayerKind::BSPlayer, "ab",
+     "[Movie]\nFName=Old.avi\n", "", {}},
+};
+
+TEST(PlanPlayerSettings, WritesTheKeysInOrderIntoOneReplace) {
+  for (const WriteCase& c : kWriteCases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(movie::PlayerSettingsWrites(c.kind, "Film.avi", c.subtitle), c.writes);
+    const movie::LauncherFiles launcher = Launcher({F("other.ini"), F(c.listed)}, {{c.listed, c.before}});
+    EXPECT_EQ(movie::ListedIniFile(launcher, movie::PlayerOf(c.kind).iniWriteName), kDirectory + c.listed);
+
+    const IniOutcome outcome = movie::PlanPlayerSettings(launcher, c.kind, "Film.avi", c.subtitle);
+    EXPECT_EQ(outcome.file, movie::PlayerOf(c.kind).iniWriteName);
+    EXPECT_EQ(outcome.path, kDirectory + c.listed);
+    EXPECT_EQ(outcome.writes, c.writes);
+    EXPECT_EQ(outcome.update.bytes, c.after);
+    if (c.writes.empty()) {
+      // Nothing to write, yet the file is still made writable.
+      EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
+      EXPECT_EQ(outcome.reason, "no subtitle file");
+      EXPECT_EQ(outcome.update.kind, platform::ProfileUpdate::Kind::Unchanged);
+    } else {
+      EXPECT_EQ(outcome.kind, IniOutcome::Kind::Written);
+      EXPECT_EQ(outcome.update.kind, platform::ProfileUpdate::Kind::Written);
+    }
+  }
+}
+
+// Files the start-up leaves as they are, with the reason the inspector shows. A name the file
+// cannot hold as one value and a file that would grow past what the launcher reads still have
+// their attributes reset (the update goes to the file); the others are not touched at all.
+TEST(PlanPlayerSettings, LeavesAloneWhatItMustNotWrite) {
+  const std::string head = "[Autorun]\r\nFileNameMovie=Old.avi\r\nFileNameSubtitles=Old.srt\r\n";
+  const std::string nearlyFull = head + std::string(platform::kProfileFileMax - 1 - head.size(), ';');
+  const movie::LauncherFiles ready = Launcher({F("vplayer.ini")}, {{"vplayer.ini", head}});
+  movie::LauncherFiles unknown = ready, relative = ready, notReady = ready, refused = ready, full = ready;
+  unknown.directory = "";
+  relative.directory = "cdrom/";
+  notReady.mediumReady = false;
+  refused.iniFiles.begin()->second.refusal = "a symbolic link";
+  full.iniFiles.begin()->second.content = nearlyFull;
+  struct Case {
+    const char* what;
+    const movie::LauncherFiles& launcher;
+    std::string movie, subtitle;
+    std::string reason;
+    bool touched;  // handed on to the platform, which resets what it may
+  };
+  const std::string unwritable = "name cannot be written as an INI value";
+  const Case cases[] = {
+      {"a line break in the movie's name", ready, "Fi\nlm.avi", "Film.srt", unwritable, true},
+      {"a CR in the subtitle's name", ready, "Film.avi", "Fi\rlm.srt", unwritable, true},
+      {"a name with a blank at its end", ready, "Film.avi ", "Film.srt", unwritable, true},
+      {"1,048,575 bytes that the write would grow", full, "Film.avi", "Film.srt", "too large", true},
+      {"a file the platform refuses", refused, "Film.avi", "Film.srt", "a symbolic link", true},
+      {"launcher directory unknown", unknown, "Film.avi", "Film.srt", "launcher directory unknown", false},
+      {"launcher directory not absolute", relative, "Film.avi", "Film.srt", "not on a drive", false},
+      {"medium not ready", notReady, "Film.avi", "Film.srt", "drive not ready", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const IniOutcome outcome = movie::PlanPlayerSettings(c.launcher, PlayerKind::VPlayer, c.movie, c.subtitle);
+    EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
+    EXPECT_EQ(outcome.reason, c.reason);
+    EXPECT_TRUE(outcome.writes.empty());
+    EXPECT_NE(outcome.update.kind, platform::ProfileUpdate::Kind::Written);
+    EXPECT_EQ(outcome.path, c.touched ? kDirectory + "vplayer.ini" : "");
+  }
+}
+
+TEST(PlanPlayerSettings, AbsentUnreadAndFailedFiles) {
+  const std::string huge = "[Autorun]\n" + std::string(platform::kProfileFileMax, ';');
+  struct Case {
+    const char* what;
+    movie::LauncherFiles launcher;
+    IniOutcome::Kind kind;
+    std::string path, error;
+  };
+  const Case cases[] = {
+      {"no ini file", Launcher({F("other.ini")}), IniOutcome::Kind::Absent, "", ""},
+      {"a directory named like the ini file", Launcher({D("vplayer.ini")}), IniOutcome::Kind::Absent, "", ""},
+      {"listed but not read yet", Launcher({F("Vplayer.INI")}), IniOutcome::Kind::Unread, kDirectory + "Vplayer.INI",
+       ""},
+      // Far beyond any player's settings: refused rather than truncated.
+      {"too large to read", Launcher({F("VPLAYER.INI")}, {{"VPLAYER.INI", huge}}), IniOutcome::Kind::Failed,
+       kDirectory + "VPLAYER.INI", "Unable to write to " + kDirectory + "vplayer.ini"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const IniOutcome outcome = movie::PlanPlayerSettings(c.launcher, PlayerKind::VPlayer, "Film.avi", "Film.srt");
+    EXPECT_EQ(outcome.kind, c.kind);
+    EXPECT_EQ(outcome.path, c.path);
+    EXPECT_EQ(outcome.error, c.error);
+    EXPECT_TRUE(outcome.writes.empty());
+    EXPECT_EQ(movie::PlanPlayerSettings(c.launcher, PlayerKind::BSPlayer, "Film.avi", "Film.srt").kind,
+              IniOutcome::Kind::Absent);
+  }
+}
+
+// What a click reads beside a disc of `onDisc`: each entry asked about exists when it names one of
+// those files (letter case ignored, as the disc's names are).
+movie::LaunchFiles Clicked(const std::optional<std::string>& ini, const std::vector<std::string>& onDisc) {
+  movie::LaunchFiles files;
+  files.vplayerIni = ini;
+  for (const std::string& entry : movie::EntriesToCheck(files))
+    for (const std::string& name : onDisc)
+      if (platform::AsciiUpper(entry) == platform::AsciiUpper(name)) files.existingEntries.insert(entry);
+  return files;
 }
 
 struct EntryCase {
   const char* what;
   PlayerKind kind;
-  std::string ini;  // "" for no ini file at all
+  std::optional<std::string> ini;
   bool before;
   bool expected;
 };
@@ -56,9 +195,11 @@ const EntryCase kEntryCases[] = {
      "[Autorun]\nFileNameMovie=ab\n[Subtitles]\nSub1=Film.srt\n", true, true},
     {"entry of two characters keeps false, Sub1 unread", PlayerKind::VPlayer,
      "[Autorun]\nFileNameMovie= ab \n[Subtitles]\nSub1=Film.srt\n", false, false},
-    {"entry naming a directory", PlayerKind::VPlayer, "[Autorun]\nFileNameMovie=Folder.avi\n", true, false},
-    {"full path", PlayerKind::VPlayer, "", false, false},  // filled in below
-    {"missing file keeps true", PlayerKind::VPlayer, "", true, true},
+    {"entry naming no regular file", PlayerKind::VPlayer, "[Autorun]\nFileNameMovie=Folder.avi\n", true, false},
+    {"full path", PlayerKind::VPlayer, "[Autorun]\nFileNameMovie=/media/cdrom/Film.avi\n", false, true},
+    {"missing file keeps true", PlayerKind::VPlayer, std::nullopt, true, true},
+    {"vplayer ignores the Movie section", PlayerKind::VPlayer,
+     "[Movie]\nFName=Film.avi\n[Autorun]\nFileNameMovie=Gone.avi\n", true, false},
     {"bplayer reads Movie FName", PlayerKind::BSPlayer, "[Movie]\nFName=Film.avi\n", false, true},
     {"bplayer ignores the Autorun section", PlayerKind::BSPlayer, "[Autorun]\nFileNameMovie=Film.avi\n", false,
      false},
@@ -66,82 +207,38 @@ const EntryCase kEntryCases[] = {
      true},
 };
 
-TEST(ReadPlayerMovieEntry, SetsTheFlagFromTheEntryOrSub1) {
-  for (EntryCase c : kEntryCases) {
+TEST(PlayerKnowsMovie, SetsTheFlagFromTheEntryOrSub1) {
+  for (const EntryCase& c : kEntryCases) {
     SCOPED_TRACE(c.what);
-    TempDir movieDir, launcher;
-    movieDir.Write("Film.avi", "RIFF");
-    movieDir.Write("Film.srt", "1");
-    movieDir.MakeDir("Folder.avi");
-    movieDir.Write("ab", "short names are never trusted");
-    if (std::string(c.what) == "full path") {
-      c.ini = "[Autorun]\nFileNameMovie=" + (movieDir / "Film.avi") + "\n";
-      c.expected = true;
-    }
-    if (!c.ini.empty()) launcher.Write("settings.ini", c.ini);
-    ScopedChdir chdir(movieDir.path());
-    EXPECT_EQ(movie::ReadPlayerMovieEntry(launcher / "settings.ini", c.kind).value_or(c.before), c.expected);
+    const movie::LaunchFiles files = Clicked(c.ini, {"Film.avi", "Film.srt", "/media/cdrom/Film.avi"});
+    EXPECT_EQ(movie::PlayerKnowsMovie(c.ini, c.kind, files).value_or(c.before), c.expected);
   }
 }
 
-TEST(ReadPlayerParam, TrimsParamAndReadsTheMovieEntryAsVPlayers) {
+TEST(EntriesToCheck, UsableEntriesOfBothFiles) {
+  movie::LaunchFiles files;
+  files.vplayerIni = "[Autorun]\nFileNameMovie= Film.avi \n[Subtitles]\nSub1=ab\n";
+  files.bplayerIni = "[Movie]\nFName=\"Other.avi\"\n[Subtitles]\nSub1=Other.srt\n";
+  EXPECT_EQ(movie::EntriesToCheck(files), (std::vector<std::string>{"Film.avi", "Other.avi", "Other.srt"}));
+  EXPECT_TRUE(movie::EntriesToCheck({}).empty());
+}
+
+TEST(PlayerParam, Trimmed) {
   struct Case {
     const char* what;
-    const char* onDisk;  // "" for no file
-    std::string ini;
-    bool before;
+    std::optional<std::string> ini;
     std::string param;
-    bool after;
   };
   const Case cases[] = {
-      {"missing file leaves the flag", "", "", true, "", true},
-      {"blank-only Param", "vplayer.ini", "[Zorvalin]\nParam=   \t \n", false, "", false},
-      {"trimmed, inner blanks kept", "VPLAYER.INI", "[zorvalin]\nparam=  /A  /F \n", false, "/A  /F", false},
-      {"movie entry read", "Vplayer.ini", "[Zorvalin]\nParam=/x\n[Autorun]\nFileNameMovie=Film.avi\n", false, "/x",
-       true},
-      {"no Param, movie entry still read", "Vplayer.ini", "[Autorun]\nFileNameMovie=Gone.avi\n", true, "", false},
+      {"missing file", std::nullopt, ""},
+      {"no Param", "[Autorun]\nFileNameMovie=Gone.avi\n", ""},
+      {"blank-only Param", "[Zorvalin]\nParam=   \t \n", ""},
+      {"trimmed, inner blanks kept", "[zorvalin]\nparam=  /A  /F \n", "/A  /F"},
+      {"beside the movie entry", "[Zorvalin]\nParam=/x\n[Autorun]\nFileNameMovie=Film.avi\n", "/x"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TempDir movieDir, launcher;
-    movieDir.Write("Film.avi", "RIFF");
-    if (*c.onDisk) launcher.Write(c.onDisk, c.ini);
-    ScopedChdir chdir(movieDir.path());
-    const movie::PlayerParam read = movie::ReadPlayerParam(launcher.path() + "/", "Vplayer.ini");
-    EXPECT_EQ(read.param, c.param);
-    EXPECT_EQ(read.playerKnowsMovie.value_or(c.before), c.after);
-  }
-}
-
-TEST(ReadPlayerParam, ReadsAnyFileAsVPlayers) {
-  TempDir movieDir, launcher;
-  movieDir.Write("Film.avi", "RIFF");
-  launcher.Write("bplay.ini", "[Movie]\nFName=Film.avi\n[Autorun]\nFileNameMovie=Gone.avi\n");
-  ScopedChdir chdir(movieDir.path());
-  const movie::PlayerParam read = movie::ReadPlayerParam(launcher.path() + "/", "bplay.ini");
-  EXPECT_EQ(read.param, "");
-  EXPECT_EQ(read.playerKnowsMovie, std::optional<bool>(false));
-}
-
-TEST(ReadFilmName, TrimmedOrEmpty) {
-  struct Case {
-    const char* what;
-    const char* onDisk;
-    std::string ini;
-    std::string expected;
-  };
-  const Case cases[] = {
-      {"missing file", "", "", ""},
-      {"blanks only", "Vplayer.ini", "[Zorvalin]\nFilmname= \t \n", ""},
-      {"trimmed", "VPLAYER.INI", "[ZORVALIN]\nFILMNAME=  Heat 1995 \r\n", "Heat 1995"},
-      {"other section", "Vplayer.ini", "[Autorun]\nFilmname=Heat\n", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    TempDir launcher;
-    if (*c.onDisk) launcher.Write(c.onDisk, c.ini);
-    EXPECT_EQ(movie::ReadFilmName(launcher.path() + "/", platform::ListDirectory(launcher.path()), "Vplayer.ini"),
-              c.expected);
+    EXPECT_EQ(movie::PlayerParam(c.ini), c.param);
   }
 }
 
@@ -149,23 +246,39 @@ TEST(ReadFilmName, TrimmedOrEmpty) {
 TEST(ReadPlayersFilmName, VPlayerFirstThenBSPlayer) {
   struct Case {
     const char* what;
-    std::string vplayer, bplay;  // "" for no file
+    movie::LauncherFiles launcher;
     std::string expected;
   };
   const Case cases[] = {
-      {"both hold a name", "[Zorvalin]\nFilmname=Das Boot\n", "[Zorvalin]\nFilmname=Other\n", "Das Boot"},
-      {"vplayer's is blank", "[Zorvalin]\nFilmname=  \n", "[Zorvalin]\nFilmname=Das Boot\n", "Das Boot"},
-      {"only bplay.ini", "", "[zorvalin]\nfilmname=Das Boot\n", "Das Boot"},
-      {"neither holds one", "[Autorun]\n", "[Movie]\n", ""},
-      {"no files", "", "", ""},
+      {"both hold a name",
+       Launcher({F("bplay.ini"), F("Vplayer.ini")},
+                {{"Vplayer.ini", "[Zorvalin]\nFilmname=Das Boot\n"}, {"bplay.ini", "[Zorvalin]\nFilmname=Other\n"}}),
+       "Das Boot"},
+      {"vplayer's is blank",
+       Launcher({F("VPLAYER.INI"), F("bplay.ini")},
+                {{"VPLAYER.INI", "[Zorvalin]\nFilmname= \t \n"}, {"bplay.ini", "[Zorvalin]\nFilmname=Das Boot\n"}}),
+       "Das Boot"},
+      {"trimmed", Launcher({F("VPLAYER.INI")}, {{"VPLAYER.INI", "[ZORVALIN]\nFILMNAME=  Heat 1995 \r\n"}}),
+       "Heat 1995"},
+      {"other section", Launcher({F("Vplayer.ini")}, {{"Vplayer.ini", "[Autorun]\nFilmname=Heat\n"}}), ""},
+      {"only bplay.ini", Launcher({F("bplay.ini")}, {{"bplay.ini", "[zorvalin]\nfilmname=Das Boot\n"}}), "Das Boot"},
+      {"vplayer's not read",
+       Launcher({F("Vplayer.ini"), F("bplay.ini")}, {{"bplay.ini", "[Zorvalin]\nFilmname=Das Boot\n"}}), "Das Boot"},
+      {"neither holds one",
+       Launcher({F("Vplayer.ini"), F("bplay.ini")}, {{"Vplayer.ini", "[Autorun]\n"}, {"bplay.ini", "[Movie]\n"}}), ""},
+      {"no files", Launcher({}), ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    TempDir launcher;
-    if (!c.vplayer.empty()) launcher.Write("VPLAYER.INI", c.vplayer);
-    if (!c.bplay.empty()) launcher.Write("bplay.ini", c.bplay);
-    EXPECT_EQ(movie::ReadPlayersFilmName(launcher.path() + "/", platform::ListDirectory(launcher.path())), c.expected);
+    EXPECT_EQ(movie::ReadPlayersFilmName(c.launcher), c.expected);
   }
+}
+
+TEST(FilmNameFiles, VPlayersThenBSPlayersAsListed) {
+  const movie::LauncherFiles launcher = Launcher({F("BPLAY.INI"), F("vplayer.INI")});
+  EXPECT_EQ(movie::FilmNameFiles(launcher),
+            (std::vector<std::string>{kDirectory + "vplayer.INI", kDirectory + "BPLAY.INI"}));
+  EXPECT_TRUE(movie::FilmNameFiles(Launcher({D("Vplayer.ini")})).empty());
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The INI editor: byte-level reads and edits, then the file forms on real files.
 #include <gtest/gtest.h>
 
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
@@ -269,27 +268,25 @@ std::vector<std::string> Entries(const std::string& directory) {
 TEST(ProfileFile, NeverCreatesAFile) {
   TempDir dir;
   const std::string path = dir / "bplay.ini";
-  EXPECT_EQ(platform::ReadProfileString(path, "Movie", "FName"), "");
-  try {
-    platform::WriteProfileString(path, "Movie", "FName", "Film.avi");
-    ADD_FAILURE() << "no error";
-  } catch (const platform::Error& error) {
-    EXPECT_STREQ(error.what(), ("Unable to write to " + path).c_str());
-  }
+  EXPECT_EQ(platform::ReadProfileContent(path), std::nullopt);
+  const platform::ProfileUpdate update = platform::UpdateProfileFile(path, {{"Movie", "FName", "Film.avi"}});
+  EXPECT_EQ(update.kind, platform::ProfileUpdate::Kind::Skipped);
+  EXPECT_EQ(update.reason, "missing");
   EXPECT_TRUE(Entries(dir.path()).empty());
 }
 
 TEST(ProfileFile, RefusesWhatIsNotAnIniFile) {
   TempDir dir;
   dir.MakeDir("vplayer.ini");
-  EXPECT_THROW(platform::WriteProfileString(dir / "vplayer.ini", "A", "k", "v"), platform::Error);
+  EXPECT_EQ(platform::UpdateProfileFile(dir / "vplayer.ini", {{"A", "k", "v"}}).reason, "not a regular file");
 
   // Far larger than any INI file: reading gives nothing and writing refuses rather than
   // rewriting the file from a part of it.
   const std::string huge = "[A]\nk=v\n" + std::string(2u << 20, ';');
   dir.Write("bplay.ini", huge);
-  EXPECT_EQ(platform::ReadProfileString(dir / "bplay.ini", "A", "k"), "");
-  EXPECT_THROW(platform::WriteProfileString(dir / "bplay.ini", "A", "k", "w"), platform::Error);
+  EXPECT_EQ(platform::ReadProfileContent(dir / "bplay.ini"), std::nullopt);
+  EXPECT_EQ(platform::UpdateProfileFile(dir / "bplay.ini", {{"A", "k", "w"}}).error,
+            "Unable to write to " + dir / "bplay.ini");
   EXPECT_EQ(dir.Read("bplay.ini").size(), huge.size());
 }
 
