@@ -5,7 +5,7 @@
 #include "app/screen_size.h"
 #include "app/startup_files.h"
 #include "app/window_accessible.h"
-#include "app/window_parts.h"
+#include "app/assets.h"
 #include "platform/display.h"
 #include "title/film_title.h"
 

@@ -7,11 +7,11 @@
 #include <QPainter>
 
 #include "app/info_panel_view.h"
-#include "app/startup.h"
+#include "app/buttons.h"
 #include "app/startup_files.h"
 #include "app/window_accessible.h"
 #include "app/window_fonts.h"
-#include "app/window_parts.h"
+#include "app/assets.h"
 #include "media/avi.h"
 #include "movie/launch.h"
 #include "platform/files.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/screen_size.h"
-#include "app/startup.h"
+#include "app/buttons.h"
 #include "movie/player_settings.h"
 #include "platform/files.h"
 #include "platform/services.h"

@@ -5,7 +5,7 @@
 
 #include "app/keyboard.h"
 #include "app/main_window.h"
-#include "app/window_parts.h"
+#include "app/assets.h"
 
 namespace app {
 

@@ -20,9 +20,9 @@ constexpr const char* kDisc = "/disc/";
 // What a disc holds, in memory: the answers to the plan's needs.
 struct Disc {
   std::vector<platform::ListingEntry> entries;
-  std::map<std::string, std::string> ini;  // by name, the INI files' contents
-  QSize poster;                            // the poster's natural size (its header)
-  std::string posterError;                 // what reading or decoding the poster says
+  std::map<std::string, std::string> ini = {};  // by name, the INI files' contents
+  QSize poster = {};                            // the poster's natural size (its header)
+  std::string posterError = {};                 // what reading or decoding the poster says
   bool online = true;
   double pixelRatio = 1;
 };

@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "app/buttons.h"
 
 #include <gtest/gtest.h>
 

@@ -1,22 +1,13 @@
 #pragma once
-// Small helpers shared by the window's source files.
+// The pictures compiled into the program, and whether a control shows.
 #include <QFile>
-#include <QFont>
 #include <QImage>
 #include <QWidget>
 
 #include "media/jpeg_decoder.h"
-#include "platform/display.h"
 #include "platform/error.h"
 
 namespace app {
-
-inline QFont PixelFont(const char* family, int points, bool bold = false) {
-  QFont font(QString::fromLatin1(family));
-  font.setPixelSize(platform::PointsToPixels(points));
-  font.setBold(bold);
-  return font;
-}
 
 // JPEG pictures go through the launcher's own decoder, as the toolkit may be built without its
 // JPEG plugin (the static Windows one is); the others are PNG, which the toolkit always reads.

@@ -1,6 +1,6 @@
 #pragma once
-// The decisions of the start-up sequence and the auto-start timer that depend only on which player
-// executables are present, as plain functions the window applies.
+// The push buttons: which has the focus, where the column closes up over hidden player buttons,
+// and which player the auto-start timer starts; plain functions of which players are present.
 #include <string>
 
 namespace app {

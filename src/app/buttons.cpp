@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "app/buttons.h"
 
 namespace app {
 
