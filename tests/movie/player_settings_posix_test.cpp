@@ -11,6 +11,7 @@
 #include "movie/discovery.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/ini_on_disk.h"
 #include "support/scratch_mount.h"
 #include "support/temp_dir.h"
 
@@ -19,26 +20,12 @@ namespace {
 using movie::IniOutcome;
 using movie::PlayerKind;
 using testsupport::TempDir;
+using testsupport::UpdateOnDisk;
 
 mode_t Mode(const std::string& path) {
   struct stat info {};
   EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
   return info.st_mode & 07777;
-}
-
-// As the start-up goes about one player's file: list the launcher's directory, open the file the
-// plan asks to read, plan with what it told, and carry the update out on the very file opened.
-IniOutcome UpdateOnDisk(const std::string& directory, PlayerKind kind, const std::string& movieName,
-                        const std::string& subtitle) {
-  movie::LauncherFiles launcher{directory, platform::ListDirectory(directory, movie::kStartupNames), false, {}};
-  launcher.mediumReady = platform::IsMediumReady(directory, launcher.listing.code);
-  IniOutcome outcome = movie::PlanPlayerSettings(launcher, kind, movieName, subtitle);
-  if (outcome.kind != IniOutcome::Kind::Unread) return outcome;
-  platform::ProfileFile file = platform::ProfileFile::Open(outcome.path);
-  launcher.iniFiles[outcome.path] = file.facts();
-  outcome = movie::PlanPlayerSettings(launcher, kind, movieName, subtitle);
-  EXPECT_TRUE(file.Apply(outcome.update, outcome.stale));
-  return outcome;
 }
 
 // Whatever is written, the file loses its read-only mark, and no file is left beside it.

@@ -8,6 +8,7 @@
 #include "movie/player_settings.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/ini_on_disk.h"
 #include "support/temp_dir.h"
 #include "windows/win_support.h"
 
@@ -51,8 +52,7 @@ TEST(WritePlayerSettingsWin, ReadOnlyFilesLoseTheirMarksAndTakeTheKeys) {
     const std::string directory = Native(launcher);
     launcher.Write(row.onDisk, row.before);
     ASSERT_TRUE(SetFileAttributesA((directory + row.onDisk).c_str(), kMarks));
-    const IniOutcome outcome = movie::WritePlayerSettings(directory, platform::ListDirectory(directory), row.kind,
-                                                          "Film.avi", row.subtitle);
+    const IniOutcome outcome = testsupport::UpdateOnDisk(directory, row.kind, "Film.avi", row.subtitle);
     EXPECT_EQ(outcome.kind, row.outcome) << outcome.reason << outcome.error;
     EXPECT_EQ(launcher.Read(row.onDisk), row.after);
     EXPECT_EQ(Attributes(directory + row.onDisk) & kMarks, 0u);
@@ -64,8 +64,8 @@ TEST(WritePlayerSettingsWin, NothingIsWrittenOffADriveOrIntoWhatIsNoFile) {
   TempDir launcher;
   launcher.Write("vplayer.ini", "[A]\n");
   const std::string network = "\\\\server\\share\\";
-  IniOutcome outcome = movie::WritePlayerSettings(network, platform::ListDirectory(Native(launcher)),
-                                                  PlayerKind::VPlayer, "Film.avi", "Film.srt");
+  const movie::LauncherFiles elsewhere{network, platform::ListDirectory(Native(launcher)), true, {}};
+  const IniOutcome outcome = movie::PlanPlayerSettings(elsewhere, PlayerKind::VPlayer, "Film.avi", "Film.srt");
   EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
   EXPECT_EQ(launcher.Read("vplayer.ini"), "[A]\n");
 
@@ -86,8 +86,7 @@ TEST(WritePlayerSettingsWin, AFileThePlayerHoldsOpenFailsWhole) {
   HANDLE held = CreateFileA((directory + "bplay.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  const IniOutcome outcome = movie::WritePlayerSettings(directory, platform::ListDirectory(directory),
-                                                        PlayerKind::BSPlayer, "Film.avi", "Film.srt");
+  const IniOutcome outcome = testsupport::UpdateOnDisk(directory, PlayerKind::BSPlayer, "Film.avi", "Film.srt");
   CloseHandle(held);
   EXPECT_EQ(outcome.kind, IniOutcome::Kind::Failed);
   EXPECT_EQ(outcome.error, "Unable to write to " + directory + "bplay.ini");
