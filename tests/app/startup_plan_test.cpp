@@ -15,7 +15,8 @@ using testsupport::F;
 using testsupport::Listed;
 using Need = StartupNeed::Kind;
 
-constexpr const char* kDisc = "/disc/";
+// The disc's directory, on a drive of this system (a drive letter on Windows).
+const std::string kDisc = platform::WithTrailingSeparator(platform::CurrentDirectory());
 
 // What a disc holds, in memory: the answers to the plan's needs.
 struct Disc {
@@ -34,7 +35,7 @@ struct Planned {
 
 platform::ProfileFacts IniFacts(const Disc& disc, const std::string& path) {
   platform::ProfileFacts facts;
-  const auto content = disc.ini.find(path.substr(std::string(kDisc).size()));
+  const auto content = disc.ini.find(path.substr(kDisc.size()));
   if (content == disc.ini.end()) facts.refusal = "missing";
   else facts.content = content->second;
   return facts;
@@ -144,7 +145,7 @@ TEST(StartupPlan, TheFirstFailedIniWriteEndsTheStartUp) {
   const StartupPlan plan = Complete(disc).plan;
   ASSERT_EQ(plan.iniFiles.size(), 1u);
   EXPECT_EQ(plan.errorKind, ErrorKind::IniWrite);
-  EXPECT_EQ(plan.error, "Unable to write to /disc/vplayer.ini");
+  EXPECT_EQ(plan.error, "Unable to write to " + kDisc + "vplayer.ini");
   EXPECT_EQ(plan.poster.file, "");  // never reached: no poster, not online
   EXPECT_FALSE(plan.IsOnline);
   EXPECT_TRUE(plan.poster.showDefault);

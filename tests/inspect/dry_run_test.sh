@@ -16,6 +16,8 @@ chmod 755 "$work"
 # A demo disc with the launcher in it (its INI files are looked for beside the program).
 disc() { "$build/autorun-demodisc" "$1" >/dev/null 2>&1; cp "$build/Autorun" "$1/"; }
 medium() { mkdir -p "$1"; mount -t tmpfs -o "size=$2" tmpfs "$1"; mounts+=("$1"); }
+# Room for a disc with the launcher on it (a sanitizer build's is larger) and a little more.
+room=$(( $(stat -c %s "$build/Autorun") / 1048576 + 8 ))m
 as() { local who=$1; shift; if [ "$who" = root ]; then "$@"; else setpriv --reuid="$who" --regid="$(id -g "$who")" --clear-groups "$@"; fi; }
 predict() { as "$1" env HOME="$work" "$build/autorun-inspect" --json "$2" 2>/dev/null || true; }
 launch() { (cd "$2" && as "$1" env HOME="$work" XDG_RUNTIME_DIR= QT_QPA_PLATFORM=offscreen timeout 4 ./Autorun >/dev/null 2>&1) || true; }
@@ -47,7 +49,7 @@ disc "$work/group"; chown nobody "$work/group"; chgrp nogroup "$work/group/bplay
 agree "another user's file" nobody "$work/group" 0 1 ""
 
 # A medium with 64 KiB free and a 300 KB INI file: the new content does not fit beside the old.
-medium "$work/full" 24m; disc "$work/full/d"
+medium "$work/full" "$room"; disc "$work/full/d"
 python3 -c 'import sys; sys.stdout.write("".join(";%0100d\r\n" % i for i in range(2900)))' >> "$work/full/d/bplay.ini"
 free=$(df -B1 --output=avail "$work/full" | tail -1); head -c $((free - 65536)) /dev/zero > "$work/full/filler"
 agree "full medium" root "$work/full/d" 0 0 "Unable to write to"
@@ -63,7 +65,7 @@ json=$(TMPDIR="$work/tmp" predict root "$work/tmpfull")
 [ "$(field ini_writes <<<"$json")" = 4 ] || fail "a full TMPDIR changed the prediction"
 
 # A medium that gains space while the inspector runs: the real files stay as they were.
-medium "$work/gain" 24m; disc "$work/gain/d"
+medium "$work/gain" "$room"; disc "$work/gain/d"
 before=$(md5sum "$work/gain/d/bplay.ini")
 for delay in 0 0.005 0.01 0.02 0.03; do
   free=$(df -B1 --output=avail "$work/gain" | tail -1); head -c "$free" /dev/zero > "$work/gain/filler" 2>/dev/null || true

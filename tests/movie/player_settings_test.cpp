@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/text.h"
 #include "support/listing.h"
 
@@ -18,7 +19,8 @@ using testsupport::D;
 using testsupport::F;
 using testsupport::Listed;
 
-const std::string kDirectory = "/media/cdrom/";
+// A launcher directory on a drive of this system (its own spelling: a drive letter on Windows).
+const std::string kDirectory = platform::WithTrailingSeparator(platform::CurrentDirectory());
 
 // A launcher directory on a ready medium holding `entries`; `read` gives the content of each INI
 // file the start-up has opened, by its name as listed.
