@@ -14,7 +14,6 @@
 #include "app/screen_size.h"
 #include "benchmarks.h"
 #include "media/poster.h"
-#include "platform/error.h"
 #include "peer_jpeg.h"
 
 namespace bench {
@@ -52,23 +51,25 @@ QImage AsDrawn(QImage picture, QSize drawn) {
   return picture.scaled(drawn, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+// The decoded poster; a null picture when the launcher refuses it, which the checks then report.
+QImage Decoded(const std::string& path, QSize atLeast = QSize()) {
+  platform::Result<QImage> image = media::LoadPictureAsBitmap(path, atLeast);
+  return image ? std::move(*image) : QImage();
+}
+
 // The launcher's way from the file to the picture its poster box draws: the header for the
 // window sizing, the decode at the drawn size, the box's smooth scaling.
 QImage FileToDrawn(const std::string& path, QSize drawn) {
   benchmark::DoNotOptimize(media::ReadPosterSize(path));
-  return AsDrawn(media::LoadPictureAsBitmap(path, drawn), drawn);
+  return AsDrawn(Decoded(path, drawn), drawn);
 }
 
 // The launcher's way with a poster up to its refusal: the header, then the decode at a drawn size.
 // The refusal's message, or "" when the poster was taken.
 std::string Refusal(const std::string& path) {
-  try {
-    benchmark::DoNotOptimize(media::ReadPosterSize(path));
-    benchmark::DoNotOptimize(media::LoadPictureAsBitmap(path, QSize(410, 615)));
-  } catch (const platform::Error& error) {
-    return error.what();
-  }
-  return {};
+  const platform::Result<QSize> size = media::ReadPosterSize(path);
+  if (!size) return size.error();
+  return media::LoadPictureAsBitmap(path, QSize(410, 615)).error();
 }
 
 }  // namespace
@@ -86,8 +87,8 @@ void RegisterPosterBenchmarks(const std::string& pictureDirectory) {
     add(prefix + "ours", [path, drawn] { return FileToDrawn(path, drawn); });
     // Before the picture was decoded at the drawn size: in full, then scaled by the box.
     add(prefix + "full_then_scaled",
-        [path, drawn] { return AsDrawn(media::LoadPictureAsBitmap(path), drawn); });
-    add(prefix + "full_decode", [path] { return media::LoadPictureAsBitmap(path); });
+        [path, drawn] { return AsDrawn(Decoded(path), drawn); });
+    add(prefix + "full_decode", [path] { return Decoded(path); });
     add(prefix + "peer_djpeg_rows", [path] { return PeerDjpegToNull(path); });
     add(prefix + "peer_full_buffer", [path] { return PeerDecodeToBuffer(path).width; });
   }
@@ -106,7 +107,7 @@ bool CheckPosters(const std::string& pictureDirectory) {
   }
   for (PictureSize size : kPosterSizes) {
     const std::string path = PicturePath(pictureDirectory, size);
-    const QImage full = media::LoadPictureAsBitmap(path);
+    const QImage full = Decoded(path);
     ok &= Report(full.width() == size.width && full.height() == size.height,
                  "LoadPictureAsBitmap decodes " + path + " in full");
     ok &= Report(SamePixels(full, PeerDecodeToBuffer(path)),
@@ -114,9 +115,10 @@ bool CheckPosters(const std::string& pictureDirectory) {
     ok &= Report(PeerDjpegToNull(path) == size.height,
                  "the djpeg-like peer writes every row (" + SizeName(size) + ")");
     const QSize drawn = DrawnSize(size);
-    const QImage decoded = media::LoadPictureAsBitmap(path, drawn);
+    const QImage decoded = Decoded(path, drawn);
     const QImage shown = FileToDrawn(path, drawn);
-    ok &= Report(media::ReadPosterSize(path) == QSize(size.width, size.height) &&
+    const platform::Result<QSize> natural = media::ReadPosterSize(path);
+    ok &= Report(natural && *natural == QSize(size.width, size.height) &&
                      decoded.width() >= drawn.width() && decoded.height() >= drawn.height() &&
                      shown.size() == drawn,
                  "the launcher draws " + SizeName(size) + " at " + std::to_string(drawn.width()) +

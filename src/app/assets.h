@@ -5,7 +5,6 @@
 #include <QWidget>
 
 #include "media/jpeg_decoder.h"
-#include "platform/error.h"
 
 namespace app {
 
@@ -17,11 +16,8 @@ inline QImage Asset(const char* name) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return QImage();
   const QByteArray bytes = file.readAll();
-  try {
-    return media::DecodeJpegBytes(bytes.toStdString());
-  } catch (const platform::Error&) {
-    return QImage();
-  }
+  platform::Result<QImage> image = media::DecodeJpegBytes(bytes.toStdString());
+  return image ? std::move(*image) : QImage();
 }
 
 // Whether the window shows the control once it is shown itself.

@@ -4,7 +4,6 @@
 #include "media/jpeg_decoder.h"
 #include "media/poster.h"
 #include "movie/discovery.h"
-#include "platform/error.h"
 #include "platform/names.h"
 
 namespace app {
@@ -13,24 +12,26 @@ namespace {
 
 PosterHead ReadPosterHead(const std::string& file) {
   PosterHead head;
-  try {
-    head.bytes = media::ReadJpegHead(file);
-    head.natural = media::ReadJpegSize(file, head.bytes);
-  } catch (const platform::Error& error) {
-    head.error = error.what();
+  platform::Result<std::string> bytes = media::ReadJpegHead(file);
+  if (!bytes) {
+    head.error = bytes.error();
+    return head;
   }
+  head.bytes = std::move(*bytes);
+  const platform::Result<QSize> natural = media::ReadJpegSize(file, head.bytes);
+  if (natural) head.natural = *natural;
+  else head.error = natural.error();
   return head;
 }
 
 // A JPEG poster starts from the bytes its header came with; a BMP poster is read whole.
 PosterPicture ReadPosterPicture(const StartupNeed& need, const StartupFacts& facts) {
   PosterPicture picture;
-  try {
-    picture.image = facts.posterHead ? media::DecodeJpegFile(need.file, need.decodeAt, nullptr, facts.posterHead->bytes)
-                                     : media::LoadBmpPoster(need.file);
-  } catch (const platform::Error& error) {
-    picture.error = error.what();
-  }
+  platform::Result<QImage> image = facts.posterHead
+                                       ? media::DecodeJpegFile(need.file, need.decodeAt, nullptr, facts.posterHead->bytes)
+                                       : media::LoadBmpPoster(need.file);
+  if (image) picture.image = std::move(*image);
+  else picture.error = image.error();
   return picture;
 }
 
@@ -49,8 +50,9 @@ std::optional<media::AviFacts> ReadAviFacts(const std::string& movieFileName) {
 
 media::InfoPanelContent ReadInfoPanel(const std::string& movieFileName, const std::string& notesFile,
                                       int windowWidth, char decimalSeparator) {
-  const platform::FileRead notes =
-      platform::IsUsableEntry(notesFile) ? platform::ReadFileHead(notesFile, media::kMaxNotesBytes) : platform::FileRead{};
+  const platform::Result<std::string> notes = platform::IsUsableEntry(notesFile)
+                                                  ? platform::ReadFileHead(notesFile, media::kMaxNotesBytes)
+                                                  : platform::Result<std::string>(std::string());
   return media::BuildInfoPanel(ReadAviFacts(movieFileName), notesFile, notes, windowWidth, decimalSeparator);
 }
 

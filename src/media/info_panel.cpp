@@ -5,15 +5,16 @@
 namespace media {
 
 InfoPanelContent BuildInfoPanel(const std::optional<AviFacts>& facts, const std::string& notesFile,
-                                const platform::FileRead& notes, int windowWidth, char decimalSeparator) {
+                                const platform::Result<std::string>& notes, int windowWidth,
+                                char decimalSeparator) {
   InfoPanelContent content;
   content.fontPoints = ReportFontPoints(windowWidth);
   content.facts = facts;
   if (content.facts) content.report = BuildMediaReport(*content.facts, decimalSeparator);
   content.notesFile = notesFile;
   if (!platform::IsUsableEntry(content.notesFile)) return content;
-  if (!notes.error.empty()) content.notesError = "Cannot read " + notesFile + ": " + notes.error;
-  else content.notes = ParseNotes(notes.bytes, notesFile);
+  if (!notes) content.notesError = "Cannot read " + notesFile + ": " + notes.error();
+  else content.notes = ParseNotes(*notes, notesFile);
   return content;
 }
 

@@ -25,6 +25,7 @@ struct InfoPanelContent {
 // (FindNotesFile; "" for none) as `notes` holds them (the file's first kMaxNotesBytes bytes, or
 // the system's message when it could not be read, which leaves the report in place).
 InfoPanelContent BuildInfoPanel(const std::optional<AviFacts>& facts, const std::string& notesFile,
-                                const platform::FileRead& notes, int windowWidth, char decimalSeparator);
+                                const platform::Result<std::string>& notes, int windowWidth,
+                                char decimalSeparator);
 
 }  // namespace media

@@ -1,7 +1,6 @@
 #include "media/jpeg_decoder.h"
 
 #include "media/jpeg_scans.h"
-#include "platform/error.h"
 #include "platform/files.h"
 
 #include <QSysInfo>
@@ -294,11 +293,11 @@ bool ChooseScale(Job& job, JDIMENSION wantWidth, JDIMENSION wantHeight) {
   return true;
 }
 
-// The first chunk of the file; an error that names the file when it cannot be read at all.
-std::string FirstChunk(const std::string& path) {
-  platform::FileRead read = platform::ReadFileHead(path, kChunkBytes);
-  if (!read.error.empty()) throw platform::Error(platform::CannotOpenMessage(path, read.error));
-  return std::move(read.bytes);
+// The first chunk of the file; a failure that names the file when it cannot be read at all.
+platform::Result<std::string> FirstChunk(const std::string& path) {
+  platform::Result<std::string> read = platform::ReadFileHead(path, kChunkBytes);
+  if (!read) return platform::Failure{platform::CannotOpenMessage(path, read.error())};
+  return read;
 }
 
 // Decodes the picture at the scale ChooseScale picks for `want`; the failure's message or "".
@@ -343,8 +342,8 @@ std::string ScanCountProblem(Job& job, JpegWork& work) {
 
 // Reads the header into `natural` and checks its size; with `atLeast` (nullptr: header only) also
 // decodes the picture, at full size when `atLeast` is empty.
-QImage Run(const std::string& path, std::string firstChunk, const QSize* atLeast, QSize& natural,
-           JpegWork& work) {
+platform::Result<QImage> Run(const std::string& path, std::string firstChunk, const QSize* atLeast,
+                             QSize& natural, JpegWork& work) {
   Job job;
   StartSource(job.source, path, std::move(firstChunk));
   QImage image;
@@ -364,7 +363,7 @@ QImage Run(const std::string& path, std::string firstChunk, const QSize* atLeast
   work.bytesRead = std::max(work.bytesRead, job.source.next);
   work.scansDecoded = job.scansDecoded;
   work.coefficientBytes = job.coefficientBytes;
-  if (!failure.empty()) throw platform::Error(failure);
+  if (!failure.empty()) return platform::Failure{failure};
   return image;
 }
 
@@ -379,24 +378,36 @@ std::string PictureSizeProblem(std::int64_t width, std::int64_t height, std::int
          " pixels a side and " + std::to_string(maxBytes >> 20) + " MiB decoded)";
 }
 
-std::string ReadJpegHead(const std::string& path) { return FirstChunk(path); }
+platform::Result<std::string> ReadJpegHead(const std::string& path) { return FirstChunk(path); }
 
-QSize ReadJpegSize(const std::string& path, std::optional<std::string> head) {
+platform::Result<QSize> ReadJpegSize(const std::string& path, std::optional<std::string> head) {
+  if (!head) {
+    platform::Result<std::string> chunk = FirstChunk(path);
+    if (!chunk) return platform::Failure{chunk.error()};
+    head = std::move(*chunk);
+  }
   QSize natural;
   JpegWork work;
-  Run(path, head ? std::move(*head) : FirstChunk(path), nullptr, natural, work);
+  const platform::Result<QImage> header = Run(path, std::move(*head), nullptr, natural, work);
+  if (!header) return platform::Failure{header.error()};
   return natural;
 }
 
-QImage DecodeJpegFile(const std::string& path, QSize atLeast, JpegWork* work, std::optional<std::string> head) {
+platform::Result<QImage> DecodeJpegFile(const std::string& path, QSize atLeast, JpegWork* work,
+                                        std::optional<std::string> head) {
   QSize natural;
   JpegWork counted;
   JpegWork& into = work ? *work : counted;
   into = {};
-  return Run(path, head ? std::move(*head) : FirstChunk(path), &atLeast, natural, into);
+  if (!head) {
+    platform::Result<std::string> chunk = FirstChunk(path);
+    if (!chunk) return platform::Failure{chunk.error()};
+    head = std::move(*chunk);
+  }
+  return Run(path, std::move(*head), &atLeast, natural, into);
 }
 
-QImage DecodeJpegBytes(std::string bytes) {
+platform::Result<QImage> DecodeJpegBytes(std::string bytes) {
   QSize natural;
   const QSize fullSize;
   static const std::string kInMemory;

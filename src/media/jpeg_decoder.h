@@ -1,9 +1,11 @@
 #pragma once
 // Decodes poster pictures from a disc, where any file may be damaged or hostile: the size a header
-// declares is checked before anything is allocated, and every failure comes back as a
-// platform::Error with a message fit for the user's error box.
+// declares is checked before anything is allocated, and every failure comes back as a failed
+// platform::Result with a message fit for the user's error box.
 #include <QImage>
 #include <QSize>
+
+#include "platform/result.h"
 
 #include <cstdint>
 #include <optional>
@@ -42,27 +44,27 @@ struct JpegWork {
   std::int64_t coefficientBytes = 0;  // whole-picture coefficient memory the file asks for
 };
 
-// The picture's natural size, from its header alone. Throws platform::Error as DecodeJpegFile does
-// for a file that cannot be read, is not a JPEG, is damaged before its frame header or too large.
-// With `head`, the file's first ReadJpegHead bytes already read, the file is read only beyond them.
-QSize ReadJpegSize(const std::string& path, std::optional<std::string> head = std::nullopt);
+// The picture's natural size, from its header alone. Fails as DecodeJpegFile does for a file that
+// cannot be read, is not a JPEG, is damaged before its frame header or too large. With `head`, the
+// file's first ReadJpegHead bytes already read, the file is read only beyond them.
+platform::Result<QSize> ReadJpegSize(const std::string& path, std::optional<std::string> head = std::nullopt);
 // The bytes the decoder reads first (256 KiB, the whole of most posters), so that the size and the
-// picture can both come from one read. Throws platform::Error when the file cannot be read.
-std::string ReadJpegHead(const std::string& path);
+// picture can both come from one read. Fails, naming the file, when it cannot be read.
+platform::Result<std::string> ReadJpegHead(const std::string& path);
 
 // Decodes a JPEG file (baseline or progressive; colour, grayscale, CMYK or YCCK) into a
 // Format_RGB32 image: at full size when `atLeast` is empty, otherwise at the smallest of the
 // decoder's DCT scales (1/8 to 8/8) whose result is at least `atLeast` in both directions, which
-// saves most of the work and memory for a picture that is shown much smaller than it is. Throws
-// platform::Error with the decoder's message for a file that cannot be opened, is not a JPEG, is
-// damaged or truncated, is too large (in pixels, in coefficient memory or in bytes), or has more
-// than 500 scans; the scans are counted from the markers before any is decoded. The file is read in
-// chunks through the platform's reader and the decoder released before the error leaves. With
+// saves most of the work and memory for a picture that is shown much smaller than it is. Fails
+// with the decoder's message for a file that cannot be opened, is not a JPEG, is damaged or
+// truncated, is too large (in pixels, in coefficient memory or in bytes), or has more than 500
+// scans; the scans are counted from the markers before any is decoded. The file is read in chunks
+// through the platform's reader and the decoder released before the result is given. With
 // `work`, what the decode read and kept is written there, on failure too.
-QImage DecodeJpegFile(const std::string& path, QSize atLeast = QSize(), JpegWork* work = nullptr,
-                      std::optional<std::string> head = std::nullopt);
+platform::Result<QImage> DecodeJpegFile(const std::string& path, QSize atLeast = QSize(), JpegWork* work = nullptr,
+                                        std::optional<std::string> head = std::nullopt);
 // The same at full size for a JPEG already in memory (a picture compiled into the program), so
 // no image plugin of the toolkit is needed for it.
-QImage DecodeJpegBytes(std::string bytes);
+platform::Result<QImage> DecodeJpegBytes(std::string bytes);
 
 }  // namespace media

@@ -1,7 +1,6 @@
 #include "media/poster.h"
 
 #include "media/jpeg_decoder.h"
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/names.h"
 #include "platform/numbers.h"
@@ -118,29 +117,32 @@ PosterFile FindPosterFile(const platform::Listing& here, const std::string& movi
   return {platform::FirstMatch(here, "*.bmp"), kPosterBmp};
 }
 
-QSize ReadPosterSize(const std::string& fileName) {
-  return EndsInJpg(fileName) ? ReadJpegSize(fileName) : QSize(0, 0);
+platform::Result<QSize> ReadPosterSize(const std::string& fileName) {
+  if (!EndsInJpg(fileName)) return QSize(0, 0);
+  return ReadJpegSize(fileName);
 }
 
-QImage LoadPictureAsBitmap(const std::string& fileName, QSize atLeast) {
-  return EndsInJpg(fileName) ? DecodeJpegFile(fileName, atLeast) : QImage();
+platform::Result<QImage> LoadPictureAsBitmap(const std::string& fileName, QSize atLeast) {
+  if (!EndsInJpg(fileName)) return QImage();
+  return DecodeJpegFile(fileName, atLeast);
 }
 
-QImage LoadBmpPoster(const std::string& fileName) {
+platform::Result<QImage> LoadBmpPoster(const std::string& fileName) {
   // Opened by its bytes: a disc's file name need not be valid UTF-8, and QFile's own name
   // conversion would not give such a name back. The handle outlives the QFile that reads it.
-  const platform::FileHandle handle = platform::OpenDiscFile(fileName);
+  const platform::Result<platform::FileHandle> handle = platform::OpenDiscFile(fileName);
+  if (!handle) return platform::Failure{handle.error()};
   QFile file;
-  if (!file.open(handle.get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
-    throw platform::Error(file.errorString().toStdString());
+  if (!file.open(handle->get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+    return platform::Failure{file.errorString().toStdString()};
   const QByteArray head = file.read(64);
   const std::optional<BmpLayout> layout =
       ParseBmpHeader(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
   if (layout) {
     const std::string problem = BmpTruncationProblem(*layout, file.size());
-    if (!problem.empty()) throw platform::Error(problem);
+    if (!problem.empty()) return platform::Failure{problem};
   }
-  if (!file.seek(0)) throw platform::Error(file.errorString().toStdString());
+  if (!file.seek(0)) return platform::Failure{file.errorString().toStdString()};
 
   // Only the BMP reader: a file named .bmp that holds another format is not taken for a poster.
   QImageReader reader(&file, "bmp");
@@ -151,13 +153,12 @@ QImage LoadBmpPoster(const std::string& fileName) {
     size.setHeight(-size.height());
   // Qt's own text for a bad BMP is often just "Unknown error"; say what was being read.
   if (!size.isValid())
-    throw platform::Error("Not a BMP picture (" + reader.errorString().toStdString() + ")");
+    return platform::Failure{"Not a BMP picture (" + reader.errorString().toStdString() + ")"};
   const std::string tooLarge = PictureSizeProblem(size.width(), size.height(), kMaxBmpPictureBytes);
-  if (!tooLarge.empty()) throw platform::Error(tooLarge);
+  if (!tooLarge.empty()) return platform::Failure{tooLarge};
   QImage image = reader.read();
   if (image.isNull())
-    throw platform::Error("The BMP picture is damaged (" + reader.errorString().toStdString() +
-                          ")");
+    return platform::Failure{"The BMP picture is damaged (" + reader.errorString().toStdString() + ")"};
   return image;
 }
 

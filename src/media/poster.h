@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include "platform/files.h"
+#include "platform/result.h"
 
 #include <cstdint>
 #include <string>
@@ -26,14 +27,14 @@ PosterFile FindPosterFile(const platform::Listing& here, const std::string& movi
 
 // A JPEG poster's natural size, read from its header: the size the window is fitted to, whatever
 // size the poster is then decoded at. An empty size for a name whose last three letters are not
-// "JPG" (any case). Throws platform::Error as LoadPictureAsBitmap does.
-QSize ReadPosterSize(const std::string& fileName);
+// "JPG" (any case). Fails as LoadPictureAsBitmap does.
+platform::Result<QSize> ReadPosterSize(const std::string& fileName);
 
 // A JPEG poster, at full size or, with `atLeast`, at the smallest decoder scale that still covers
 // the size the poster box draws it at (see DecodeJpegFile). A name whose last three letters are
-// not "JPG" (any case) gives a null image, which the caller's width test rejects. Throws
-// platform::Error when the file cannot be decoded.
-QImage LoadPictureAsBitmap(const std::string& fileName, QSize atLeast = QSize());
+// not "JPG" (any case) gives a null image, which the caller's width test rejects. Fails with the
+// decoder's message when the file cannot be decoded.
+platform::Result<QImage> LoadPictureAsBitmap(const std::string& fileName, QSize atLeast = QSize());
 
 // A BMP poster is decoded whole, at 4 bytes a pixel for most kinds (Qt's reader cannot reduce it as
 // it reads), where a JPEG is decoded no larger than it is drawn. So it is allowed less: 64 MiB
@@ -41,8 +42,8 @@ QImage LoadPictureAsBitmap(const std::string& fileName, QSize atLeast = QSize())
 // posters are rarely more than a megapixel.
 inline constexpr std::int64_t kMaxBmpPictureBytes = std::int64_t{64} << 20;
 
-// A BMP poster. Throws platform::Error with the reader's message when the file cannot be read, and
-// refuses, before allocating, a picture that is too large or larger than the file could hold.
-QImage LoadBmpPoster(const std::string& fileName);
+// A BMP poster. Fails with the reader's message when the file cannot be read, and refuses, before
+// allocating, a picture that is too large or larger than the file could hold.
+platform::Result<QImage> LoadBmpPoster(const std::string& fileName);
 
 }  // namespace media

@@ -30,10 +30,10 @@ std::string_view TrimBlanks(std::string_view text) {
 // The groups of a key file; for a key given twice the first value counts.
 Groups ReadKeyFile(const std::string& path) {
   Groups groups;
-  const FileRead read = ReadFileHead(path, kKeyFileMax);
-  if (!read.error.empty()) return groups;
+  const Result<std::string> read = ReadFileHead(path, kKeyFileMax);
+  if (!read) return groups;
   std::string group;
-  for (const std::string_view raw : SplitTextLines(read.bytes)) {
+  for (const std::string_view raw : SplitTextLines(*read)) {
     const std::string_view line = TrimBlanks(raw);
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == '[' && line.back() == ']') {

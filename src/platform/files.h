@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // Whole-name match of `*` and `?`, ASCII letter case ignored.
@@ -106,19 +108,17 @@ bool IsOnDrive(const std::string& directory);
 // nullopt when the file cannot be opened. The file is closed before returning.
 std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count);
 
-struct FileRead {
-  std::string bytes;   // at most the requested cap
-  std::string error;   // the system's message when the file could not be read, else ""
-};
-FileRead ReadFileHead(const std::string& path, std::size_t maxBytes);
+// The file's first `maxBytes` bytes (all of a shorter file), or the system's message when it
+// cannot be read.
+Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes);
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-// Opens a disc file for a decoder that reads through a FILE*. Throws
-// platform::Error(CannotOpenMessage(path, reason)) when it cannot be opened or is not a file.
-FileHandle OpenDiscFile(const std::string& path);
+// Opens a disc file for a decoder that reads through a FILE*; fails with
+// CannotOpenMessage(path, reason) when it cannot be opened or is not a file.
+Result<FileHandle> OpenDiscFile(const std::string& path);
 // "Cannot open <path>: <reason>", the text of a file that could not be opened.
 std::string CannotOpenMessage(const std::string& path, const std::string& reason);
 

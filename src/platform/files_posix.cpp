@@ -9,7 +9,6 @@
 #include <cstring>
 #include <string>
 
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/fd_posix.h"
 
@@ -193,25 +192,22 @@ std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error) {
   return bytes;
 }
 
-FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
-  FileRead result;
-  Fd fd(OpenRegularFile(path.c_str(), result.error));
-  if (fd.get() < 0) return result;
+Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes) {
+  std::string openError;
+  Fd fd(OpenRegularFile(path.c_str(), openError));
+  if (fd.get() < 0) return Failure{openError};
   int error = 0;
   std::optional<std::string> bytes = ReadUpTo(fd.get(), maxBytes, error);
-  if (bytes)
-    result.bytes = std::move(*bytes);
-  else
-    result.error = std::strerror(error);
-  return result;
+  if (!bytes) return Failure{std::strerror(error)};
+  return std::move(*bytes);
 }
 
-FileHandle OpenDiscFile(const std::string& path) {
+Result<FileHandle> OpenDiscFile(const std::string& path) {
   std::string error;
   Fd fd(OpenRegularFile(path.c_str(), error));
-  if (fd.get() < 0) throw Error(CannotOpenMessage(path, error));
+  if (fd.get() < 0) return Failure{CannotOpenMessage(path, error)};
   FileHandle file(::fdopen(fd.get(), "rb"));
-  if (!file) throw Error(CannotOpenMessage(path, std::strerror(errno)));
+  if (!file) return Failure{CannotOpenMessage(path, std::strerror(errno))};
   fd.release();
   return file;
 }

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "platform/drive_win.h"
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/handle_win.h"
 #include "platform/text.h"
@@ -179,31 +178,28 @@ std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, 
   return bytes;
 }
 
-FileRead ReadFileHead(const std::string& path, std::size_t maxBytes) {
-  FileRead result;
-  Handle file = OpenRegularFile(path, result.error);
-  if (!file.ok()) return result;
+Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes) {
+  std::string openError;
+  Handle file = OpenRegularFile(path, openError);
+  if (!file.ok()) return Failure{openError};
   DWORD error = 0;
   std::optional<std::string> bytes = ReadUpTo(file.get(), maxBytes, error);
-  if (bytes)
-    result.bytes = std::move(*bytes);
-  else
-    result.error = SystemMessage(error);
-  return result;
+  if (!bytes) return Failure{SystemMessage(error)};
+  return std::move(*bytes);
 }
 
-FileHandle OpenDiscFile(const std::string& path) {
+Result<FileHandle> OpenDiscFile(const std::string& path) {
   std::string error;
   Handle file = OpenRegularFile(path, error);
-  if (!file.ok()) throw Error(CannotOpenMessage(path, error));
+  if (!file.ok()) return Failure{CannotOpenMessage(path, error)};
   const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file.get()), _O_RDONLY | _O_BINARY);
-  if (descriptor < 0) throw Error(CannotOpenMessage(path, std::strerror(errno)));
+  if (descriptor < 0) return Failure{CannotOpenMessage(path, std::strerror(errno))};
   file.release();  // the descriptor owns it now
   FileHandle stream(_fdopen(descriptor, "rb"));
   if (!stream) {
     const int reason = errno;
     _close(descriptor);
-    throw Error(CannotOpenMessage(path, std::strerror(reason)));
+    return Failure{CannotOpenMessage(path, std::strerror(reason))};
   }
   return stream;
 }

@@ -256,9 +256,9 @@ ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<Profi
 std::optional<std::string> ReadProfileContent(const std::string& path) {
   const std::optional<std::string> onDisk = ResolveCase(path);
   if (!onDisk) return std::nullopt;
-  FileRead file = ReadFileHead(*onDisk, kProfileFileMax + 1);
-  if (!file.error.empty() || file.bytes.size() > kProfileFileMax) return std::nullopt;
-  return std::move(file.bytes);
+  Result<std::string> file = ReadFileHead(*onDisk, kProfileFileMax + 1);
+  if (!file || file->size() > kProfileFileMax) return std::nullopt;
+  return std::move(*file);
 }
 
 }  // namespace platform

@@ -3,7 +3,6 @@
 #include "app/startup_files.h"
 #include "media/avi.h"
 #include "media/report.h"
-#include "platform/error.h"
 #include "support/avi_bytes.h"
 #include "support/temp_dir.h"
 

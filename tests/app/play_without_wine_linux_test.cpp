@@ -32,7 +32,10 @@ std::string WaitForLog(const std::string& log) {
   QElapsedTimer timer;
   timer.start();
   while (timer.elapsed() < 10000) {  // bounds a start that never happens, not the test's speed
-    if (platform::FileExists(log + ".done")) return platform::ReadFileHead(log, 1 << 16).bytes;
+    if (platform::FileExists(log + ".done")) {
+      const platform::Result<std::string> read = platform::ReadFileHead(log, 1 << 16);
+      return read ? *read : read.error();
+    }
     QThread::msleep(20);
   }
   return "(nothing started)";

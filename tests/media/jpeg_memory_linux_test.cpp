@@ -66,9 +66,9 @@ TEST(JpegDecoder, AForgedSizeIsRefusedBeforeAnythingLargeIsAllocated) {
   ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
   std::vector<std::string> messages;
   for (const std::string& path : paths) {
-    messages.push_back(ErrorOf([&] { media::ReadPosterSize(path); }));
-    messages.push_back(ErrorOf([&] { media::LoadPictureAsBitmap(path, QSize(410, 615)); }));
-    messages.push_back(ErrorOf([&] { media::LoadPictureAsBitmap(path); }));
+    messages.push_back(ErrorOf(media::ReadPosterSize(path)));
+    messages.push_back(ErrorOf(media::LoadPictureAsBitmap(path, QSize(410, 615))));
+    messages.push_back(ErrorOf(media::LoadPictureAsBitmap(path)));
   }
   setrlimit(RLIMIT_AS, &old);
   for (std::size_t i = 0; i < messages.size(); ++i) {
@@ -90,7 +90,7 @@ TEST(JpegDecoder, AProgressivePhotoDecodesWithinItsCoefficientBudget) {
   ASSERT_GT(before, 0);
   if (!ResetPeakResident()) GTEST_SKIP() << "the kernel's high-water mark cannot be reset";
   media::JpegWork work;
-  const QImage image = media::DecodeJpegFile(path, QSize(410, 615), &work);
+  const QImage image = ValueOf(media::DecodeJpegFile(path, QSize(410, 615), &work));
   const std::int64_t grown = StatusBytes("VmHWM") - before;
   EXPECT_EQ(image.size(), QSize(500, 750));
   EXPECT_EQ(work.coefficientBytes, 72000000);

@@ -8,11 +8,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/result.h"
 
 namespace jpegsamples {
 
@@ -115,13 +114,18 @@ inline std::vector<jpeg_scan_info> ManyScans(int al) {
   return scans;
 }
 
-inline std::string ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const platform::Error& error) {
-    return error.what();
-  }
-  return "(no error)";
+// The failure's message; "(no error)" for a success, so that a comparison shows which it was.
+template <typename T>
+std::string ErrorOf(const platform::Result<T>& result) {
+  return result ? "(no error)" : result.error();
+}
+
+// The value; an empty one after failing the test with the failure's message.
+template <typename T>
+T ValueOf(platform::Result<T> result) {
+  if (result) return std::move(*result);
+  ADD_FAILURE() << result.error();
+  return T();
 }
 
 // Sets the size in the first frame header (baseline or progressive).

@@ -2,7 +2,6 @@
 // clear error without a crash, a hang or a huge allocation.
 #include "media/jpeg_decoder.h"
 #include "media/poster.h"
-#include "platform/error.h"
 #include "platform/files.h"
 #include "support/temp_dir.h"
 
@@ -14,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,8 +74,8 @@ TEST(JpegDecoder, DecodesEveryColourModelAtFullSize) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string path = dir.Write("poster.jpg", Encode(row.picture));
-    ExpectQuadrants(media::DecodeJpegFile(path), row.picture);
-    ExpectQuadrants(media::LoadPictureAsBitmap(path), row.picture);
+    ExpectQuadrants(ValueOf(media::DecodeJpegFile(path)), row.picture);
+    ExpectQuadrants(ValueOf(media::LoadPictureAsBitmap(path)), row.picture);
   }
 }
 
@@ -95,11 +93,11 @@ TEST(JpegDecoder, OnlyNamesEndingInJpgAreDecoded) {
     SCOPED_TRACE(row.name);
     dir.Write(row.name, jpeg);
     testsupport::ScopedChdir into(dir.path());
-    const QImage image = media::LoadPictureAsBitmap(row.name);
+    const QImage image = ValueOf(media::LoadPictureAsBitmap(row.name));
     EXPECT_EQ(image.width(), row.decoded ? 64 : 0);
     EXPECT_EQ(image.isNull(), !row.decoded);
   }
-  EXPECT_TRUE(media::LoadPictureAsBitmap("").isNull());
+  EXPECT_TRUE(ValueOf(media::LoadPictureAsBitmap("")).isNull());
 }
 
 
@@ -132,17 +130,17 @@ TEST(JpegDecoder, HostileFilesEndInAClearError) {
     SCOPED_TRACE(row.name);
     const std::string path = dir.Write("bad.jpg", row.bytes);
     media::JpegWork work;
-    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(), &work); });
+    const std::string message = ErrorOf(media::DecodeJpegFile(path, QSize(), &work));
     EXPECT_NE(message.find(row.message), std::string::npos) << message;
     EXPECT_LE(work.scansDecoded, row.scansDecoded);
     EXPECT_LE(work.bytesRead, static_cast<std::int64_t>(row.bytes.size()));
-    EXPECT_EQ(ErrorOf([&] { media::LoadPictureAsBitmap(path); }), message);
+    EXPECT_EQ(ErrorOf(media::LoadPictureAsBitmap(path)), message);
   }
-  const std::string missing = platform::ReadFileHead(dir / "missing.jpg", 1).error;
+  const std::string missing = platform::ReadFileHead(dir / "missing.jpg", 1).error();
   ASSERT_FALSE(missing.empty());
-  EXPECT_NE(ErrorOf([&] { media::LoadPictureAsBitmap(dir / "missing.jpg"); }).find(missing), std::string::npos);
+  EXPECT_NE(ErrorOf(media::LoadPictureAsBitmap(dir / "missing.jpg")).find(missing), std::string::npos);
   const std::string directory = dir.MakeDir("folder.jpg");
-  EXPECT_NE(ErrorOf([&] { media::LoadPictureAsBitmap(directory); }), "(no error)");
+  EXPECT_NE(ErrorOf(media::LoadPictureAsBitmap(directory)), "(no error)");
 }
 
 
@@ -152,7 +150,7 @@ TEST(JpegDecoder, AFileLackingOnlyItsEndMarkerStillShows) {
   ASSERT_EQ(jpeg.substr(jpeg.size() - 2), "\xFF\xD9");
   TempDir dir;
   const std::string path = dir.Write("noeoi.jpg", jpeg.substr(0, jpeg.size() - 2));
-  ExpectQuadrants(media::DecodeJpegFile(path), picture);
+  ExpectQuadrants(ValueOf(media::DecodeJpegFile(path)), picture);
 }
 
 // The window decodes a large poster no larger than it draws it: the smallest of the decoder's
@@ -184,15 +182,15 @@ TEST(JpegDecoder, ScaledDecodeCoversTheDrawnSizeWithTheSmallestScale) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     const std::string path = dir.Write("poster.jpg", Encode(row.picture));
-    EXPECT_EQ(media::ReadJpegSize(path), QSize(row.picture.width, row.picture.height));
-    EXPECT_EQ(media::ReadPosterSize(path), QSize(row.picture.width, row.picture.height));
+    EXPECT_EQ(ValueOf(media::ReadJpegSize(path)), QSize(row.picture.width, row.picture.height));
+    EXPECT_EQ(ValueOf(media::ReadPosterSize(path)), QSize(row.picture.width, row.picture.height));
     Picture shown = row.picture;
     shown.width = row.decoded.width();
     shown.height = row.decoded.height();
-    ExpectQuadrants(media::DecodeJpegFile(path, row.atLeast), shown);
-    ExpectQuadrants(media::LoadPictureAsBitmap(path, row.atLeast), shown);
+    ExpectQuadrants(ValueOf(media::DecodeJpegFile(path, row.atLeast)), shown);
+    ExpectQuadrants(ValueOf(media::LoadPictureAsBitmap(path, row.atLeast)), shown);
   }
-  EXPECT_EQ(media::ReadPosterSize("poster.png"), QSize(0, 0));
+  EXPECT_EQ(ValueOf(media::ReadPosterSize("poster.png")), QSize(0, 0));
 }
 
 // The file is read in chunks: pictures and skipped segments that cross them must come out whole.
@@ -207,12 +205,12 @@ TEST(JpegDecoder, FilesLargerThanOneReadDecodeWhole) {
   for (int i = 0; i < 10; ++i) segments += std::string("\xFF\xE9\xFF\xFF", 4) + std::string(65533, 'p');
   padded.insert(2, segments);
   TempDir dir;
-  ExpectQuadrants(media::DecodeJpegFile(dir.Write("large.jpg", large)), grainy);
-  ExpectQuadrants(media::DecodeJpegFile(dir.Write("padded.jpg", padded)), small);
-  EXPECT_NE(ErrorOf([&] { media::DecodeJpegFile(dir.Write("cut.jpg", large.substr(0, large.size() * 2 / 3))); })
+  ExpectQuadrants(ValueOf(media::DecodeJpegFile(dir.Write("large.jpg", large))), grainy);
+  ExpectQuadrants(ValueOf(media::DecodeJpegFile(dir.Write("padded.jpg", padded))), small);
+  EXPECT_NE(ErrorOf(media::DecodeJpegFile(dir.Write("cut.jpg", large.substr(0, large.size() * 2 / 3))))
                 .find("Premature end of JPEG file"),
             std::string::npos);
-  EXPECT_NE(ErrorOf([&] { media::DecodeJpegFile(dir.Write("cut.jpg", padded.substr(0, 400000))); })
+  EXPECT_NE(ErrorOf(media::DecodeJpegFile(dir.Write("cut.jpg", padded.substr(0, 400000))))
                 .find("Premature end of JPEG file"),
             std::string::npos);
 }
@@ -248,13 +246,13 @@ TEST(JpegDecoder, CoefficientMemoryIsBudgetedFromTheHeader) {
     SCOPED_TRACE(row.name);
     const std::string path = dir.Write("poster.jpg", WithDeclaredSize(Encode(row.picture), row.width, row.height));
     media::JpegWork work;
-    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(400, 600), &work); });
+    const std::string message = ErrorOf(media::DecodeJpegFile(path, QSize(400, 600), &work));
     EXPECT_EQ(work.coefficientBytes, row.coefficientBytes);
     EXPECT_EQ(message.find("MiB to decode") != std::string::npos, row.refused) << message;
     if (row.refused) {
       EXPECT_EQ(work.scansDecoded, 0);
     }
-    EXPECT_EQ(ErrorOf([&] { media::ReadPosterSize(path); }) != "(no error)", row.refused);
+    EXPECT_EQ(ErrorOf(media::ReadPosterSize(path)) != "(no error)", row.refused);
   }
 }
 
@@ -287,7 +285,7 @@ TEST(JpegDecoder, ScansAreCountedBeforeAnyIsDecoded) {
     if (row.declaredSide) bytes = WithDeclaredSize(bytes, row.declaredSide, row.declaredSide);
     const std::string path = dir.Write("poster.jpg", bytes);
     media::JpegWork work;
-    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(), &work); });
+    const std::string message = ErrorOf(media::DecodeJpegFile(path, QSize(), &work));
     EXPECT_EQ(message.find("scans") != std::string::npos, row.refused) << message;
     if (row.refused) {
       EXPECT_GE(work.scansCounted, row.scansCounted);
@@ -320,10 +318,10 @@ TEST(JpegDecoder, APosterFileIsReadNoFurtherThanTheCap) {
     const std::string path = dir.Write("poster.jpg", row.head);
     std::filesystem::resize_file(path, static_cast<std::uintmax_t>(fourGiB));  // sparse: no disc space
     media::JpegWork work;
-    const std::string message = ErrorOf([&] { media::DecodeJpegFile(path, QSize(), &work); });
+    const std::string message = ErrorOf(media::DecodeJpegFile(path, QSize(), &work));
     EXPECT_EQ(message.find("larger than any poster") != std::string::npos, row.refused) << message;
     EXPECT_LE(work.bytesRead, row.refused ? media::kMaxPosterFileBytes : std::int64_t{1} << 20);
-    EXPECT_EQ(ErrorOf([&] { media::ReadPosterSize(path); }).find("larger than any poster") != std::string::npos,
+    EXPECT_EQ(ErrorOf(media::ReadPosterSize(path)).find("larger than any poster") != std::string::npos,
               row.refused);
   }
 }

@@ -41,7 +41,9 @@ TEST(FindNotesFile, FirstNfoElseTheNewTextDocument) {
 // The notes as the panel shows them.
 // The notes as the launcher reads them from a file.
 media::Notes ReadNotes(const std::string& file) {
-  return media::ParseNotes(platform::ReadFileHead(file, media::kMaxNotesBytes).bytes, file);
+  const platform::Result<std::string> read = platform::ReadFileHead(file, media::kMaxNotesBytes);
+  EXPECT_TRUE(read) << read.error();
+  return media::ParseNotes(read ? *read : std::string(), file);
 }
 
 std::vector<QString> ReadNotesLines(const std::string& file) {
@@ -166,10 +168,10 @@ TEST(InfoPanelNotes, AnUnreadableFileNamesTheSystemsMessage) {
   } rows[] = {{"folder.nfo", "Is a directory"}, {"missing.nfo", nullptr}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.file);
-    const platform::FileRead read = platform::ReadFileHead(row.file, media::kMaxNotesBytes);
+    const platform::Result<std::string> read = platform::ReadFileHead(row.file, media::kMaxNotesBytes);
     const std::string error = media::BuildInfoPanel(std::nullopt, row.file, read, 400, '.').notesError;
     // The system's own text for a missing file, whatever its wording on this system.
-    const std::string message = row.message ? row.message : read.error;
+    const std::string message = row.message ? row.message : read.error();
     ASSERT_FALSE(message.empty());
     EXPECT_NE(error.find(message), std::string::npos) << error;
     EXPECT_NE(error.find(row.file), std::string::npos) << error;

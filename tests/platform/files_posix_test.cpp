@@ -11,7 +11,6 @@
 #include <map>
 #include <fstream>
 
-#include "platform/error.h"
 #include "platform/files.h"
 #include "support/scratch_mount.h"
 #include "support/temp_dir.h"
@@ -205,7 +204,7 @@ TEST(ReadAt, LeavesNoDescriptorOpen) {
     platform::ReadAt(path, 0, 2);
     platform::ReadAt(path, 99, 2);
     platform::ReadAt(path, -1, 2);
-    platform::ReadFileHead(path, 2);
+    static_cast<void>(platform::ReadFileHead(path, 2));
   }
   EXPECT_EQ(openDescriptors(), before);
 }
@@ -213,15 +212,15 @@ TEST(ReadAt, LeavesNoDescriptorOpen) {
 TEST(ReadFileHead, CapsAndReportsTheSystemsMessage) {
   TempDir dir;
   const std::string path = dir.Write("notes.nfo", std::string(100000, 'n'));
-  EXPECT_EQ(platform::ReadFileHead(path, 10).bytes, std::string(10, 'n'));
-  EXPECT_EQ(platform::ReadFileHead(path, 200000).bytes.size(), 100000u);
-  EXPECT_EQ(platform::ReadFileHead(path, 200000).error, "");
+  EXPECT_EQ(platform::ReadFileHead(path, 10).value(), std::string(10, 'n'));
+  const platform::Result<std::string> whole = platform::ReadFileHead(path, 200000);
+  ASSERT_EQ(whole.error(), "");
+  EXPECT_EQ(whole->size(), 100000u);
 
-  const platform::FileRead missing = platform::ReadFileHead(dir / "absent.nfo", 10);
-  EXPECT_EQ(missing.error, std::strerror(ENOENT));
-  const platform::FileRead directory = platform::ReadFileHead(dir.MakeDir("d.nfo"), 10);
-  EXPECT_EQ(directory.error, std::strerror(EISDIR));
-  EXPECT_EQ(directory.bytes, "");
+  EXPECT_EQ(platform::ReadFileHead(dir / "absent.nfo", 10).error(), std::strerror(ENOENT));
+  const platform::Result<std::string> directory = platform::ReadFileHead(dir.MakeDir("d.nfo"), 10);
+  EXPECT_FALSE(directory);
+  EXPECT_EQ(directory.error(), std::strerror(EISDIR));
 }
 
 // What a disc can put where a file is expected: a FIFO (a plain open would wait for a writer
@@ -249,15 +248,8 @@ TEST(DiscReads, RefuseWhatIsNotARegularFile) {
     SCOPED_TRACE(row.name);
     const std::string path = dir / row.name;
     EXPECT_EQ(platform::ReadAt(path, 0, 12), std::nullopt);
-    const platform::FileRead head = platform::ReadFileHead(path, 1u << 20);
-    EXPECT_EQ(head.bytes, "");
-    EXPECT_EQ(head.error, row.reason);
-    try {
-      platform::OpenDiscFile(path);
-      ADD_FAILURE() << "opened";
-    } catch (const platform::Error& error) {
-      EXPECT_EQ(error.what(), platform::CannotOpenMessage(path, row.reason));
-    }
+    EXPECT_EQ(platform::ReadFileHead(path, 1u << 20).error(), row.reason);
+    EXPECT_EQ(platform::OpenDiscFile(path).error(), platform::CannotOpenMessage(path, row.reason));
     EXPECT_FALSE(platform::FileExists(path));
   }
 }
@@ -267,10 +259,11 @@ TEST(DiscReads, FollowLinksToRegularFiles) {
   dir.Write("poster.jpg", "JFIF bytes");
   ASSERT_EQ(symlink("poster.jpg", (dir / "Film.jpg").c_str()), 0);
   EXPECT_EQ(platform::ReadAt(dir / "Film.jpg", 5, 99), std::optional<std::string>("bytes"));
-  EXPECT_EQ(platform::ReadFileHead(dir / "Film.jpg", 4).bytes, "JFIF");
-  const platform::FileHandle file = platform::OpenDiscFile(dir / "Film.jpg");
+  EXPECT_EQ(platform::ReadFileHead(dir / "Film.jpg", 4).value(), "JFIF");
+  const platform::Result<platform::FileHandle> file = platform::OpenDiscFile(dir / "Film.jpg");
+  ASSERT_TRUE(file) << file.error();
   char buffer[16] = {};
-  EXPECT_EQ(std::fread(buffer, 1, sizeof buffer, file.get()), 10u);
+  EXPECT_EQ(std::fread(buffer, 1, sizeof buffer, file->get()), 10u);
   EXPECT_STREQ(buffer, "JFIF bytes");
 }
 
