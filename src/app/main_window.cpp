@@ -198,8 +198,8 @@ void TMainWin::dxSelectClick() {
   const std::string directory = platform::CurrentDirectory();
   const std::string prefix = movie::DirectoryPrefix(directory);
   const std::string program = services_.ChooseProgram(directory);
-  if (!platform::IsName(program)) return;
-  const std::string subtitle = platform::IsName(state_.SubtitleFileName) ? prefix + state_.SubtitleFileName : "";
+  if (!platform::CountsAsName(program)) return;
+  const std::string subtitle = platform::CountsAsName(state_.SubtitleFileName) ? prefix + state_.SubtitleFileName : "";
   services_.StartProgram({program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)),
                           prefix + state_.MovieFileName, subtitle});
   close();

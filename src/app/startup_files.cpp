@@ -50,7 +50,7 @@ std::optional<media::AviFacts> ReadAviFacts(const std::string& movieFileName) {
 
 media::InfoPanelContent ReadInfoPanel(const std::string& movieFileName, const std::string& notesFile,
                                       int windowWidth, char decimalSeparator) {
-  const platform::Result<std::string> notes = platform::IsUsableEntry(notesFile)
+  const platform::Result<std::string> notes = platform::IsTrustedEntry(notesFile)
                                                   ? platform::ReadFileHead(notesFile, media::kMaxNotesBytes)
                                                   : platform::Result<std::string>(std::string());
   return media::BuildInfoPanel(ReadAviFacts(movieFileName), notesFile, notes, windowWidth, decimalSeparator);

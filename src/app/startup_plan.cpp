@@ -77,7 +77,7 @@ bool PlanPoster(const StartupFacts& facts, StartupPlan& plan) {
   const media::PosterFile found = media::FindPosterFile(facts.here, plan.MovieFileName);
   plan.poster.file = found.name;
   plan.poster.kind = found.kind;
-  if (!platform::IsName(found.name)) return true;
+  if (!platform::CountsAsName(found.name)) return true;
   return found.kind == media::kPosterJpeg ? PlanJpegPoster(facts, plan) : PlanBmpPoster(facts, plan);
 }
 
@@ -107,7 +107,7 @@ bool PlanPlayersSettings(const movie::LauncherFiles& launcher, StartupPlan& plan
 
 // False when there is no movie to offer, or it is not an AVI file.
 bool MovieBranch(const StartupFacts& facts, StartupPlan& plan) {
-  if (!platform::IsName(plan.MovieFileName)) return false;
+  if (!platform::CountsAsName(plan.MovieFileName)) return false;
   if (!facts.movieFormType) return plan.need = StartupNeed{Need::MovieFormType, plan.MovieFileName, {}}, true;
   if (!media::IsAviFormType(*facts.movieFormType)) {
     plan.notAviMessage = media::NotAviMessage(plan.MovieFileName);

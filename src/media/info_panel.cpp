@@ -12,7 +12,7 @@ InfoPanelContent BuildInfoPanel(const std::optional<AviFacts>& facts, const std:
   content.facts = facts;
   if (content.facts) content.report = BuildMediaReport(*content.facts, decimalSeparator);
   content.notesFile = notesFile;
-  if (!platform::IsUsableEntry(content.notesFile)) return content;
+  if (!platform::IsTrustedEntry(content.notesFile)) return content;
   if (!notes) content.notesError = "Cannot read " + notesFile + ": " + notes.error();
   else content.notes = ParseNotes(*notes, notesFile);
   return content;

@@ -53,7 +53,7 @@ void KeepWithinLimits(std::string_view text, bool utf8, Notes& notes) {
 
 std::string FindNotesFile(const platform::Listing& here) {
   std::string name = platform::FirstMatch(here, "*.nfo");
-  if (!platform::IsName(name)) name = platform::FirstMatch(here, kFallbackNotesFile);
+  if (!platform::CountsAsName(name)) name = platform::FirstMatch(here, kFallbackNotesFile);
   return name;
 }
 

@@ -113,7 +113,7 @@ PosterFile FindPosterFile(const platform::Listing& here, const std::string& movi
     if (std::string listed = platform::RegularFileName(here, name); !listed.empty()) return {listed, candidate.kind};
   }
   const std::string jpeg = platform::FirstMatch(here, "*.jpg");
-  if (platform::IsName(jpeg)) return {jpeg, kPosterJpeg};
+  if (platform::CountsAsName(jpeg)) return {jpeg, kPosterJpeg};
   return {platform::FirstMatch(here, "*.bmp"), kPosterBmp};
 }
 

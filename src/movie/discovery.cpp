@@ -35,11 +35,11 @@ std::string FindSubtitleFile(const platform::Listing& here, const std::string& m
   const std::string base = platform::BaseName(movieFileName);
   for (std::string_view extension : kSubtitleExtensions) {
     const std::string found = platform::RegularFileName(here, base + std::string(extension));
-    if (platform::IsName(found)) return found;
+    if (platform::CountsAsName(found)) return found;
   }
-  if (std::string found = PickTextFile(here); platform::IsName(found)) return found;
-  if (std::string found = platform::FirstMatch(here, "*.sub"); platform::IsName(found)) return found;
-  if (std::string found = platform::FirstMatch(here, "*.srt"); platform::IsName(found)) return found;
+  if (std::string found = PickTextFile(here); platform::CountsAsName(found)) return found;
+  if (std::string found = platform::FirstMatch(here, "*.sub"); platform::CountsAsName(found)) return found;
+  if (std::string found = platform::FirstMatch(here, "*.srt"); platform::CountsAsName(found)) return found;
   return {};
 }
 

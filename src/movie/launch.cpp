@@ -14,7 +14,7 @@ namespace {
 
 using platform::QuoteArgument;
 
-bool HasSubtitle(const LaunchFacts& facts) { return platform::IsName(facts.SubtitleFileName); }
+bool HasSubtitle(const LaunchFacts& facts) { return platform::CountsAsName(facts.SubtitleFileName); }
 
 bool SubtitleMatchesMovie(const LaunchFacts& facts) {
   return movie::SubtitleMatchesMovie(facts.MovieFileName, facts.SubtitleFileName);
@@ -38,7 +38,7 @@ bool Contains(std::string_view text, std::string_view part) { return text.find(p
 }  // namespace
 
 bool SubtitleMatchesMovie(const std::string& movieFileName, const std::string& subtitleFileName) {
-  return platform::IsName(subtitleFileName) && platform::BaseName(subtitleFileName) == platform::BaseName(movieFileName);
+  return platform::CountsAsName(subtitleFileName) && platform::BaseName(subtitleFileName) == platform::BaseName(movieFileName);
 }
 
 std::string VPlayerAspectOptions(std::int32_t frameWidth, std::int32_t frameHeight) {

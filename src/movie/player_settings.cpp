@@ -46,7 +46,7 @@ IniOutcome Decided(IniOutcome outcome, const std::vector<IniWrite>& writes, bool
 
 std::vector<IniWrite> PlayerSettingsWrites(PlayerKind kind, const std::string& movieFileName,
                                            const std::string& subtitleFileName) {
-  if (!platform::IsUsableEntry(subtitleFileName)) return {};
+  if (!platform::IsTrustedEntry(subtitleFileName)) return {};
   const Player& player = PlayerOf(kind);
   std::vector<IniWrite> writes;
   for (const WrittenKey& written : player.writtenKeys) {
@@ -118,17 +118,17 @@ std::vector<std::string> EntriesToCheck(const LaunchFiles& files) {
   for (const std::optional<std::string>* ini : {&files.vplayerIni, &files.bplayerIni}) {
     if (!*ini) continue;
     for (const IniKey key : {kVPlayer.movieEntry, kBSPlayer.movieEntry, kSubtitleEntry})
-      if (std::string entry = ReadTrimmed(**ini, key); platform::IsUsableEntry(entry)) entries.push_back(entry);
+      if (std::string entry = ReadTrimmed(**ini, key); platform::IsTrustedEntry(entry)) entries.push_back(entry);
   }
   return entries;
 }
 
 std::optional<bool> PlayerKnowsMovie(const std::optional<std::string>& ini, PlayerKind kind, const LaunchFiles& files) {
   const std::string entry = ini ? ReadTrimmed(*ini, PlayerOf(kind).movieEntry) : std::string();
-  if (!platform::IsUsableEntry(entry)) return std::nullopt;
+  if (!platform::IsTrustedEntry(entry)) return std::nullopt;
   if (files.existingEntries.contains(entry)) return true;
   const std::string subtitle = ReadTrimmed(*ini, kSubtitleEntry);
-  return platform::IsUsableEntry(subtitle) && files.existingEntries.contains(subtitle);
+  return platform::IsTrustedEntry(subtitle) && files.existingEntries.contains(subtitle);
 }
 
 std::string PlayerParam(const std::optional<std::string>& ini) {

@@ -7,12 +7,12 @@ namespace platform {
 
 // A name of fewer than two characters counts as no name: the movie's, the subtitle's, the
 // poster's, the notes', a program picked in the file dialog.
-constexpr bool IsName(std::string_view name) { return name.size() >= 2; }
+constexpr bool CountsAsName(std::string_view name) { return name.size() >= 2; }
 
 // A name, INI entry or title of two characters or fewer is never trusted: no subtitle is written
 // into a player's settings with one, no movie entry read back with one is looked for, no notes
 // file with one is read, and no web search is made for such a title.
-constexpr bool IsUsableEntry(std::string_view entry) { return entry.size() > 2; }
+constexpr bool IsTrustedEntry(std::string_view entry) { return entry.size() > 2; }
 
 // A file name without its last four characters, whatever they are: for "*.avi", "*.srt", "*.sub"
 // and "*.txt" names, the name without its extension and dot. "" for a shorter name.

@@ -237,22 +237,6 @@ ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& fac
   return {Kind::Written, {}, {}, std::move(update.bytes)};
 }
 
-ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits) {
-  ProfileFile file = ProfileFile::Open(path);
-  ProfileUpdate update = PlanProfileUpdate(path, file.facts(), edits);
-  // Temporary files are named after the file as it is spelled on disk.
-  const std::string onDisk = ResolveCase(path).value_or(path);
-  const std::size_t separator = onDisk.find_last_of(std::string(1, PathSeparator()) + "/");
-  const std::string directory = separator == std::string::npos ? "" : onDisk.substr(0, separator + 1);
-  const std::string name = onDisk.substr(directory.size());
-  std::vector<std::string> stale;
-  for (const ListingEntry& entry : ListDirectory(directory).entries)
-    if (IsTemporaryOf(name, entry.name)) stale.push_back(entry.name);
-  if (!file.Apply(update, stale))
-    return {ProfileUpdate::Kind::Failed, {}, "Unable to write to " + path, {}};
-  return update;
-}
-
 std::optional<std::string> ReadProfileContent(const std::string& path) {
   const std::optional<std::string> onDisk = ResolveCase(path);
   if (!onDisk) return std::nullopt;

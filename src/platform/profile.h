@@ -133,8 +133,4 @@ class ProfileFile {
   ProfileFacts facts_;
 };
 
-// Open, PlanProfileUpdate and Apply in one for the file at `path`, removing the stale temporary
-// files its directory lists; Failed also when Apply fails.
-ProfileUpdate UpdateProfileFile(const std::string& path, const std::vector<ProfileEdit>& edits);
-
 }  // namespace platform

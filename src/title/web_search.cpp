@@ -116,7 +116,7 @@ std::string WebSearchUrl(std::string_view siteKey, std::string_view title) {
   return url;
 }
 
-bool SearchOpens(std::string_view title, bool isOnline) { return isOnline && platform::IsUsableEntry(title); }
+bool SearchOpens(std::string_view title, bool isOnline) { return isOnline && platform::IsTrustedEntry(title); }
 
 std::optional<std::string> OpenWebSearchUrl(std::string_view siteKey, std::string_view title,
                                             bool isOnline) {

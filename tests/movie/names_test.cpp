@@ -18,11 +18,11 @@ TEST(BaseName, CutsTheLastFourCharactersWhateverTheyAre) {
 }
 
 TEST(NameRules, TwoCharactersAreANameButNoUsableEntry) {
-  EXPECT_FALSE(platform::IsName(""));
-  EXPECT_FALSE(platform::IsName("a"));
-  EXPECT_TRUE(platform::IsName("ab"));
-  EXPECT_FALSE(platform::IsUsableEntry("ab"));
-  EXPECT_TRUE(platform::IsUsableEntry("abc"));
+  EXPECT_FALSE(platform::CountsAsName(""));
+  EXPECT_FALSE(platform::CountsAsName("a"));
+  EXPECT_TRUE(platform::CountsAsName("ab"));
+  EXPECT_FALSE(platform::IsTrustedEntry("ab"));
+  EXPECT_TRUE(platform::IsTrustedEntry("abc"));
 }
 
 TEST(SubtitleMatchesMovie, SameBaseNameLetterCaseCounting) {

@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/profile_update.h"
 #include "support/scratch_mount.h"
 #include "support/temp_dir.h"
 
@@ -27,7 +28,7 @@ std::vector<std::string> Entries(const std::string& directory) {
 
 using Kind = platform::ProfileUpdate::Kind;
 platform::ProfileUpdate Update(const std::string& path, const char* section, const char* key, const char* value) {
-  return platform::UpdateProfileFile(path, {{section, key, value}});
+  return testsupport::UpdateProfileFile(path, {{section, key, value}});
 }
 std::string Read(const std::string& path, const char* section, const char* key) {
   return platform::ProfileRead(platform::ReadProfileContent(path).value_or(""), section, key);
@@ -74,7 +75,7 @@ TEST(ProfileFile, AFailedWriteLeavesTheOriginal) {
   medium.Fill();
   std::vector<platform::ProfileEdit> edits;  // 80 KB of values, each one a value the file can hold
   for (int i = 0; i < 40; ++i) edits.push_back({"Movie", "Key" + std::to_string(i), std::string(2000, 'x')});
-  EXPECT_EQ(platform::UpdateProfileFile(path, edits).kind, Kind::Failed);
+  EXPECT_EQ(testsupport::UpdateProfileFile(path, edits).kind, Kind::Failed);
   EXPECT_EQ(medium.Read("bplay.ini"), original);
   std::vector<std::string> left = Entries(medium.path());
   std::sort(left.begin(), left.end());

@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/profile_update.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -38,7 +39,7 @@ TEST(UpdateProfileFile, NeverThroughALinkOrAHardLink) {
   for (const Row& row : {Row{"vplayer.ini", "a symbolic link"}, Row{"BPLAY.INI", "more than one hard link"}}) {
     for (const auto& edits : {kEdits, std::vector<platform::ProfileEdit>{}}) {
       SCOPED_TRACE(std::string(row.name) + (edits.empty() ? " reset only" : " with edits"));
-      const ProfileUpdate update = platform::UpdateProfileFile(disc / row.name, edits);
+      const ProfileUpdate update = testsupport::UpdateProfileFile(disc / row.name, edits);
       EXPECT_EQ(update.kind, ProfileUpdate::Kind::Skipped);
       EXPECT_EQ(update.reason, row.reason);
       EXPECT_EQ(Stat(victim).st_mode & 07777, 0444u);
@@ -52,11 +53,11 @@ TEST(UpdateProfileFile, SkipsWhatIsNoIniFile) {
   TempDir dir;
   dir.MakeDir("vplayer.ini");
   ASSERT_EQ(mkfifo((dir / "bplay.ini").c_str(), 0644), 0);
-  EXPECT_EQ(platform::UpdateProfileFile(dir / "vplayer.ini", kEdits).reason, "not a regular file");
-  EXPECT_EQ(platform::UpdateProfileFile(dir / "bplay.ini", kEdits).reason, "not a regular file");
-  EXPECT_EQ(platform::UpdateProfileFile(dir / "missing.ini", kEdits).kind, ProfileUpdate::Kind::Skipped);
+  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "vplayer.ini", kEdits).reason, "not a regular file");
+  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "bplay.ini", kEdits).reason, "not a regular file");
+  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "missing.ini", kEdits).kind, ProfileUpdate::Kind::Skipped);
   const std::string utf16 = dir.Write("u.ini", std::string("\xFF\xFE[\0A\0]\0", 8));
-  const ProfileUpdate update = platform::UpdateProfileFile(utf16, kEdits);
+  const ProfileUpdate update = testsupport::UpdateProfileFile(utf16, kEdits);
   EXPECT_EQ(update.kind, ProfileUpdate::Kind::Skipped);
   EXPECT_EQ(update.reason, "UTF-16");
   EXPECT_EQ(dir.Read("u.ini"), std::string("\xFF\xFE[\0A\0]\0", 8));
@@ -74,7 +75,7 @@ TEST(UpdateProfileFile, OneReplaceKeepsOwnerGroupAndMode) {
   }
   const struct stat before = Stat(path);
 
-  const ProfileUpdate update = platform::UpdateProfileFile(dir / "vplayer.ini", kEdits);
+  const ProfileUpdate update = testsupport::UpdateProfileFile(dir / "vplayer.ini", kEdits);
   ASSERT_EQ(update.kind, ProfileUpdate::Kind::Written) << update.reason << update.error;
   const struct stat after = Stat(path);
   EXPECT_NE(after.st_ino, before.st_ino);
@@ -84,7 +85,7 @@ TEST(UpdateProfileFile, OneReplaceKeepsOwnerGroupAndMode) {
   EXPECT_EQ(dir.Read("VPLAYER.INI"),
             "\xEF\xBB\xBF[Autorun]\r\nFileNameMovie=$(touch PWNED).avi\r\nFileNameSubtitles=Film.srt\r\n");
   EXPECT_EQ(testsupport::EntryNames(dir.path(), "*"), std::vector<std::string>{"VPLAYER.INI"});
-  EXPECT_EQ(platform::UpdateProfileFile(dir / "vplayer.ini", kEdits).kind, ProfileUpdate::Kind::Unchanged);
+  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "vplayer.ini", kEdits).kind, ProfileUpdate::Kind::Unchanged);
   EXPECT_EQ(Stat(path).st_ino, after.st_ino);
 }
 
@@ -92,7 +93,7 @@ TEST(UpdateProfileFile, ResetsTheModeWithoutEdits) {
   TempDir dir;
   const std::string path = dir.Write("bplay.ini", "[Movie]\n");
   ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-  EXPECT_EQ(platform::UpdateProfileFile(path, {}).kind, ProfileUpdate::Kind::Unchanged);
+  EXPECT_EQ(testsupport::UpdateProfileFile(path, {}).kind, ProfileUpdate::Kind::Unchanged);
   EXPECT_EQ(Stat(path).st_mode & 07777, 0644u);
   EXPECT_EQ(dir.Read("bplay.ini"), "[Movie]\n");
 }

@@ -22,6 +22,7 @@
 
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "support/profile_update.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -88,14 +89,14 @@ TEST(UpdateProfileFile, InPlaceWhereNoTemporaryFileCanBeMade) {
   {
     ClosedDirectory closed(dir.path());
     if (!closed.closed()) GTEST_SKIP() << "this file system cannot close a directory to new entries";
-    const ProfileUpdate update = platform::UpdateProfileFile(path, kEdits);
+    const ProfileUpdate update = testsupport::UpdateProfileFile(path, kEdits);
     EXPECT_EQ(update.kind, ProfileUpdate::Kind::Written) << update.reason << update.error;
   }
   EXPECT_EQ(dir.Read("vplayer.ini"), kWritten);
   EXPECT_EQ(Inode(path), before);
   EXPECT_EQ(testsupport::EntryNames(dir.path(), "*"), std::vector<std::string>{"vplayer.ini"});
   // Shorter content leaves no bytes of the old behind.
-  EXPECT_EQ(platform::UpdateProfileFile(path, {{"Autorun", "FileNameSubtitles", "s"}}).kind,
+  EXPECT_EQ(testsupport::UpdateProfileFile(path, {{"Autorun", "FileNameSubtitles", "s"}}).kind,
             ProfileUpdate::Kind::Written);
   EXPECT_EQ(dir.Read("vplayer.ini"), "[Autorun]\nFileNameMovie=Film.avi\nFileNameSubtitles=s\n");
 }
@@ -107,7 +108,7 @@ TEST(UpdateProfileFile, KeepsExtendedAttributes) {
   if (::setxattr(path.c_str(), "user.autorun.label", label.data(), label.size(), 0) != 0)
     GTEST_SKIP() << "no user attributes here: " << std::strerror(errno);
   const ino_t before = Inode(path);
-  ASSERT_EQ(platform::UpdateProfileFile(path, kEdits).kind, ProfileUpdate::Kind::Written);
+  ASSERT_EQ(testsupport::UpdateProfileFile(path, kEdits).kind, ProfileUpdate::Kind::Written);
   EXPECT_NE(Inode(path), before);  // replaced, not rewritten in place
   char value[64] = {};
   const ssize_t length = ::getxattr(path.c_str(), "user.autorun.label", value, sizeof value);
@@ -132,7 +133,7 @@ TEST(UpdateProfileFile, ThroughADirectoryDeeperThanPathMax) {
   ASSERT_EQ(::write(file, "[Autorun]\n", 10), 10);
   ::close(file);
 
-  EXPECT_EQ(platform::UpdateProfileFile(path + "/vplayer.ini", kEdits).kind, ProfileUpdate::Kind::Written);
+  EXPECT_EQ(testsupport::UpdateProfileFile(path + "/vplayer.ini", kEdits).kind, ProfileUpdate::Kind::Written);
   char bytes[256] = {};
   const int back = ::openat(at, "VPLAYER.INI", O_RDONLY);
   ASSERT_GE(back, 0);
@@ -157,7 +158,7 @@ TEST(UpdateProfileFile, RemovesOnlyItsOwnStaleTemporaryFiles) {
   const int holder = ::open(held.c_str(), O_RDONLY);
   ASSERT_EQ(::flock(holder, LOCK_EX), 0);
 
-  ASSERT_EQ(platform::UpdateProfileFile(path, kEdits).kind, ProfileUpdate::Kind::Written);
+  ASSERT_EQ(testsupport::UpdateProfileFile(path, kEdits).kind, ProfileUpdate::Kind::Written);
   ::close(holder);
   EXPECT_EQ(Temporaries(dir), (std::vector<std::string>{
                                   ".bplay.ini.autorun-Ab3dE9", ".vplayer.ini.autorun-Ab3dE9x",
@@ -180,7 +181,7 @@ std::size_t LeftAfterStopping(int signal) {
   const pid_t child = ::fork();
   if (child == 0) {
     for (int round = 0;; ++round)
-      platform::UpdateProfileFile(path, {{"Autorun", "FileNameMovie", round % 2 ? "a" : "b"}});
+      testsupport::UpdateProfileFile(path, {{"Autorun", "FileNameMovie", round % 2 ? "a" : "b"}});
   }
   for (long look = 0; look < 100000000 && Leftovers(dir) == 0; ++look) {
   }
@@ -191,7 +192,7 @@ std::size_t LeftAfterStopping(int signal) {
   const std::string after = dir.Read("vplayer.ini");
   EXPECT_TRUE(after == "[Autorun]\nFileNameMovie=a\n" + big || after == "[Autorun]\nFileNameMovie=b\n" + big);
   const std::size_t left = Leftovers(dir);
-  EXPECT_EQ(platform::UpdateProfileFile(path, kEdits).kind, ProfileUpdate::Kind::Written);
+  EXPECT_EQ(testsupport::UpdateProfileFile(path, kEdits).kind, ProfileUpdate::Kind::Written);
   EXPECT_EQ(Leftovers(dir), 0u);
   return left;
 }

@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text.h"
+#include "support/profile_update.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -269,7 +270,7 @@ TEST(ProfileFile, NeverCreatesAFile) {
   TempDir dir;
   const std::string path = dir / "bplay.ini";
   EXPECT_EQ(platform::ReadProfileContent(path), std::nullopt);
-  const platform::ProfileUpdate update = platform::UpdateProfileFile(path, {{"Movie", "FName", "Film.avi"}});
+  const platform::ProfileUpdate update = testsupport::UpdateProfileFile(path, {{"Movie", "FName", "Film.avi"}});
   EXPECT_EQ(update.kind, platform::ProfileUpdate::Kind::Skipped);
   EXPECT_EQ(update.reason, "missing");
   EXPECT_TRUE(Entries(dir.path()).empty());
@@ -278,14 +279,14 @@ TEST(ProfileFile, NeverCreatesAFile) {
 TEST(ProfileFile, RefusesWhatIsNotAnIniFile) {
   TempDir dir;
   dir.MakeDir("vplayer.ini");
-  EXPECT_EQ(platform::UpdateProfileFile(dir / "vplayer.ini", {{"A", "k", "v"}}).reason, "not a regular file");
+  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "vplayer.ini", {{"A", "k", "v"}}).reason, "not a regular file");
 
   // Far larger than any INI file: reading gives nothing and writing refuses rather than
   // rewriting the file from a part of it.
   const std::string huge = "[A]\nk=v\n" + std::string(2u << 20, ';');
   dir.Write("bplay.ini", huge);
   EXPECT_EQ(platform::ReadProfileContent(dir / "bplay.ini"), std::nullopt);
-  EXPECT_EQ(platform::UpdateProfileFile(dir / "bplay.ini", {{"A", "k", "w"}}).error,
+  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "bplay.ini", {{"A", "k", "w"}}).error,
             "Unable to write to " + dir / "bplay.ini");
   EXPECT_EQ(dir.Read("bplay.ini").size(), huge.size());
 }

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "support/ini_on_disk.h"
+#include "support/profile_update.h"
 #include "support/temp_dir.h"
 #include "windows/win_support.h"
 
@@ -71,9 +72,9 @@ TEST(WritePlayerSettingsWin, NothingIsWrittenOffADriveOrIntoWhatIsNoFile) {
 
   TempDir folder;
   folder.MakeDir("bplay.ini");
-  const platform::ProfileUpdate update = platform::UpdateProfileFile(Native(folder) + "bplay.ini", {{"Movie", "FName", "x"}});
+  const platform::ProfileUpdate update = testsupport::UpdateProfileFile(Native(folder) + "bplay.ini", {{"Movie", "FName", "x"}});
   EXPECT_EQ(update.kind, platform::ProfileUpdate::Kind::Skipped);
-  EXPECT_EQ(platform::UpdateProfileFile(Native(folder) + "missing.ini", {{"A", "k", "v"}}).kind,
+  EXPECT_EQ(testsupport::UpdateProfileFile(Native(folder) + "missing.ini", {{"A", "k", "v"}}).kind,
             platform::ProfileUpdate::Kind::Skipped);
 }
 
@@ -102,7 +103,7 @@ TEST(UpdateProfileFileWin, RemovesOnlyItsOwnStaleTemporaryFiles) {
   dir.Write(".vplayer.ini.autorun-X", "too short a suffix");
   dir.Write(".bplay.ini.autorun-Ab3dE9", "another file's");
   dir.MakeDir(".vplayer.ini.autorun-Dir123");
-  EXPECT_EQ(platform::UpdateProfileFile(path, {{"Autorun", "FileNameMovie", "Film.avi"}}).kind,
+  EXPECT_EQ(testsupport::UpdateProfileFile(path, {{"Autorun", "FileNameMovie", "Film.avi"}}).kind,
             platform::ProfileUpdate::Kind::Written);
   EXPECT_EQ(dir.Read("vplayer.ini"), "[Autorun]\r\nFileNameMovie=Film.avi\r\n");
   EXPECT_EQ(Names(dir.path()).size(), 4u) << "only the stale temporary file is gone";
