@@ -95,8 +95,9 @@ bool TMainWin::WritePlayerSettings(StartupFiles& files) {
     if (ini.path.empty()) continue;
     const bool done = services_.UpdateIniFile(files.IniFile(ini.path), ini.update, ini.stale);
     if (ini.kind == movie::IniOutcome::Kind::Failed || !done) {
-      const std::string error =
-          ini.kind == movie::IniOutcome::Kind::Failed ? ini.error : "Unable to write to " + services_.LauncherDirectory() + ini.file;
+      const std::string error = ini.kind == movie::IniOutcome::Kind::Failed
+                                    ? ini.error
+                                    : platform::UnableToWrite(services_.LauncherDirectory() + ini.file);
       services_.ShowError(error);
       return false;
     }

@@ -18,7 +18,7 @@ PosterHead ReadPosterHead(const std::string& file) {
     return head;
   }
   head.bytes = std::move(*bytes);
-  const platform::Result<QSize> natural = media::ReadJpegSize(file, head.bytes);
+  const platform::Result<QSize> natural = media::ReadPosterSize(file, head.bytes);
   if (natural) head.natural = *natural;
   else head.error = natural.error();
   return head;
@@ -28,7 +28,7 @@ PosterHead ReadPosterHead(const std::string& file) {
 PosterPicture ReadPosterPicture(const StartupNeed& need, const StartupFacts& facts) {
   PosterPicture picture;
   platform::Result<QImage> image = facts.posterHead
-                                       ? media::DecodeJpegFile(need.file, need.decodeAt, nullptr, facts.posterHead->bytes)
+                                       ? media::LoadPictureAsBitmap(need.file, need.decodeAt, facts.posterHead->bytes)
                                        : media::LoadBmpPoster(need.file);
   if (image) picture.image = std::move(*image);
   else picture.error = image.error();
@@ -36,9 +36,10 @@ PosterPicture ReadPosterPicture(const StartupNeed& need, const StartupFacts& fac
 }
 
 std::optional<std::string> ReadIni(const std::string& path, const std::map<std::string, std::string>& planned) {
-  if (const std::optional<std::string> onDisk = platform::ResolveCase(path))
-    if (const auto content = planned.find(*onDisk); content != planned.end()) return content->second;
-  return platform::ReadProfileContent(path);
+  const std::optional<std::string> onDisk = platform::ResolveCase(path);
+  if (!onDisk) return std::nullopt;
+  if (const auto content = planned.find(*onDisk); content != planned.end()) return content->second;
+  return platform::ReadProfileContent(*onDisk);
 }
 
 }  // namespace

@@ -117,14 +117,15 @@ PosterFile FindPosterFile(const platform::Listing& here, const std::string& movi
   return {platform::FirstMatch(here, "*.bmp"), kPosterBmp};
 }
 
-platform::Result<QSize> ReadPosterSize(const std::string& fileName) {
+platform::Result<QSize> ReadPosterSize(const std::string& fileName, std::optional<std::string> head) {
   if (!EndsInJpg(fileName)) return QSize(0, 0);
-  return ReadJpegSize(fileName);
+  return ReadJpegSize(fileName, std::move(head));
 }
 
-platform::Result<QImage> LoadPictureAsBitmap(const std::string& fileName, QSize atLeast) {
+platform::Result<QImage> LoadPictureAsBitmap(const std::string& fileName, QSize atLeast,
+                                             std::optional<std::string> head) {
   if (!EndsInJpg(fileName)) return QImage();
-  return DecodeJpegFile(fileName, atLeast);
+  return DecodeJpegFile(fileName, atLeast, nullptr, std::move(head));
 }
 
 platform::Result<QImage> LoadBmpPoster(const std::string& fileName) {

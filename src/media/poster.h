@@ -6,6 +6,7 @@
 #include "platform/result.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace media {
@@ -27,14 +28,17 @@ PosterFile FindPosterFile(const platform::Listing& here, const std::string& movi
 
 // A JPEG poster's natural size, read from its header: the size the window is fitted to, whatever
 // size the poster is then decoded at. An empty size for a name whose last three letters are not
-// "JPG" (any case). Fails as LoadPictureAsBitmap does.
-platform::Result<QSize> ReadPosterSize(const std::string& fileName);
+// "JPG" (any case). Fails as LoadPictureAsBitmap does. With `head` (ReadJpegHead) only the bytes
+// beyond it are read.
+platform::Result<QSize> ReadPosterSize(const std::string& fileName, std::optional<std::string> head = std::nullopt);
 
 // A JPEG poster, at full size or, with `atLeast`, at the smallest decoder scale that still covers
 // the size the poster box draws it at (see DecodeJpegFile). A name whose last three letters are
 // not "JPG" (any case) gives a null image, which the caller's width test rejects. Fails with the
-// decoder's message when the file cannot be decoded.
-platform::Result<QImage> LoadPictureAsBitmap(const std::string& fileName, QSize atLeast = QSize());
+// decoder's message when the file cannot be decoded. With `head` (ReadJpegHead) only the bytes
+// beyond it are read.
+platform::Result<QImage> LoadPictureAsBitmap(const std::string& fileName, QSize atLeast = QSize(),
+                                             std::optional<std::string> head = std::nullopt);
 
 // A BMP poster is decoded whole, at 4 bytes a pixel for most kinds (Qt's reader cannot reduce it as
 // it reads), where a JPEG is decoded no larger than it is drawn. So it is allowed less: 64 MiB

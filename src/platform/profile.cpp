@@ -224,7 +224,7 @@ ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& fac
   using Kind = ProfileUpdate::Kind;
   if (!facts.refusal.empty()) return {Kind::Skipped, facts.refusal, {}, {}};
   if (edits.empty()) return {};
-  const ProfileUpdate failed{Kind::Failed, {}, "Unable to write to " + path, {}};
+  const ProfileUpdate failed{Kind::Failed, {}, UnableToWrite(path), {}};
   if (!facts.content) return failed;
   ProfileBytes update = ApplyProfileEdits(*facts.content, edits);
   switch (update.kind) {

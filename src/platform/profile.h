@@ -80,6 +80,9 @@ struct ProfileFacts {
   bool operator==(const ProfileFacts&) const = default;
 };
 
+// The text the user sees when the INI file at `path` cannot be written.
+inline std::string UnableToWrite(const std::string& path) { return "Unable to write to " + path; }
+
 // What the start-up does with one INI file.
 struct ProfileUpdate {
   enum class Kind {

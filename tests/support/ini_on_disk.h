@@ -23,7 +23,7 @@ inline movie::IniOutcome UpdateOnDisk(const std::string& directory, movie::Playe
   outcome = movie::PlanPlayerSettings(launcher, kind, movieName, subtitle);
   if (!file.Apply(outcome.update, outcome.stale) && outcome.kind != Kind::Failed) {
     outcome.kind = Kind::Failed;
-    outcome.error = "Unable to write to " + directory + outcome.file;
+    outcome.error = platform::UnableToWrite(directory + outcome.file);
   }
   return outcome;
 }
