@@ -27,7 +27,10 @@ IniOutcome Skip(IniOutcome outcome, std::string reason) {
 IniOutcome Decided(IniOutcome outcome, const std::vector<IniWrite>& writes, bool writable) {
   using Update = platform::ProfileUpdate::Kind;
   switch (outcome.update.kind) {
-    case Update::Skipped: return Skip(std::move(outcome), outcome.update.reason);
+    case Update::Skipped: {
+      std::string reason = outcome.update.reason;  // copied before `outcome` is moved from
+      return Skip(std::move(outcome), std::move(reason));
+    }
     case Update::Failed:
       outcome.kind = IniOutcome::Kind::Failed;
       outcome.error = outcome.update.error;

@@ -198,10 +198,9 @@ ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<Profi
 std::string TemporaryPrefix(std::string_view name) { return "." + std::string(name) + ".autorun-"; }
 
 bool IsTemporaryOf(std::string_view name, std::string_view entry) {
-  constexpr std::string_view kSuffixLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
   const std::string prefix = TemporaryPrefix(name);
-  if (entry.size() != prefix.size() + 6 || entry.substr(0, prefix.size()) != prefix) return false;
-  return entry.substr(prefix.size()).find_first_not_of(kSuffixLetters) == std::string_view::npos;
+  if (entry.size() != prefix.size() + kTemporarySuffixLength || entry.substr(0, prefix.size()) != prefix) return false;
+  return entry.substr(prefix.size()).find_first_not_of(kTemporarySuffixLetters) == std::string_view::npos;
 }
 
 namespace {

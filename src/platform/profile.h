@@ -109,6 +109,9 @@ ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& fac
 // six letters or digits. Nothing else is ever given such a name, which is what lets a later start
 // remove the ones an earlier, killed start left.
 std::string TemporaryPrefix(std::string_view name);
+inline constexpr std::size_t kTemporarySuffixLength = 6;
+inline constexpr std::string_view kTemporarySuffixLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 bool IsTemporaryOf(std::string_view name, std::string_view entry);
 
 // An existing INI file opened for reading, with what it tells about writing it. The file stays

@@ -19,15 +19,13 @@ namespace platform {
 
 namespace {
 
-constexpr std::size_t kSuffixLength = 6;
-constexpr std::string_view kSuffixLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
 std::string RandomSuffix() {
-  std::array<unsigned char, kSuffixLength> noise{};
+  std::array<unsigned char, kTemporarySuffixLength> noise{};
   if (::getrandom(noise.data(), noise.size(), 0) != static_cast<ssize_t>(noise.size()))
     for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<unsigned char>(::getpid() >> i);
   std::string suffix;
-  for (const unsigned char byte : noise) suffix += kSuffixLetters[byte % kSuffixLetters.size()];
+  for (const unsigned char byte : noise) suffix += kTemporarySuffixLetters[byte % kTemporarySuffixLetters.size()];
   return suffix;
 }
 

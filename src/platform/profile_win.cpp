@@ -29,11 +29,10 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
   return true;
 }
 
-constexpr std::string_view kSuffixLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
 std::string Suffix(unsigned long long seed) {
   std::string suffix;
-  for (int i = 0; i < 6; ++i, seed /= kSuffixLetters.size()) suffix += kSuffixLetters[seed % kSuffixLetters.size()];
+  for (std::size_t i = 0; i < kTemporarySuffixLength; ++i, seed /= kTemporarySuffixLetters.size())
+    suffix += kTemporarySuffixLetters[seed % kTemporarySuffixLetters.size()];
   return suffix;
 }
 
