@@ -54,6 +54,14 @@ function(autorun_windows_finish)
     set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/autorun.rc APPEND PROPERTY OBJECT_DEPENDS
                  ${CMAKE_SOURCE_DIR}/src/app/autorun.ico)
     qt_import_plugins(Autorun INCLUDE Qt6::QWindowsIntegrationPlugin)
+    # The code a start runs, laid out in one run of pages (tools/windows/trace-startup.sh), and the
+    # map that the next trace reads.
+    set(order ${CMAKE_SOURCE_DIR}/tools/windows/startup-order.ld)
+    if(EXISTS ${order})
+      target_link_options(Autorun PRIVATE $<$<CONFIG:Release,MinSizeRel>:-Wl,-T,${order}>)
+      set_property(TARGET Autorun APPEND PROPERTY LINK_DEPENDS ${order})
+    endif()
+    target_link_options(Autorun PRIVATE -Wl,-Map=$<TARGET_FILE_DIR:Autorun>/Autorun.map)
   endif()
   get_property(targets DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
   if(BUILD_TESTING)

@@ -8,7 +8,8 @@
 # cache is dropped, COMMAND (default: the disc's ./autorun) starts in the disc's directory on the X
 # display $DISPLAY, and once a window shows, fincore tells which pages of each file of the disc
 # are in memory: those are what the start read. Needs root.
-# Prints one line per file that was read and the total in KiB.
+# Prints one line per file that was read and the total in KiB; with PAGES_OF=NAME, the file offsets of
+# the pages of the disc's file NAME that were read instead, one a line.
 set -euo pipefail
 if [ $# -lt 1 ]; then
   echo "usage: $0 DISC_DIR [COMMAND...]" >&2
@@ -26,10 +27,13 @@ mke2fs -q -t ext4 -d "$disc" -F "$image" "${size_kib}k"
 device=$(losetup --find --show --read-only -- "$image")
 pid=""
 cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
-  umount "$mountpoint" 2>/dev/null || true
+  if [ -n "$pid" ] && kill "$pid" 2>/dev/null; then wait "$pid" 2>/dev/null || true; fi
+  # A program's helpers (Wine's server) may hold the disc a moment longer.
+  for _ in $(seq 40); do umount "$mountpoint" 2>/dev/null && break; sleep 0.25; done
+  # Else it goes, and the loop device with it, when the last of them has let go.
+  mountpoint -q "$mountpoint" && umount -l "$mountpoint"
   losetup -d "$device" 2>/dev/null || true
-  rmdir "$mountpoint"
+  rmdir "$mountpoint" 2>/dev/null || true
   rm -f -- "$image"
 }
 trap cleanup EXIT
@@ -48,6 +52,10 @@ for _ in $(seq 300); do
 done
 sleep 0.5  # the first paint
 
+if [ -n "${PAGES_OF:-}" ]; then
+  python3 "$(dirname -- "$0")/resident-pages.py" "$mountpoint/$PAGES_OF"
+  exit 0
+fi
 find "$mountpoint" -type f -print0 | xargs -0 fincore --bytes --noheadings --output RES,FILE |
   awk -v root="$mountpoint/" '$1 > 0 { name = substr($0, index($0, root) + length(root)); printf "%8d KiB  %s\n", $1 / 1024, name; total += $1 }
        END { printf "%8d KiB  total\n", total / 1024 }'
