@@ -54,8 +54,8 @@ function(autorun_windows_finish)
     set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/autorun.rc APPEND PROPERTY OBJECT_DEPENDS
                  ${CMAKE_SOURCE_DIR}/src/app/autorun.ico)
     qt_import_plugins(Autorun INCLUDE Qt6::QWindowsIntegrationPlugin)
-    # The code a start runs, laid out in one run of pages (tools/windows/trace-startup.sh), and the
-    # map that the next trace reads.
+    # What a start uses, code and tables, laid out in one run of pages (tools/windows/
+    # startup-order.ld), and the map that the next trace and the staleness test read.
     set(order ${CMAKE_SOURCE_DIR}/tools/windows/startup-order.ld)
     if(EXISTS ${order})
       target_link_options(Autorun PRIVATE $<$<CONFIG:Release,MinSizeRel>:-Wl,-T,${order}>)
