@@ -58,6 +58,9 @@ class TemporaryFile {
       sigemptyset(&handler.sa_mask);
       guarded_[i] = ::sigaction(kInterruptions[i], &handler, nullptr) == 0;
     }
+    // The handler knows each name before the file exists: an interruption just after the file's
+    // creation would otherwise leave it behind. One just before finds nothing to remove.
+    gTemporaryDir = dir;
     for (int attempt = 0; attempt < 16 && fd_ < 0; ++attempt) {
       name_ = TemporaryPrefix(name) + RandomSuffix();
       if (name_.size() >= gTemporaryName.size()) break;
@@ -65,8 +68,10 @@ class TemporaryFile {
       fd_ = ::openat(dir, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
       if (fd_ < 0 && errno != EEXIST) break;
     }
-    if (fd_ < 0) return;
-    gTemporaryDir = dir;
+    if (fd_ < 0) {
+      gTemporaryDir = -1;
+      return;
+    }
     ::flock(fd_, LOCK_EX);
   }
   ~TemporaryFile() {
