@@ -19,7 +19,6 @@ namespace platform {
 
 namespace {
 
-
 std::string RandomSuffix() {
   std::array<unsigned char, kTemporarySuffixLength> noise{};
   if (::getrandom(noise.data(), noise.size(), 0) != static_cast<ssize_t>(noise.size()))
