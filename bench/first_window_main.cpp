@@ -33,7 +33,7 @@ int ShowLauncher(const bench::DemoDisc& disc) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
   testsupport::FakeServices services;
   bench::PrepareServices(services, disc.directory);
-  app::TMainWin window(services);
+  app::TMainWin window(services, services, services.System());
   window.FormCreate();
   bench::FirstPaintWatch watch{&window, window.imgPreview};
   window.show();

@@ -66,7 +66,7 @@ Steps LauncherStart(const std::string& discDirectory) {
   PrepareServices(services, discDirectory);
   Steps steps;
   Clock::time_point mark = Clock::now();
-  auto window = std::make_unique<app::TMainWin>(services);
+  auto window = std::make_unique<app::TMainWin>(services, services, services.System());
   steps.construct = Since(mark);
   window->FormCreate();
   steps.formCreate = Since(mark);
@@ -161,7 +161,7 @@ bool CheckStartup(const DemoDisc& disc) {
   ok &= Report(in.ok(), "the disc is the current directory");
   testsupport::FakeServices services;
   PrepareServices(services, disc.directory);
-  auto window = std::make_unique<app::TMainWin>(services);
+  auto window = std::make_unique<app::TMainWin>(services, services, services.System());
   window->FormCreate();
   auto watch = std::make_unique<FirstPaintWatch>(
       std::initializer_list<QWidget*>{window.get(), window->imgPreview});

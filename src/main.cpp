@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
 
   app::SystemServices services;
-  app::TMainWin MainWin(services);
+  app::SystemDialogs dialogs;
+  app::TMainWin MainWin(services, dialogs, app::ReadSystemFacts());
   MainWin.FormCreate();
   if (!MainWin.ShowAfterStartUp()) return 0;
   return QApplication::exec();

@@ -15,10 +15,10 @@ void TMainWin::FormCreate() {
   SetCaptionHidden();
   state_.IsOnline = state_.InfoPanelFilled = state_.PlayerKnowsMovie = false;
   state_.FrameWidth = state_.FrameHeight = 0;
-  StartupFiles files(services_.LauncherDirectory(), [this] { return services_.IsInternetConnected(); });
+  StartupFiles files(system_.launcherDirectory, system_.isOnline);
   StartupFacts facts;
-  facts.screen = services_.Screen();
-  facts.work = services_.Work();
+  facts.screen = system_.screen;
+  facts.work = system_.work;
   facts.pixelRatio = imgPreview->devicePixelRatioF();
   plan_ = files.Plan(facts);
 
@@ -93,12 +93,12 @@ void TMainWin::DeriveFilmTitle() {
 bool TMainWin::WritePlayerSettings(StartupFiles& files) {
   for (const movie::IniOutcome& ini : plan_.iniFiles) {
     if (ini.path.empty()) continue;
-    const bool done = services_.UpdateIniFile(files.IniFile(ini.path), ini.update, ini.stale);
+    const bool done = services_.UpdateIniFile(ini.path, files.IniFile(ini.path), ini.update, ini.stale);
     if (ini.kind == movie::IniOutcome::Kind::Failed || !done) {
       const std::string error = ini.kind == movie::IniOutcome::Kind::Failed
                                     ? ini.error
-                                    : platform::UnableToWrite(services_.LauncherDirectory() + ini.file);
-      services_.ShowError(error);
+                                    : platform::UnableToWrite(system_.launcherDirectory + ini.file);
+      dialogs_.ShowError(error);
       return false;
     }
   }
@@ -107,7 +107,7 @@ bool TMainWin::WritePlayerSettings(StartupFiles& files) {
 
 bool TMainWin::ShowPoster(const StartupFacts& facts) {
   if (plan_.errorKind == ErrorKind::Poster) {
-    services_.ShowError(plan_.error);
+    dialogs_.ShowError(plan_.error);
     return false;
   }
   if (!plan_.poster.loaded) return true;

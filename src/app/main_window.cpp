@@ -50,8 +50,9 @@ QFont WarningFont() {
 
 }  // namespace
 
-TMainWin::TMainWin(platform::Services& services) : QWidget(nullptr), services_(services) {
-  services_.SetOwnerWindow(this);
+TMainWin::TMainWin(platform::Services& services, Dialogs& dialogs, SystemFacts system)
+    : QWidget(nullptr), services_(services), dialogs_(dialogs), system_(std::move(system)) {
+  dialogs_.SetOwnerWindow(this);
   SubstituteWindowsFonts();
   InstallWindowAccessibility();
   setWindowTitle(QString::fromLatin1(kWindowCaption));
@@ -175,21 +176,29 @@ void TMainWin::Timer1Timer() {
 void TMainWin::dxStartClick() {
   Timer1->stop();
   if (state_.FrameWidth == 0) KeepFrameSize(state_, ReadAviFacts(state_.MovieFileName));  // for the aspect option
-  CarryOut(movie::PlanVPlayerStart(LaunchFactsOf(state_), ReadLaunchFiles(services_.LauncherDirectory())));
+  CarryOut(movie::PlanVPlayerStart(LaunchFactsOf(state_), ReadLaunchFiles(system_.launcherDirectory)));
 }
 
 void TMainWin::dxBPlayerClick() {
   Timer1->stop();
-  CarryOut(movie::PlanBPlayerStart(LaunchFactsOf(state_), ReadLaunchFiles(services_.LauncherDirectory())));
+  CarryOut(movie::PlanBPlayerStart(LaunchFactsOf(state_), ReadLaunchFiles(system_.launcherDirectory)));
 }
 
 void TMainWin::CarryOut(const movie::LaunchPlan& plan) {
   state_.PlayerKnowsMovie = plan.playerKnowsMovie;
   if (!plan.Starts()) {
-    services_.ShowMessage(plan.message, plan.caption);
+    dialogs_.ShowMessage(plan.message, plan.caption);
     return;
   }
-  services_.StartProgram({plan.program, plan.parameters, state_.MovieFileName, state_.SubtitleFileName});
+  StartAndClose({plan.program, plan.parameters, state_.MovieFileName, state_.SubtitleFileName});
+}
+
+// The window's own handle lets the system put its boxes about the start on top of the launcher.
+void TMainWin::StartAndClose(const platform::ProgramStart& start) {
+  if (const platform::Result<void> started = services_.StartProgram(start, winId()); !started) {
+    dialogs_.ShowError(started.error());
+    return;
+  }
   close();
 }
 
@@ -197,12 +206,11 @@ void TMainWin::dxSelectClick() {
   Timer1->stop();
   const std::string directory = platform::CurrentDirectory();
   const std::string prefix = movie::DirectoryPrefix(directory);
-  const std::string program = services_.ChooseProgram(directory);
+  const std::string program = dialogs_.ChooseProgram(directory);
   if (!platform::CountsAsName(program)) return;
   const std::string subtitle = platform::CountsAsName(state_.SubtitleFileName) ? prefix + state_.SubtitleFileName : "";
-  services_.StartProgram({program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)),
-                          prefix + state_.MovieFileName, subtitle});
-  close();
+  StartAndClose({program, movie::SelectPlayerParameters(program, prefix, LaunchFactsOf(state_)),
+                 prefix + state_.MovieFileName, subtitle});
 }
 
 void TMainWin::dxInfoClick() {
@@ -216,7 +224,7 @@ void TMainWin::dxInfoClick() {
     KeepFrameSize(state_, panel.facts);
     DrawInfoPanel(*memoNFO, panel);
     if (!panel.notesError.empty()) {
-      services_.ShowError(panel.notesError);
+      dialogs_.ShowError(panel.notesError);
       return;
     }
   }
@@ -228,7 +236,8 @@ void TMainWin::dxInfoClick() {
 void TMainWin::OpenWebSearch(std::string_view siteKey) {
   const std::optional<std::string> url =
       title::OpenWebSearchUrl(siteKey, lblTitle->title(), state_.IsOnline);
-  if (url) services_.OpenUrl(*url);
+  if (!url) return;
+  if (const platform::Result<void> opened = services_.OpenUrl(*url); !opened) dialogs_.ShowError(opened.error());
 }
 
 // ---- Window events ----------------------------------------------------------------------------

@@ -11,11 +11,13 @@
 #include <vector>
 
 #include "app/click_label.h"
+#include "app/dialogs.h"
 #include "app/launcher_state.h"
 #include "app/picture_box.h"
 #include "app/picture_button.h"
 #include "app/screen_size.h"
 #include "app/startup_plan.h"
+#include "app/system_facts.h"
 #include "app/title_strip.h"
 #include "media/info_panel.h"
 #include "movie/launch.h"
@@ -36,7 +38,9 @@ class StartupFiles;
 class TMainWin : public QWidget {
   Q_OBJECT
  public:
-  explicit TMainWin(platform::Services& services);
+  // `services` carries out the effects, `dialogs` shows the boxes, `system` tells the start-up
+  // where it runs.
+  TMainWin(platform::Services& services, Dialogs& dialogs, SystemFacts system);
   ~TMainWin() override;
 
   void FormCreate();
@@ -105,8 +109,12 @@ class TMainWin : public QWidget {
   QWidget* AcceleratorButton(int key) const;
   // Starts the planned player and closes, or shows why it cannot.
   void CarryOut(const movie::LaunchPlan& plan);
+  // A start ends the launcher; one that fails is said, and the window stays.
+  void StartAndClose(const platform::ProgramStart& start);
 
   platform::Services& services_;
+  Dialogs& dialogs_;
+  const SystemFacts system_;
   LauncherState state_;
   StartupPlan plan_;
   bool closed_ = false;

@@ -4,7 +4,7 @@
 // the numbers, so every layout can be checked without a display.
 #include <utility>
 
-#include "platform/services.h"
+#include "platform/display.h"
 
 namespace app {
 

@@ -14,7 +14,7 @@
 #include "app/buttons.h"
 #include "movie/player_settings.h"
 #include "platform/files.h"
-#include "platform/services.h"
+#include "platform/display.h"
 
 namespace app {
 

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "app/program_dialog.h"
+#include "platform/files.h"
 #include "platform/online.h"
 #include "platform/program_start.h"
 
@@ -26,41 +27,41 @@ void ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& 
 
 }  // namespace
 
-// The owner window lets the system put its own boxes (a program that cannot start) on top of the
-// launcher rather than behind it.
-void SystemServices::StartProgram(const platform::ProgramStart& start) {
-  platform::StartProgram(start, owner_ ? owner_->window()->winId() : 0);
+platform::Result<void> SystemServices::StartProgram(const platform::ProgramStart& start, platform::OwnerWindow owner) {
+  return platform::StartProgram(start, owner);
 }
 
-void SystemServices::OpenUrl(const std::string& url) { platform::OpenUrl(url); }
+platform::Result<void> SystemServices::OpenUrl(const std::string& url) { return platform::OpenUrl(url); }
 
-void SystemServices::ShowMessage(const std::string& text, const std::string& caption) {
+bool SystemServices::UpdateIniFile(const std::string&, platform::ProfileFile& file,
+                                   const platform::ProfileUpdate& update, const std::vector<std::string>& stale) {
+  return file.Apply(update, stale);
+}
+
+void SystemDialogs::ShowMessage(const std::string& text, const std::string& caption) {
   ShowBox(QMessageBox::NoIcon, FromBytes(caption), text, owner_);
 }
 
-void SystemServices::ShowError(const std::string& text) {
+void SystemDialogs::ShowError(const std::string& text) {
   ShowBox(QMessageBox::Critical, QGuiApplication::applicationDisplayName(), text, owner_);
 }
 
-std::string SystemServices::ChooseProgram(const std::string& initialDirectory) {
+std::string SystemDialogs::ChooseProgram(const std::string& initialDirectory) {
   return ChooseProgramFile(owner_, initialDirectory);
 }
 
-bool SystemServices::IsInternetConnected() { return platform::IsInternetConnected(); }
-
-platform::ScreenSize SystemServices::Screen() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return {};
-  const QRect area = screen->geometry();
-  return {area.width(), area.height()};
-}
-
-// Right and bottom one past the last pixel, as the system's work-area rectangle has them.
-platform::WorkArea SystemServices::Work() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return {};
-  const QRect area = screen->availableGeometry();
-  return {area.x() + area.width(), area.y() + area.height(), area.x(), area.y()};
+// Right and bottom of the work area one past its last pixel, as the system's rectangle has them.
+SystemFacts ReadSystemFacts() {
+  SystemFacts facts;
+  facts.launcherDirectory = platform::ExecutableDirectory();
+  facts.isOnline = [] { return platform::IsInternetConnected(); };
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect whole = screen->geometry();
+    const QRect area = screen->availableGeometry();
+    facts.screen = {whole.width(), whole.height()};
+    facts.work = {area.x() + area.width(), area.y() + area.height(), area.x(), area.y()};
+  }
+  return facts;
 }
 
 }  // namespace app

@@ -2,6 +2,19 @@
 
 namespace platform {
 
+// The screen the window starts on, and its work area: the desktop without task bars, right and
+// bottom one past it, left and top its first pixel.
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+struct WorkArea {
+  int right = 0;
+  int bottom = 0;
+  int left = 0;
+  int top = 0;
+};
+
 // The launcher places its own window and is dragged by its own title strip, which Wayland
 // compositors do not allow. In a Wayland session that also offers X11, run on X11 unless the user
 // chose a platform. Call before the application object is created.

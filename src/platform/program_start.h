@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // A player to start and what it is to play.
@@ -23,14 +25,19 @@ struct ProgramStart {
 using OwnerWindow = std::uintptr_t;
 
 // Starts `start.program` with the parameter text, working directory = current directory, and
-// returns at once. True when it was handed over; false when nothing started: the program does not
-// exist, or a text does not fit the shell's buffer where the system has one (FitsShellBuffer). A
-// program that fails once it was handed over goes unnoticed.
-bool StartProgram(const ProgramStart& start, OwnerWindow owner);
+// returns at once. A failure when nothing started (the program does not exist or cannot run, a
+// text does not fit the shell's buffer where the system has one: FitsShellBuffer, no player or
+// opener takes what is left to them), its message the text the user sees (UnableToStart). A
+// program that fails once it runs goes unnoticed.
+Result<void> StartProgram(const ProgramStart& start, OwnerWindow owner);
 
-// Opens the web address `url`, its bytes as they are, in the desktop's browser; false when it was
-// not handed over.
-bool OpenUrl(const std::string& url);
+// Opens the web address `url`, its bytes as they are, in the desktop's browser; a failure
+// (UnableToOpen) when no browser took it.
+Result<void> OpenUrl(const std::string& url);
+
+// The texts the user sees when `program` cannot be started or `url` cannot be opened, and why.
+Failure UnableToStart(const std::string& program, const std::string& reason);
+Failure UnableToOpen(const std::string& url, const std::string& reason);
 
 // Windows hands program paths, parameter texts and web addresses to its shell in buffers of 256
 // bytes with the terminator, as the players and the discs were made for.

@@ -34,17 +34,29 @@ bool PlayMovie(const std::string& movie, const std::string& subtitle) {
 }  // namespace
 
 // No box of the system's own comes up about a start here, so the owner window is not needed.
-bool StartProgram(const ProgramStart& start, OwnerWindow) {
+Result<void> StartProgram(const ProgramStart& start, OwnerWindow) {
   const StartPlan plan = PlanProgramStart(start, FindExecutable("wine"));
   switch (plan.way) {
-    case StartPlan::Way::Execute: return StartDetached(plan.program, plan.arguments);
-    case StartPlan::Way::Open: return QDesktopServices::openUrl(FileUrl(plan.program));
-    case StartPlan::Way::PlayMovie: return PlayMovie(plan.movie, plan.subtitle);
+    case StartPlan::Way::Execute:
+      if (const Result<void> started = StartDetached(plan.program, plan.arguments); !started)
+        return UnableToStart(start.program, started.error());
+      return {};
+    case StartPlan::Way::Open:
+      if (!QDesktopServices::openUrl(FileUrl(plan.program)))
+        return UnableToStart(start.program, "no program of the desktop opens it");
+      return {};
+    case StartPlan::Way::PlayMovie:
+      if (!PlayMovie(plan.movie, plan.subtitle))
+        return UnableToStart(start.program, "without Wine, no video player of the desktop plays " + plan.movie);
+      return {};
     case StartPlan::Way::Nothing: break;
   }
-  return false;
+  return UnableToStart(start.program, "no such file");
 }
 
-bool OpenUrl(const std::string& url) { return QDesktopServices::openUrl(UrlFromBytes(url)); }
+Result<void> OpenUrl(const std::string& url) {
+  if (!QDesktopServices::openUrl(UrlFromBytes(url))) return UnableToOpen(url, "no browser of the desktop takes it");
+  return {};
+}
 
 }  // namespace platform

@@ -1,10 +1,12 @@
 // Starting programs on POSIX systems.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "platform/program_start_posix.h"
 #include "platform/command_line.h"
@@ -65,17 +67,26 @@ bool IsExecutableFile(const std::string& path) {
 
 // A double fork: the intermediate child exits at once and is reaped here, so the program is
 // adopted by init and never lingers as a zombie of the launcher. Between fork and exec only
-// async-signal-safe calls are made, as the process may have other threads.
-bool StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
+// async-signal-safe calls are made, as the process may have other threads. A pipe that closes on
+// exec brings back the reason when the program could not be executed.
+Result<void> StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   const char* file = program.c_str();
 
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) return Failure{std::strerror(errno)};
   const pid_t child = ::fork();
-  if (child < 0) return false;
+  if (child < 0) {
+    const int error = errno;
+    ::close(report[0]);
+    ::close(report[1]);
+    return Failure{std::strerror(error)};
+  }
   if (child == 0) {
+    ::close(report[0]);
     const pid_t grandchild = ::fork();
     if (grandchild == 0) {
       ::setsid();
@@ -86,15 +97,26 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
       defaults.sa_handler = SIG_DFL;
       ::sigaction(SIGPIPE, &defaults, nullptr);
       ::execv(file, argv.data());
+      const int error = errno;
+      (void)!::write(report[1], &error, sizeof error);
       ::_exit(127);
     }
+    const int error = errno;
+    if (grandchild < 0) (void)!::write(report[1], &error, sizeof error);
     ::_exit(grandchild < 0 ? 1 : 0);
   }
+  ::close(report[1]);
   int status = 0;
-  while (::waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return false;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
   }
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  // Nothing comes through the pipe once the program runs: its end closed with the exec.
+  int error = 0;
+  ssize_t got = 0;
+  while ((got = ::read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
+  }
+  ::close(report[0]);
+  if (got == static_cast<ssize_t>(sizeof error)) return Failure{std::strerror(error)};
+  return {};
 }
 
 }  // namespace platform

@@ -34,8 +34,8 @@ StartPlan PlanProgramStart(const ProgramStart& start, const std::string& wine);
 bool IsExecutableFile(const std::string& path);
 
 // Runs `program` with `arguments` byte for byte, in the current directory, in a session of its
-// own and not as a child of this process; returns without waiting for it. False when it could not
-// be handed over (a program that fails to execute is not noticed).
-bool StartDetached(const std::string& program, const std::vector<std::string>& arguments);
+// own and not as a child of this process; returns once it runs, without waiting for it to end. A
+// failure, with the system's reason, when it could not be executed.
+Result<void> StartDetached(const std::string& program, const std::vector<std::string>& arguments);
 
 }  // namespace platform

@@ -7,19 +7,55 @@
 
 namespace platform {
 
+namespace {
+
+// ShellExecuteA's own codes above the system's error codes, which the system words itself.
+std::string ShellErrorText(INT_PTR code) {
+  switch (code) {
+    case 0: return "the system is out of memory or resources";
+    case SE_ERR_SHARE: return "a sharing violation occurred";
+    case SE_ERR_ASSOCINCOMPLETE:
+    case SE_ERR_NOASSOC: return "no program is associated with it";
+    case SE_ERR_DDETIMEOUT:
+    case SE_ERR_DDEFAIL:
+    case SE_ERR_DDEBUSY: return "the program did not answer the shell";
+    case SE_ERR_DLLNOTFOUND: return "a library it needs was not found";
+    default: break;
+  }
+  char* text = nullptr;
+  const DWORD size = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                        FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string reason = size > 0 ? std::string(text, size) : "error " + std::to_string(code);
+  LocalFree(text);
+  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
+  return reason;
+}
+
+}  // namespace
+
 // ShellExecuteA returns a value above 32 on success, an error code of 32 or less otherwise.
-bool ShellOpen(void* owner, const std::string& file, const std::string& parameters, int show) {
-  if (file.empty() || !FitsShellBuffer(file) || !FitsShellBuffer(parameters)) return false;
+Result<void> ShellOpen(void* owner, const std::string& file, const std::string& parameters, int show) {
+  if (file.empty()) return Failure{"no such file"};
+  if (!FitsShellBuffer(file) || !FitsShellBuffer(parameters))
+    return Failure{"longer than the " + std::to_string(kShellTextMax) + " characters the shell takes"};
   const HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), "open", file.c_str(),
                                          parameters.empty() ? nullptr : parameters.c_str(), nullptr, show);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+  if (code > 32) return {};
+  return Failure{ShellErrorText(code)};
 }
 
 // Every player runs here, so the movie is not needed.
-bool StartProgram(const ProgramStart& start, OwnerWindow owner) {
-  return ShellOpen(reinterpret_cast<void*>(owner), start.program, start.parameters, SW_SHOWNORMAL);
+Result<void> StartProgram(const ProgramStart& start, OwnerWindow owner) {
+  if (Result<void> started = ShellOpen(reinterpret_cast<void*>(owner), start.program, start.parameters, SW_SHOWNORMAL); !started)
+    return UnableToStart(start.program, started.error());
+  return {};
 }
 
-bool OpenUrl(const std::string& url) { return ShellOpen(nullptr, url, std::string(), SW_SHOW); }
+Result<void> OpenUrl(const std::string& url) {
+  if (Result<void> opened = ShellOpen(nullptr, url, std::string(), SW_SHOW); !opened) return UnableToOpen(url, opened.error());
+  return {};
+}
 
 }  // namespace platform

@@ -41,4 +41,20 @@ class [[nodiscard]] Result {
   std::string error_;
 };
 
+// A step that gives nothing back: done (`return {};`), or the message why not.
+template <>
+class [[nodiscard]] Result<void> {
+ public:
+  Result() = default;
+  Result(Failure failure) : error_(std::move(failure.message)), failed_(true) {}  // NOLINT: as above
+
+  bool ok() const { return !failed_; }
+  explicit operator bool() const { return ok(); }
+  const std::string& error() const { return error_; }
+
+ private:
+  std::string error_;
+  bool failed_ = false;
+};
+
 }  // namespace platform

@@ -17,7 +17,7 @@ using testsupport::TempDir;
 struct Launcher {
   explicit Launcher(const TempDir& disc) : in(disc.path()) {
     services.launcherDirectory = disc.path() + "/";
-    window = std::make_unique<TMainWin>(services);
+    window = std::make_unique<TMainWin>(services, services, services.System());
     window->FormCreate();
     window->show();
   }

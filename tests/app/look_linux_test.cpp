@@ -30,7 +30,7 @@ TEST(TextPanel, TheReportSeparatorFitsOnOneLineAtTheDesignSize) {
   testsupport::ScopedChdir in(disc.path());
   testsupport::FakeServices services;
   services.launcherDirectory = disc.path() + "/";
-  TMainWin w(services);
+  TMainWin w(services, services, services.System());
   w.FormCreate();
   w.show();
   w.dxInfoClick();
@@ -55,7 +55,7 @@ TEST(WarningLine, KeepsAGapForEveryBlankAndNoneInsideWords) {
   testsupport::ScopedChdir in(disc.path());
   testsupport::FakeServices services;
   services.launcherDirectory = disc.path() + "/";
-  TMainWin w(services);
+  TMainWin w(services, services, services.System());
   w.FormCreate();
   ClickLabel* warning = w.lblNotAvi;
   const QImage shot = warning->grab().toImage();

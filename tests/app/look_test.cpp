@@ -61,7 +61,7 @@ TEST(ButtonPictures, AreTransparentAroundTheDrawingSoTheFaceShowsThrough) {
 struct Launcher {
   explicit Launcher(const TempDir& disc) : in(disc.path()) {
     services.launcherDirectory = disc.path() + "/";
-    window = std::make_unique<TMainWin>(services);
+    window = std::make_unique<TMainWin>(services, services, services.System());
     window->FormCreate();
   }
   ScopedChdir in;

@@ -25,7 +25,7 @@ struct Launcher {
   explicit Launcher(const TempDir& disc, bool online = false) : in(disc.path()) {
     services.launcherDirectory = disc.path() + "/";
     services.online = online;
-    window = std::make_unique<TMainWin>(services);
+    window = std::make_unique<TMainWin>(services, services, services.System());
     window->FormCreate();
   }
   TMainWin& w() { return *window; }

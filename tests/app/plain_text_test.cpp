@@ -69,7 +69,7 @@ TEST(PlainText, DiscNamesThatLookLikeMarkupAreShownAsText) {
     const testsupport::ScopedChdir in(disc.path());
     testsupport::FakeServices services;
     services.launcherDirectory = disc.path() + "/";
-    TMainWin window(services);
+    TMainWin window(services, services, services.System());
     window.FormCreate();
     auto* label = window.findChild<QLabel*>(QString::fromLatin1(row.label));
     ASSERT_NE(label, nullptr);
@@ -81,7 +81,7 @@ TEST(PlainText, DiscNamesThatLookLikeMarkupAreShownAsText) {
 // The real services' boxes: a poster named like a link stays text, with nothing to click.
 TEST(PlainText, MessageBoxesShowMarkupAsText) {
   const std::string text = "Cannot open <a href=\"file:///etc/passwd\">poster</a>.jpg";
-  SystemServices services;
+  SystemDialogs services;
   std::vector<std::pair<Qt::TextFormat, QString>> seen;
   auto inspect = [&] {
     QWidget* box = QApplication::activeModalWidget();

@@ -74,7 +74,8 @@ TempDir WindowsPlayerDisc() {
 void PressEnterOnVPlayer(const TempDir& disc) {
   const testsupport::ScopedChdir in(disc.path());
   SystemServices services;
-  TMainWin window(services);
+  SystemDialogs dialogs;
+  TMainWin window(services, dialogs, ReadSystemFacts());
   window.FormCreate();
   ASSERT_TRUE(window.ShowAfterStartUp());
   ASSERT_EQ(window.focusWidget(), window.dxStart);

@@ -56,7 +56,7 @@ TEST(PosterScaling, TheWindowFollowsTheNaturalSizeAndThePictureIsDecodedAtTheDra
     testsupport::ScopedChdir in(disc.path());
     testsupport::FakeServices services;
     services.launcherDirectory = disc.path() + "/";
-    TMainWin w(services);
+    TMainWin w(services, services, services.System());
     w.FormCreate();
     EXPECT_TRUE(services.errors.empty());
     EXPECT_EQ(w.Plan().poster.loaded, row.shown);
@@ -92,7 +92,7 @@ TEST(PosterScaling, AForgedPosterSizeEndsTheStartUpBeforeTheWindowIsFitted) {
   disc.Write("Film.jpg", jpeg);
   testsupport::ScopedChdir in(disc.path());
   testsupport::FakeServices services;
-  TMainWin w(services);
+  TMainWin w(services, services, services.System());
   w.FormCreate();
   ASSERT_EQ(services.errors.size(), 1u);
   EXPECT_NE(services.errors[0].find("too large"), std::string::npos) << services.errors[0];

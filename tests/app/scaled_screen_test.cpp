@@ -58,7 +58,7 @@ TEST(ScaledScreen, ALargePosterIsDecodedAndDrawnAtTheScreensResolution) {
     const testsupport::ScopedChdir in(disc.path());
     testsupport::FakeServices services;
     services.launcherDirectory = disc.path() + "/";
-    TMainWin window(services);
+    TMainWin window(services, services, services.System());
     window.FormCreate();
     ASSERT_EQ(window.imgPreview->devicePixelRatioF(), 2.0);
 
@@ -92,7 +92,7 @@ TEST(ScaledScreen, AWindowTallerThanTheScreenStartsAtTheTopOfTheWorkArea) {
     services.screen = {512, 384};
     services.work = row.work;
     services.launcherDirectory = disc.path() + "/";
-    TMainWin window(services);
+    TMainWin window(services, services, services.System());
     window.FormCreate();
     EXPECT_EQ(window.pos(), row.expected);  // centred, it would be at top -45
   }

@@ -34,7 +34,7 @@ struct SelectRun {
   SelectRun(const TempDir& disc, const std::string& chosen) : in(disc.path()) {
     services.launcherDirectory = disc.path() + "/";
     services.chosenProgram = chosen;
-    window = std::make_unique<TMainWin>(services);
+    window = std::make_unique<TMainWin>(services, services, services.System());
     window->FormCreate();
     window->installEventFilter(&counter);
     window->show();

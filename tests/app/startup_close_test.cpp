@@ -52,7 +52,7 @@ TEST(StartUpClose, AutoStartUnderTheErrorBoxEndsTheProgramWithoutShowingTheWindo
   const testsupport::ScopedChdir in(disc.path());
   ModalErrorServices services;
   services.launcherDirectory = disc.path() + "/";
-  TMainWin window(services);
+  TMainWin window(services, services, services.System());
   window.Timer1->setInterval(50);  // the auto-start, due while the box is open
 
   window.FormCreate();
@@ -72,7 +72,7 @@ TEST(StartUpClose, StartUpWithoutCloseShowsTheWindow) {
   const testsupport::ScopedChdir in(disc.path());
   testsupport::FakeServices services;
   services.launcherDirectory = disc.path() + "/";
-  TMainWin window(services);
+  TMainWin window(services, services, services.System());
   window.FormCreate();
   EXPECT_TRUE(window.ShowAfterStartUp());
   EXPECT_TRUE(window.isVisible());

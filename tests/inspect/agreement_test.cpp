@@ -114,7 +114,7 @@ TEST(InspectorAgreement, ReportsWhatTheStartUpDidOnEveryIniState) {
     services.launcherDirectory = started.path() + "/";
     {
       const testsupport::ScopedChdir in(started.path());
-      app::TMainWin window(services);
+      app::TMainWin window(services, services, services.System());
       window.FormCreate();
     }
     // Each reported write is in the started disc's file; bplay.ini takes its subtitle unless a

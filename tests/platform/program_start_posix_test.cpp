@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -132,13 +133,25 @@ TEST(StartProgram, EmptyArgumentsReachTheProgram) {
   EXPECT_EQ(WaitForFile(dir, "args"), "4\n[Film.avi]\n[]\n[-fs]\n[-pan]\n");
 }
 
-TEST(StartProgram, AMissingProgramStartsNothingABrokenOneFailsUnnoticed) {
+// What cannot be started comes back with the reason the user is shown.
+TEST(StartProgram, WhatCannotStartSaysWhy) {
   TempDir dir;
-  MakeFile(dir, "broken", "\x7f" "ELF garbage", 0755);  // exec fails in the detached child
+  MakeFile(dir, "broken", "\x7f" "ELF garbage", 0755);  // the system refuses to execute it
   ScopedChdir here(dir.path());
-  EXPECT_FALSE(platform::StartProgram({"missing.exe", "x", "", ""}, 0));  // nothing to hand over
-  EXPECT_TRUE(platform::StartProgram({"broken", "x", "", ""}, 0));
-  EXPECT_TRUE(platform::StartDetached(dir / "broken", {}));  // handed over; the failure is the child's
+  const struct {
+    platform::ProgramStart start;
+    std::string error;
+  } rows[] = {
+      {{"missing.exe", "x", "", ""}, "Unable to start missing.exe: no such file"},
+      {{"broken", "x", "", ""}, std::string("Unable to start broken: ") + std::strerror(ENOEXEC)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.start.program);
+    const platform::Result<void> started = platform::StartProgram(row.start, 0);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(started.error(), row.error);
+  }
+  EXPECT_EQ(platform::StartDetached(dir / "no-such-program", {}).error(), std::strerror(ENOENT));
   // Whatever happened to them, no child of the launcher is left behind to be reaped.
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);

@@ -37,7 +37,9 @@ TEST(StartProgram, NothingToStartIsReported) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
-    EXPECT_FALSE(platform::StartProgram(row.start, 0));
+    const platform::Result<void> started = platform::StartProgram(row.start, 0);
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(started.error().starts_with("Unable to start " + row.start.program + ": ")) << started.error();
   }
 }
 
