@@ -15,6 +15,8 @@ ButtonColumn CloseUpColumn(bool startVisible, bool bplayerVisible, ButtonColumn 
   return c;
 }
 
+std::string_view ButtonName(Button button) { return design::Row(button).name; }
+
 Button InitialFocus(bool startVisible, bool bplayerVisible) {
   if (!startVisible && bplayerVisible) return Button::BPlayer;
   if (!startVisible && !bplayerVisible) return Button::Select;

@@ -6,6 +6,7 @@
 #include "app/startup_files.h"
 #include "app/window_accessible.h"
 #include "app/assets.h"
+#include "media/poster.h"
 #include "platform/display.h"
 #include "title/film_title.h"
 
@@ -13,29 +14,29 @@ namespace app {
 
 void TMainWin::FormCreate() {
   SetCaptionHidden();
-  state_.IsOnline = state_.InfoPanelFilled = state_.PlayerKnowsMovie = false;
-  state_.FrameWidth = state_.FrameHeight = 0;
-  StartupFiles files(system_.launcherDirectory, system_.isOnline);
+  StartupFiles files(system_.launcherDirectory, system_.isOnline,
+                     [this](const movie::IniOutcome& ini, platform::ProfileFile& file) {
+                       return services_.UpdateIniFile(ini.path, file, ini.update, ini.stale);
+                     });
   StartupFacts facts;
   facts.screen = system_.screen;
   facts.work = system_.work;
   facts.pixelRatio = imgPreview->devicePixelRatioF();
   plan_ = files.Plan(facts);
 
-  move(plan_.window.left, plan_.window.top);  // the design layout; a loaded poster moves it again
+  move(plan_.window.left, plan_.window.top);
   LayOutTitleStrip();
   lblNotAvi->move(lblTitle->pos());
   ShowButtons();
-  state_.MovieFileName = plan_.MovieFileName;
-  state_.SubtitleFileName = plan_.SubtitleFileName;
-  state_.PosterKind = plan_.poster.kind;
+  state_ = StateAfterStartUp(plan_);
   lblNotAvi->setText(QString::fromLocal8Bit(plan_.notAviMessage));
   if (!plan_.timerRunning) Timer1->stop();
-  if (plan_.movieAccepted) {
-    DeriveFilmTitle();
-    if (WritePlayerSettings(files) && ShowPoster(facts)) GoOnline();
-  }
-  if (plan_.poster.showDefault && !plan_.poster.loaded) imgPreview->setPicture(Asset("default-poster.jpg"));
+  if (plan_.movieAccepted) ShowFilmTitle();
+  ShowPoster();
+  GoOnline();
+  // Last, as the box waits for its OK: the window is then complete, whatever the auto-start does
+  // meanwhile.
+  if (plan_.errorKind != ErrorKind::None) dialogs_.ShowError(plan_.error);
 }
 
 void TMainWin::SetCaptionHidden() {
@@ -46,37 +47,46 @@ void TMainWin::SetCaptionHidden() {
 
 void TMainWin::LayOutTitleStrip() {
   const StripLayout strip = LayoutTitleStrip(width());
-  imgTitle->setGeometry(strip.stripLeft, 0, strip.stripWidth, 22);
+  imgTitle->setGeometry(strip.stripLeft, 0, strip.stripWidth, design::kTitleStrip.height);
   closeButton->move(strip.closeLeft, 0);
   closeButton->show();
   imgTitleLabel->move(strip.plateLeft, 0);
 }
 
+// The buttons keep their left edge here: a loaded poster moves them all (ApplyScreenSize).
 void TMainWin::ShowButtons() {
-  dxStart->setHidden(!plan_.startShown);
-  dxBPlayer->setHidden(!plan_.bplayerShown);
-  dxSelect->setHidden(!plan_.selectShown);
-  dxInfo->setHidden(!plan_.infoShown);
-  const ButtonColumn& column = plan_.column;
-  dxStart->move(dxStart->x(), column.startTop);
-  dxBPlayer->move(dxBPlayer->x(), column.bplayerTop);
-  dxSelect->move(dxSelect->x(), column.selectTop);
-  dxClose->move(dxClose->x(), column.closeTop);
+  for (PictureButton* button : {dxStart, dxBPlayer, dxSelect, dxInfo}) button->hide();
+  for (const ColumnButton& place : VisibleColumn(plan_)) {
+    PictureButton* button = ButtonWidget(place.button);
+    button->move(button->x(), place.top);
+    button->show();
+  }
   ButtonWidget(plan_.focus)->setFocus();
 }
 
-PictureButton* TMainWin::ButtonWidget(Button button) const {
+namespace {
+
+// The member that holds `button`'s control, of a window const or not.
+template <typename Window>
+auto& ButtonMember(Window& window, Button button) {
   switch (button) {
-    case Button::Start: return dxStart;
-    case Button::BPlayer: return dxBPlayer;
-    case Button::Select: return dxSelect;
-    case Button::Close: return dxClose;
-    case Button::Info: return dxInfo;
+    case Button::Start: return window.dxStart;
+    case Button::BPlayer: return window.dxBPlayer;
+    case Button::Select: return window.dxSelect;
+    case Button::Close: return window.dxClose;
+    case Button::Info: return window.dxInfo;
   }
-  return dxClose;
+  return window.dxClose;
 }
 
-void TMainWin::DeriveFilmTitle() {
+}  // namespace
+
+PictureButton* TMainWin::ButtonWidget(Button button) const { return ButtonMember(*this, button); }
+
+PictureButton*& TMainWin::ButtonSlot(Button button) { return ButtonMember(*this, button); }
+
+// The title the plan derived, in both labels at its size.
+void TMainWin::ShowFilmTitle() {
   lblTitle2->move(lblTitle->pos() + QPoint(kShadowOffsetX, kShadowOffsetY));
   for (ClickLabel* label : {lblTitle, lblTitle2}) {
     QFont font = label->font();
@@ -89,37 +99,20 @@ void TMainWin::DeriveFilmTitle() {
   imgPreview->setAccessibleName(PosterAccessibleName(shown));
 }
 
-// Each planned INI update, in order, through the service; the first failure ends the start-up.
-bool TMainWin::WritePlayerSettings(StartupFiles& files) {
-  for (const movie::IniOutcome& ini : plan_.iniFiles) {
-    if (ini.path.empty()) continue;
-    const bool done = services_.UpdateIniFile(ini.path, files.IniFile(ini.path), ini.update, ini.stale);
-    if (ini.kind == movie::IniOutcome::Kind::Failed || !done) {
-      const std::string error = ini.kind == movie::IniOutcome::Kind::Failed
-                                    ? ini.error
-                                    : platform::UnableToWrite(system_.launcherDirectory + ini.file);
-      dialogs_.ShowError(error);
-      return false;
-    }
+void TMainWin::ShowPoster() {
+  const PosterPlan& poster = plan_.poster;
+  if (!poster.loaded) {
+    if (poster.showDefault) imgPreview->setPicture(Asset("default-poster.jpg"));
+    return;
   }
-  return true;
-}
-
-bool TMainWin::ShowPoster(const StartupFacts& facts) {
-  if (plan_.errorKind == ErrorKind::Poster) {
-    dialogs_.ShowError(plan_.error);
-    return false;
-  }
-  if (!plan_.poster.loaded) return true;
-  QImage picture = facts.poster->image;
-  if (plan_.poster.kind == kPosterJpeg) {
+  QImage picture = poster.picture;
+  if (poster.kind == media::kPosterJpeg) {
     picture.setDevicePixelRatio(imgPreview->devicePixelRatioF());
-    imgPreview->setPicture(std::move(picture), plan_.poster.natural);
+    imgPreview->setPicture(std::move(picture), poster.natural);
   } else {
     imgPreview->setPicture(std::move(picture));
   }
   ApplyScreenSize(*plan_.window.fit);
-  return true;
 }
 
 void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
@@ -144,8 +137,7 @@ void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
 }
 
 void TMainWin::GoOnline() {
-  if (!plan_.IsOnline) return;
-  state_.IsOnline = true;
+  if (!state_.IsOnline) return;
   lblTitle->setCursor(Qt::PointingHandCursor);
   imgPreview->setCursor(Qt::PointingHandCursor);
 }

@@ -5,19 +5,13 @@
 #include <string>
 
 #include "media/avi.h"
-#include "media/poster.h"
 #include "movie/launch.h"
 
 namespace app {
 
-inline constexpr int kPosterNone = media::kPosterNone;
-inline constexpr int kPosterJpeg = media::kPosterJpeg;
-inline constexpr int kPosterBmp = media::kPosterBmp;
-
 struct LauncherState {
   std::string MovieFileName;     // bare name as listed in the current directory
   std::string SubtitleFileName;  // bare name, "" when none
-  int PosterKind = kPosterNone;
   bool IsOnline = false;
   bool InfoPanelFilled = false;
   bool PlayerKnowsMovie = false;

@@ -23,13 +23,12 @@ namespace app {
 namespace {
 
 constexpr QColor kBackground(238, 238, 238);
-constexpr int kDesignWidth = 385;
-constexpr int kDesignHeight = 425;
-constexpr int kButtonLeft = 270;
 
-ClickLabel* MakeTitleLabel(QWidget* parent, int left, int top, const QColor& colour) {
+void Place(QWidget* widget, const Rect& rect) { widget->setGeometry(rect.left, rect.top, rect.width, rect.height); }
+
+ClickLabel* MakeTitleLabel(QWidget* parent, const Rect& rect, const QColor& colour) {
   auto* label = new ClickLabel(parent);
-  label->setGeometry(left, top, 373, 33);
+  Place(label, rect);
   label->setFont(PixelFont("Arial", 14, true));
   label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   QPalette palette = label->palette();
@@ -56,7 +55,7 @@ TMainWin::TMainWin(platform::Services& services, Dialogs& dialogs, SystemFacts s
   SubstituteWindowsFonts();
   InstallWindowAccessibility();
   setWindowTitle(QString::fromLatin1(kWindowCaption));
-  setFixedSize(kDesignWidth, kDesignHeight);
+  setFixedSize(design::kWindow.width, design::kWindow.height);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, kBackground);
   setPalette(palette);
@@ -73,54 +72,48 @@ TMainWin::~TMainWin() = default;
 
 void TMainWin::CreateControls() {
   lblNotAvi = new ClickLabel(this);
-  lblNotAvi->setGeometry(4, 393, 373, 13);
+  Place(lblNotAvi, design::kNotAviLine);
   lblNotAvi->setFont(WarningFont());
   lblNotAvi->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   QPalette red = lblNotAvi->palette();
   red.setColor(QPalette::WindowText, QColor(255, 0, 0));
   lblNotAvi->setPalette(red);
 
-  lblTitle2 = MakeTitleLabel(this, 4, 393, Qt::white);
+  lblTitle2 = MakeTitleLabel(this, design::kTitleShadow, Qt::white);
   HideFromAssistiveTechnology(lblTitle2);  // the title's shadow: read once is enough
-  lblTitle = MakeTitleLabel(this, 6, 396, Qt::black);
+  lblTitle = MakeTitleLabel(this, design::kTitle, Qt::black);
   connect(lblTitle, &ClickLabel::clicked, this, &TMainWin::lblTitleClick);
 
   imgPreview = new PictureBox(this);
-  imgPreview->setGeometry(14, 36, 240, 350);
+  Place(imgPreview, design::kPosterBox);
   imgPreview->setAccessibleName(PosterAccessibleName(QString()));
   connect(imgPreview, &PictureBox::clicked, this, &TMainWin::imgPreviewClick);
 
   imgTitle = new StripPicture(Asset("title-strip.png"), this);
-  imgTitle->setGeometry(0, 0, kDesignWidth, 22);
+  Place(imgTitle, design::kTitleStrip);
   closeButton = new CloseButton(Asset("close-up.png"), Asset("close-down.png"), this);
-  closeButton->setGeometry(336, 0, 19, 22);
+  Place(closeButton, design::kCloseButton);
   closeButton->hide();
   closeButton->setAccessibleName(QStringLiteral("Close"));
   connect(closeButton, &CloseButton::clicked, this, &TMainWin::dxCloseClick);
   imgTitleLabel = new StripPicture(Asset("title-plate.png"), this);
-  imgTitleLabel->setGeometry(152, 0, 66, 22);
+  Place(imgTitleLabel, design::kTitlePlate);
 
-  auto button = [this](const char* caption, const char* picture, int top) {
-    auto* b = new PictureButton(QString::fromLatin1(caption),
-                                QStringLiteral(":/assets/") + QLatin1String(picture), this);
-    b->setGeometry(kButtonLeft, top, 97, 41);
-    b->installEventFilter(this);
-    return b;
-  };
-  dxClose = button("&Close", "close.png", 215);
+  for (const design::ButtonRow& row : design::kButtons) {
+    auto* button = new PictureButton(QString::fromLatin1(row.caption),
+                                     QStringLiteral(":/assets/") + QLatin1String(row.picture), this);
+    button->setGeometry(design::kButtonLeft, row.top, design::kButtonWidth, design::kButtonHeight);
+    button->setObjectName(QLatin1String(row.name.data(), static_cast<qsizetype>(row.name.size())));
+    button->installEventFilter(this);
+    ButtonSlot(row.button) = button;
+  }
   dxClose->setDrawsFocusRect(true);
-  dxBPlayer = button("&BPlayer", "bplayer.png", 95);
-  dxStart = button("&VPlayer", "vplayer.png", 39);
-  dxSelect = button("Select &Player", "select.png", 151);
-  dxInfo = button(kShowInfoCaption, "info.png", 343);
   installEventFilter(this);
 
   const std::pair<QWidget*, const char*> names[] = {
       {lblNotAvi, "lblNotAvi"}, {lblTitle2, "lblTitle2"},   {lblTitle, "lblTitle"},
       {imgPreview, "imgPreview"}, {imgTitle, "imgTitle"}, {closeButton, "closeButton"},
-      {imgTitleLabel, "imgTitleLabel"},
-      {dxClose, "dxClose"},     {dxBPlayer, "dxBPlayer"},
-      {dxStart, "dxStart"},     {dxSelect, "dxSelect"},   {dxInfo, "dxInfo"}};
+      {imgTitleLabel, "imgTitleLabel"}};
   for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
 
   connect(dxClose, &QPushButton::clicked, this, &TMainWin::dxCloseClick);
@@ -134,8 +127,7 @@ void TMainWin::CreateControls() {
 void TMainWin::CreateTextPanel() {
   memoNFO = new QTextEdit(this);
   memoNFO->setObjectName(QStringLiteral("memoNFO"));
-  const Rect memo = plan_.window.fit && plan_.window.fit->applied ? plan_.window.fit->memo : Rect{14, 36, 240, 350};
-  memoNFO->setGeometry(memo.left, memo.top, memo.width, memo.height);
+  Place(memoNFO, plan_.window.fit && plan_.window.fit->applied ? plan_.window.fit->memo : design::kPosterBox);
   memoNFO->setReadOnly(true);
   memoNFO->setFont(PixelFont("Tahoma", 8));
   memoNFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -29,11 +29,9 @@ namespace app {
 
 inline constexpr const char* kApplicationTitle = "Zorvalin";
 inline constexpr const char* kWindowCaption = "Autorun - Zorvalin";
-inline constexpr const char* kShowInfoCaption = "&Show Info ";
+inline constexpr const char* kShowInfoCaption = design::Row(Button::Info).caption;
 inline constexpr const char* kShowPosterCaption = "&Show Poster";
 inline constexpr int kAutoStartMs = 60000;
-
-class StartupFiles;
 
 class TMainWin : public QWidget {
   Q_OBJECT
@@ -97,9 +95,9 @@ class TMainWin : public QWidget {
   void LayOutTitleStrip();
   void ShowButtons();
   PictureButton* ButtonWidget(Button button) const;
-  void DeriveFilmTitle();
-  bool WritePlayerSettings(StartupFiles& files);
-  bool ShowPoster(const StartupFacts& facts);
+  PictureButton*& ButtonSlot(Button button);
+  void ShowFilmTitle();
+  void ShowPoster();
   void ApplyScreenSize(const ScreenSizeResult& fit);
   void GoOnline();
   bool HandleKey(QKeyEvent* event);

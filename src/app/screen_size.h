@@ -4,17 +4,14 @@
 // the numbers, so every layout can be checked without a display.
 #include <utility>
 
+#include "app/design_layout.h"
 #include "platform/display.h"
 
 namespace app {
 
-struct Rect {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
 // The poster box's size and drawing switches. A maximum of 0 means no limit.
 struct BoxState {
-  int width = 240, height = 350;
+  int width = design::kPosterBox.width, height = design::kPosterBox.height;
   int maxWidth = 600, maxHeight = 500;
   bool stretched = false, proportional = true, centred = true, autoSize = false;
 };
@@ -23,13 +20,13 @@ struct ScreenSizeInput {
   int pictureWidth = 0, pictureHeight = 0;  // the loaded poster's natural size
   platform::WorkArea work;                  // WR, WB
   BoxState box;                             // the box as the start-up left it
-  int boxLeft = 14, boxTop = 36;
+  int boxLeft = design::kPosterBox.left, boxTop = design::kPosterBox.top;
   // Control sizes read as they stand (these are the design sizes).
-  int startWidth = 97, startHeight = 41;  // dxStart
-  int closeButtonWidth = 19;              // imgButton1
-  int plateWidth = 66;                    // imgTitleLabel
-  int infoHeight = 41;                    // dxInfo
-  int titleLeft = 6;                      // lblTitle
+  int startWidth = design::kButtonWidth, startHeight = design::kButtonHeight;  // dxStart
+  int closeButtonWidth = design::kCloseButton.width;                           // imgButton1
+  int plateWidth = design::kTitlePlate.width;                                  // imgTitleLabel
+  int infoHeight = design::kButtonHeight;                                      // dxInfo
+  int titleLeft = design::kTitle.left;                                         // lblTitle
 };
 
 // The title's white copy, its shadow, lies this far from the black title.
@@ -62,7 +59,8 @@ struct StripLayout {
 
 // The title strip for a window of the given width: strip inside the edge columns, close button
 // two pixels inside the strip's right end, plate centred.
-StripLayout LayoutTitleStrip(int windowWidth, int closeButtonWidth = 19, int plateWidth = 66);
+StripLayout LayoutTitleStrip(int windowWidth, int closeButtonWidth = design::kCloseButton.width,
+                             int plateWidth = design::kTitlePlate.width);
 
 // Left and top of a window centred on the whole screen, 25 pixels above the middle.
 std::pair<int, int> CentreOnScreen(int windowWidth, int windowHeight, int screenWidth,

@@ -69,17 +69,17 @@ movie::LaunchFiles ReadLaunchFiles(const std::string& launcherDirectory, const s
   return files;
 }
 
-StartupFiles::StartupFiles(std::string launcherDirectory, std::function<bool()> isOnline)
-    : launcherDirectory_(std::move(launcherDirectory)), isOnline_(std::move(isOnline)) {}
+StartupFiles::StartupFiles(std::string launcherDirectory, std::function<bool()> isOnline, IniWriter writeIni)
+    : launcherDirectory_(std::move(launcherDirectory)), isOnline_(std::move(isOnline)), writeIni_(std::move(writeIni)) {}
 
 StartupPlan StartupFiles::Plan(StartupFacts& facts) {
   facts.here = platform::ListDirectory("", movie::kStartupNames);
-  // Every need is a different fact, and each read answers one, so the start-up asks at most once
-  // for each of them.
+  // Every need is a different fact, and each answer is one, so the start-up asks at most once for
+  // each of them.
   for (;;) {
     StartupPlan plan = PlanStartup(facts);
     if (!plan.need) return plan;
-    Read(*plan.need, facts);
+    Answer(plan, facts);
   }
 }
 
@@ -100,8 +100,9 @@ movie::LauncherFiles StartupFiles::ReadLauncherFiles(const platform::Listing& he
   return launcher;
 }
 
-void StartupFiles::Read(const StartupNeed& need, StartupFacts& facts) {
+void StartupFiles::Answer(const StartupPlan& plan, StartupFacts& facts) {
   using Need = StartupNeed::Kind;
+  const StartupNeed& need = *plan.need;
   switch (need.kind) {
     case Need::MovieFormType:
       facts.movieFormType = platform::ReadAt(need.file, media::kFormTypeOffset, media::kFormTypeSize).value_or("");
@@ -112,6 +113,7 @@ void StartupFiles::Read(const StartupNeed& need, StartupFacts& facts) {
       facts.launcher->iniFiles[need.file] = file.facts();
       break;
     }
+    case Need::IniWrite: facts.iniWritten[need.file] = writeIni_(plan.iniFiles.back(), iniFiles_[need.file]); break;
     case Need::PosterHead: facts.posterHead = ReadPosterHead(need.file); break;
     case Need::PosterPicture: facts.poster = ReadPosterPicture(need, facts); break;
     case Need::Online: facts.online = isOnline_(); break;

@@ -1,7 +1,7 @@
 #pragma once
 // Reading what the start-up plan asks for: the disc's listing once, then each file once, and only
-// the files the plan needs. The players' INI files stay open, so that their updates are carried
-// out on the very files the plan decided on.
+// the files the plan needs; and carrying out the INI updates it plans, in its order. The players'
+// INI files stay open, so that their updates are carried out on the very files the plan decided on.
 #include <functional>
 #include <map>
 #include <string>
@@ -15,22 +15,24 @@ namespace app {
 
 class StartupFiles {
  public:
+  // Carries out the planned update `ini` on the INI file opened at `ini.path`; whether it was done.
+  using IniWriter = std::function<bool(const movie::IniOutcome& ini, platform::ProfileFile& file)>;
+
   // `launcherDirectory` with a trailing separator ("" when unknown); `isOnline` asks the system.
-  StartupFiles(std::string launcherDirectory, std::function<bool()> isOnline);
+  StartupFiles(std::string launcherDirectory, std::function<bool()> isOnline, IniWriter writeIni);
 
   // Lists the current directory into `facts` and plans the start-up, reading each fact the plan
-  // asks for into `facts` until the plan is complete. Changes nothing on any medium.
+  // asks for into `facts` and carrying out each INI update through `writeIni`, until the plan is
+  // complete. Changes nothing else on any medium.
   StartupPlan Plan(StartupFacts& facts);
 
-  // The INI file read at `path` for the plan; an unopened one for any other path.
-  platform::ProfileFile& IniFile(const std::string& path) { return iniFiles_[path]; }
-
  private:
-  void Read(const StartupNeed& need, StartupFacts& facts);
+  void Answer(const StartupPlan& plan, StartupFacts& facts);
   movie::LauncherFiles ReadLauncherFiles(const platform::Listing& here) const;
 
   std::string launcherDirectory_;
   std::function<bool()> isOnline_;
+  IniWriter writeIni_;
   std::map<std::string, platform::ProfileFile> iniFiles_;
 };
 

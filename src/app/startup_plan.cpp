@@ -1,6 +1,9 @@
 #include "app/startup_plan.h"
 
-#include "app/picture_box.h"
+#include <algorithm>
+#include <tuple>
+
+#include "app/picture_fit.h"
 #include "media/avi.h"
 #include "media/notes.h"
 #include "media/poster.h"
@@ -56,6 +59,7 @@ bool PlanJpegPoster(const StartupFacts& facts, StartupPlan& plan) {
   if (!facts.poster->error.empty()) return Fail(plan, ErrorKind::Poster, facts.poster->error), false;
   if (natural.width() < 2) return true;  // the test is on the poster's own width, as decoded in full
   poster.loaded = true;
+  poster.picture = facts.poster->image;
   poster.natural = natural;
   FitWindow(plan.window, fit, facts.work);
   return true;
@@ -68,7 +72,8 @@ bool PlanBmpPoster(const StartupFacts& facts, StartupPlan& plan) {
   if (!facts.poster) return plan.need = StartupNeed{Need::PosterPicture, poster.file, {}}, false;
   if (!facts.poster->error.empty()) return Fail(plan, ErrorKind::Poster, facts.poster->error), false;
   poster.loaded = true;
-  poster.natural = facts.poster->image.size();
+  poster.picture = facts.poster->image;
+  poster.natural = poster.picture.size();
   FitWindow(plan.window, FitToPoster(poster.natural, facts.work), facts.work);
   return true;
 }
@@ -92,13 +97,27 @@ bool PlanTitle(const movie::LauncherFiles& launcher, StartupPlan& plan) {
   return !plan.need;
 }
 
-// The INI file of each player whose button shows; the first failed write ends the start-up.
-bool PlanPlayersSettings(const movie::LauncherFiles& launcher, StartupPlan& plan) {
+// The INI file of each player whose button shows, its update carried out as a step of its own
+// (also a failed one, which still resets the file's attributes); the first update that fails,
+// as planned or at the write, ends the start-up.
+bool PlanPlayersSettings(const StartupFacts& facts, StartupPlan& plan) {
+  const movie::LauncherFiles& launcher = *facts.launcher;
   for (const auto& [shown, kind] : {std::pair{plan.startShown, movie::PlayerKind::VPlayer},
                                    std::pair{plan.bplayerShown, movie::PlayerKind::BSPlayer}}) {
     if (!shown) continue;
     movie::IniOutcome outcome = movie::PlanPlayerSettings(launcher, kind, plan.MovieFileName, plan.SubtitleFileName);
     if (outcome.kind == movie::IniOutcome::Kind::Unread) return plan.need = StartupNeed{Need::IniFile, outcome.path, {}}, false;
+    if (!outcome.path.empty()) {
+      const auto written = facts.iniWritten.find(outcome.path);
+      if (written == facts.iniWritten.end()) {
+        plan.iniFiles.push_back(std::move(outcome));
+        return plan.need = StartupNeed{Need::IniWrite, plan.iniFiles.back().path, {}}, false;
+      }
+      if (!written->second && outcome.kind != movie::IniOutcome::Kind::Failed) {
+        outcome.kind = movie::IniOutcome::Kind::Failed;
+        outcome.error = platform::UnableToWrite(launcher.directory + outcome.file);
+      }
+    }
     plan.iniFiles.push_back(outcome);
     if (outcome.kind == movie::IniOutcome::Kind::Failed) return Fail(plan, ErrorKind::IniWrite, outcome.error), false;
   }
@@ -117,7 +136,7 @@ bool MovieBranch(const StartupFacts& facts, StartupPlan& plan) {
   plan.SubtitleFileName = movie::FindSubtitleFile(facts.here, plan.MovieFileName);
   plan.notesFile = media::FindNotesFile(facts.here);
   if (!facts.launcher) return plan.need = StartupNeed{Need::LauncherFiles, {}, {}}, true;
-  if (!PlanTitle(*facts.launcher, plan) || !PlanPlayersSettings(*facts.launcher, plan) || !PlanPoster(facts, plan))
+  if (!PlanTitle(*facts.launcher, plan) || !PlanPlayersSettings(facts, plan) || !PlanPoster(facts, plan))
     return true;
   if (!facts.online) return plan.need = StartupNeed{Need::Online, {}, {}}, true;
   plan.IsOnline = *facts.online;
@@ -138,6 +157,28 @@ WindowPlan DesignWindow(const platform::ScreenSize& screen, const platform::Work
   const auto [left, top] = CentreOnScreen(window.width, window.height, screen.width, screen.height);
   std::tie(window.left, window.top) = KeepOnWorkArea(left, top, work);
   return window;
+}
+
+std::vector<ColumnButton> VisibleColumn(const StartupPlan& plan) {
+  const int left = plan.window.buttonsLeft;
+  std::vector<ColumnButton> column;
+  for (const auto& [button, shown, top] :
+       {std::tuple{Button::Start, plan.startShown, plan.column.startTop},
+        std::tuple{Button::BPlayer, plan.bplayerShown, plan.column.bplayerTop},
+        std::tuple{Button::Select, plan.selectShown, plan.column.selectTop},
+        std::tuple{Button::Close, true, plan.column.closeTop},
+        std::tuple{Button::Info, plan.infoShown, plan.window.infoTop}})
+    if (shown) column.push_back({button, left, top});
+  std::stable_sort(column.begin(), column.end(), [](const ColumnButton& a, const ColumnButton& b) { return a.top < b.top; });
+  return column;
+}
+
+LauncherState StateAfterStartUp(const StartupPlan& plan) {
+  LauncherState state;
+  state.MovieFileName = plan.MovieFileName;
+  state.SubtitleFileName = plan.SubtitleFileName;
+  state.IsOnline = plan.IsOnline;
+  return state;
 }
 
 StartupPlan PlanStartup(const StartupFacts& facts) {

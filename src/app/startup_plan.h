@@ -1,17 +1,20 @@
 #pragma once
-// The start-up as one decision: from what the start-up read (StartupFacts) to everything it does
-// (StartupPlan), as a pure function. The window applies the plan to its controls and carries out
-// its INI updates; the inspector prints it. Facts are read only as the plan asks for them, so that
-// the disc is read no more than the start-up needs (see StartupNeed and app/startup_files.h).
+// The start-up as one decision: from what the start-up read and did (StartupFacts) to everything
+// it does (StartupPlan), as a pure function. Facts are read, and the INI updates carried out, only
+// as the plan asks for them (see StartupNeed and app/startup_files.h), so that the disc is read no
+// more than the start-up needs and a failed update decides what follows it. The window applies the
+// plan to its controls; the inspector prints it.
 #include <QImage>
 #include <QSize>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/screen_size.h"
 #include "app/buttons.h"
+#include "app/launcher_state.h"
 #include "movie/player_settings.h"
 #include "platform/files.h"
 #include "platform/display.h"
@@ -40,34 +43,37 @@ struct StartupFacts {
   std::optional<PosterHead> posterHead;  // JPEG: the header; BMP: the whole picture is `poster`
   std::optional<PosterPicture> poster;
   std::optional<bool> online;
+  std::map<std::string, bool> iniWritten;  // by path: whether the INI update carried out there was done
 };
 
-// The next fact the plan needs before it can go on.
+// The next fact the plan needs before it can go on. IniWrite is a step rather than a read: the
+// update of the last of the plan's `iniFiles`, carried out, and whether it was done.
 struct StartupNeed {
-  enum class Kind { MovieFormType, LauncherFiles, IniFile, PosterHead, PosterPicture, Online };
+  enum class Kind { MovieFormType, LauncherFiles, IniFile, IniWrite, PosterHead, PosterPicture, Online };
   Kind kind;
-  std::string file;  // MovieFormType, IniFile (a path), PosterHead and PosterPicture
+  std::string file;  // MovieFormType, IniFile and IniWrite (a path), PosterHead and PosterPicture
   QSize decodeAt;    // PosterPicture of a JPEG: the device pixels it is drawn at
   bool operator==(const StartupNeed&) const = default;
 };
 
 // Which step's failure ended the start-up with the application's error box.
-enum class ErrorKind { None, IniWrite, Poster, Notes };
+enum class ErrorKind { None, IniWrite, Poster };
 
 struct PosterPlan {
   std::string file;  // as found ("" for none); set once the start-up reaches the poster
   int kind = 0;      // media::PosterKind, 0 until the start-up reaches the poster
   bool loaded = false;
+  QImage picture;    // the loaded poster, decoded for the box
   QSize natural;     // of the loaded poster
   bool showDefault = true;  // the default poster stays in the box
 };
 
+// The poster box keeps its design place; only its size changes.
 struct WindowPlan {
-  int left = 0, top = 0, width = 385, height = 425;
+  int left = 0, top = 0, width = design::kWindow.width, height = design::kWindow.height;
   BoxState box;  // the poster box's size and switches
-  int boxLeft = 14, boxTop = 36;
-  int titleTop = 396, titleWidth = 373;
-  int buttonsLeft = 270, infoTop = 343;
+  int titleTop = design::kTitle.top, titleWidth = design::kTitle.width;
+  int buttonsLeft = design::kButtonLeft, infoTop = design::Row(Button::Info).top;
   // Set when a loaded poster rebuilt the window (SetScreenSize), which then applies these values.
   std::optional<ScreenSizeResult> fit;
 };
@@ -85,7 +91,8 @@ struct StartupPlan {
   std::string notesFile;
   std::string title;  // bytes
   int titlePoints = 14;
-  std::vector<movie::IniOutcome> iniFiles;  // per player whose button shows, in the order written
+  // Per player whose button shows, in the order written; a write that failed is Failed.
+  std::vector<movie::IniOutcome> iniFiles;
   PosterPlan poster;
   WindowPlan window;
   ErrorKind errorKind = ErrorKind::None;  // the start-up's error box, if it shows one
@@ -93,6 +100,19 @@ struct StartupPlan {
   bool IsOnline = false;
   std::optional<StartupNeed> need;  // set when the plan is not complete yet
 };
+
+// A push button of the column, where the start-up leaves it.
+struct ColumnButton {
+  Button button;
+  int left = 0, top = 0;
+  bool operator==(const ColumnButton&) const = default;
+};
+// The visible push buttons top to bottom after start-up, Show Info included when visible.
+std::vector<ColumnButton> VisibleColumn(const StartupPlan& plan);
+
+// The program-wide variables as the start-up leaves them: the flags and the frame size reset, the
+// names found, online as the check said.
+LauncherState StateAfterStartUp(const StartupPlan& plan);
 
 // The start-up sequence over `facts`. While a fact it needs is missing, the plan is complete up to
 // that point and `need` names the fact.

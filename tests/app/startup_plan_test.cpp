@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
 #include "support/listing.h"
 
@@ -26,6 +27,7 @@ struct Disc {
   std::string posterError = {};                 // what reading or decoding the poster says
   bool online = true;
   double pixelRatio = 1;
+  std::set<std::string> failingWrites = {};  // by name, the INI files whose update fails at the write
 };
 
 struct Planned {
@@ -58,6 +60,7 @@ Planned Complete(const Disc& disc) {
       case Need::MovieFormType: facts.movieFormType = need.file.ends_with("bad.avi") ? "TEXT" : "AVI "; break;
       case Need::LauncherFiles: facts.launcher = movie::LauncherFiles{kDisc, facts.here, true, {}}; break;
       case Need::IniFile: facts.launcher->iniFiles[need.file] = IniFacts(disc, need.file); break;
+      case Need::IniWrite: facts.iniWritten[need.file] = !disc.failingWrites.contains(need.file.substr(kDisc.size())); break;
       case Need::PosterHead: facts.posterHead = PosterHead{"", disc.poster, disc.posterError}; break;
       case Need::PosterPicture: {
         QImage image(need.file.ends_with(".bmp") ? disc.poster : need.decodeAt, QImage::Format_RGB32);
@@ -91,9 +94,10 @@ TEST(StartupPlan, ReadsOnlyWhatEachDiscNeedsInTheStartUpsOrder) {
       {"no INI file, no poster", {{F("Film.avi"), F("vplayer.exe")}},
        {Need::MovieFormType, Need::LauncherFiles, Need::Online}},
       {"the whole disc", {kFilm, {{"bplay.ini", ""}}, {600, 900}},
-       {Need::MovieFormType, Need::LauncherFiles, Need::IniFile, Need::PosterHead, Need::PosterPicture, Need::Online}},
+       {Need::MovieFormType, Need::LauncherFiles, Need::IniFile, Need::IniWrite, Need::PosterHead,
+        Need::PosterPicture, Need::Online}},
       {"a poster that cannot be read ends it", {kFilm, {{"bplay.ini", ""}}, {}, "damaged"},
-       {Need::MovieFormType, Need::LauncherFiles, Need::IniFile, Need::PosterHead}},
+       {Need::MovieFormType, Need::LauncherFiles, Need::IniFile, Need::IniWrite, Need::PosterHead}},
       {"a movie called film reads the stored title", {{F("film.avi"), F("Vplayer.ini")}, {{"Vplayer.ini", ""}}},
        {Need::MovieFormType, Need::LauncherFiles, Need::IniFile, Need::Online}},
       {"the INI file of a hidden player is not read", {{F("Heat.avi"), F("bplay.ini")}},
@@ -149,6 +153,32 @@ TEST(StartupPlan, TheFirstFailedIniWriteEndsTheStartUp) {
   EXPECT_EQ(plan.poster.file, "");  // never reached: no poster, not online
   EXPECT_FALSE(plan.IsOnline);
   EXPECT_TRUE(plan.poster.showDefault);
+}
+
+// A write that fails only when it is carried out (the medium filled up, an I/O error) ends the
+// start-up as one the plan foresaw: nothing after it is read, and the window keeps its design
+// place and the default poster.
+TEST(StartupPlan, AWriteThatFailsAtTheWriteEndsTheStartUp) {
+  Disc disc{kFilm, {{"bplay.ini", ""}, {"vplayer.ini", ""}}, {1000, 1400}};
+  disc.entries.push_back(F("vplayer.ini"));
+  for (const std::string failing : {"vplayer.ini", "bplay.ini"}) {
+    SCOPED_TRACE(failing);
+    disc.failingWrites = {failing};
+    const Planned planned = Complete(disc);
+    const StartupPlan& plan = planned.plan;
+    EXPECT_EQ(planned.needs.back().kind, Need::IniWrite);
+    EXPECT_EQ(planned.needs.back().file, kDisc + failing);
+    ASSERT_FALSE(plan.iniFiles.empty());
+    EXPECT_EQ(plan.iniFiles.back().kind, movie::IniOutcome::Kind::Failed);
+    EXPECT_EQ(plan.errorKind, ErrorKind::IniWrite);
+    EXPECT_EQ(plan.error, "Unable to write to " + kDisc + failing);
+    EXPECT_FALSE(plan.poster.loaded);
+    EXPECT_TRUE(plan.poster.showDefault);
+    EXPECT_EQ(plan.window.width, 385);
+    EXPECT_EQ(plan.window.height, 425);
+    EXPECT_EQ(std::pair(plan.window.left, plan.window.top), std::pair(319, 146));
+    EXPECT_FALSE(plan.IsOnline);
+  }
 }
 
 TEST(StartupPlan, WritesTheMovieAndSubtitleIntoTheShownPlayersFiles) {

@@ -30,6 +30,9 @@ expect '"Harbor.Of.Echoes.2026.DVDRip.XviD-DEMON.avi\" \"Harbor.Of.Echoes.2026.D
 expect '"     Codec: XviD MPEG-4(XVID)"'
 cmp -s "$work/bplay.before" "$work/disc/bplay.ini" || fail "bplay.ini was written"
 
+# No widget can even be made: the toolkit's widgets are not linked in.
+if readelf -d "$build/autorun-inspect" | grep -q 'libQt6Widgets'; then fail "the inspector links Qt Widgets"; fi
+
 mkdir "$work/empty"
 set +e
 "$build/autorun-inspect" "$work/empty" >/dev/null 2>&1; empty=$?

@@ -102,33 +102,12 @@ QJsonObject Launch(const movie::LaunchPlan& plan) {
   return {{"program", Text(plan.program)}, {"parameters", Text(plan.parameters)}};
 }
 
-const char* ButtonName(app::Button button) {
-  switch (button) {
-    case app::Button::Start: return "dxStart";
-    case app::Button::BPlayer: return "dxBPlayer";
-    case app::Button::Select: return "dxSelect";
-    case app::Button::Close: return "dxClose";
-    case app::Button::Info: return "dxInfo";
-  }
-  return "";
-}
+QString Name(app::Button button) { return QString::fromLatin1(app::ButtonName(button)); }
 
 QJsonArray Column(const app::StartupPlan& plan) {
-  struct Shown {
-    app::Button button;
-    bool shown;
-    int top;
-  };
-  std::vector<Shown> buttons = {{app::Button::Start, plan.startShown, plan.column.startTop},
-                                {app::Button::BPlayer, plan.bplayerShown, plan.column.bplayerTop},
-                                {app::Button::Select, plan.selectShown, plan.column.selectTop},
-                                {app::Button::Close, true, plan.column.closeTop},
-                                {app::Button::Info, plan.infoShown, plan.window.infoTop}};
-  std::erase_if(buttons, [](const Shown& b) { return !b.shown; });
-  std::stable_sort(buttons.begin(), buttons.end(), [](const Shown& a, const Shown& b) { return a.top < b.top; });
   QJsonArray column;
-  for (const Shown& b : buttons)
-    column.append(QJsonObject{{"name", ButtonName(b.button)}, {"left", plan.window.buttonsLeft}, {"top", b.top}});
+  for (const app::ColumnButton& b : app::VisibleColumn(plan))
+    column.append(QJsonObject{{"name", Name(b.button)}, {"left", b.left}, {"top", b.top}});
   return column;
 }
 
@@ -149,7 +128,7 @@ void AddStartup(Facts& f, const app::StartupPlan& plan, const std::string& launc
   j["subtitle"] = Text(plan.SubtitleFileName);
   j["players"] = QJsonObject{{"vplayer", plan.vplayerPresent}, {"bplayer", plan.bplayerPresent}};
   j["column"] = Column(plan);
-  j["initial_focus"] = ButtonName(plan.focus);
+  j["initial_focus"] = Name(plan.focus);
   j["timer_running"] = plan.timerRunning;
   if (plan.MovieFileName.empty()) f.warnings.push_back("no *.avi movie in the directory");
   else if (!f.accepted) f.warnings.push_back("the movie is rejected: " + notAvi.toStdString());
@@ -196,7 +175,7 @@ void AddPosterAndWindow(Facts& f, const app::StartupPlan& plan) {
   const app::WindowPlan& w = plan.window;
   f.json["window"] = QJsonObject{
       {"left", w.left}, {"top", w.top}, {"width", w.width}, {"height", w.height},
-      {"poster_box", QJsonArray{w.boxLeft, w.boxTop, w.box.width, w.box.height}},
+      {"poster_box", QJsonArray{app::design::kPosterBox.left, app::design::kPosterBox.top, w.box.width, w.box.height}},
       {"stretched", w.box.stretched}, {"auto_size", w.box.autoSize},
       {"title_top", w.titleTop}, {"title_width", w.titleWidth}};
 }
@@ -232,12 +211,9 @@ movie::LaunchFacts AddReport(Facts& f, const app::StartupPlan& plan) {
   f.json["report_font_pt"] = panel.fontPoints;
   f.json["notes_file"] = Text(panel.notesFile);
   if (!panel.notesError.empty()) f.warnings.push_back("the release notes cannot be shown: " + panel.notesError);
-  movie::LaunchFacts facts{plan.MovieFileName, plan.SubtitleFileName, false, 0, 0};
-  if (panel.facts) {
-    facts.FrameWidth = panel.facts->FrameWidth;
-    facts.FrameHeight = panel.facts->FrameHeight;
-  }
-  return facts;
+  app::LauncherState state = app::StateAfterStartUp(plan);
+  app::KeepFrameSize(state, panel.facts);
+  return app::LaunchFactsOf(state);
 }
 
 void AddWeb(Facts& f, const app::StartupPlan& plan) {
@@ -251,7 +227,10 @@ void AddWeb(Facts& f, const app::StartupPlan& plan) {
 }
 
 Facts Inspect(const Options& options, const std::string& launcherDirectory) {
-  app::StartupFiles files(launcherDirectory, [] { return platform::IsInternetConnected(); });
+  // A dry run carries out no update: each is answered with what the plan predicts of it, which has
+  // already foreseen what can be known without writing (no room, an unreadable file).
+  app::StartupFiles files(launcherDirectory, [] { return platform::IsInternetConnected(); },
+                          [](const movie::IniOutcome&, platform::ProfileFile&) { return true; });
   app::StartupFacts startup;
   startup.screen = options.screen;
   startup.work = options.work;
