@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 #include "platform/fd_posix.h"
 
@@ -30,15 +31,27 @@ constexpr std::uint8_t kNoAutoStart = 0x2;
 
 // ---- Addresses ----------------------------------------------------------------------------------
 
-std::string Unescape(const std::string& text) {
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// An address value with its %XX escapes undone; nullopt when a % does not start one, which
+// makes the whole address invalid, as the bus library takes it.
+std::optional<std::string> Unescape(const std::string& text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size()) {
-      out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-      i += 2;
-    } else {
+    if (text[i] != '%') {
       out += text[i];
+      continue;
     }
+    if (i + 2 >= text.size()) return std::nullopt;
+    const int high = HexValue(text[i + 1]), low = HexValue(text[i + 2]);
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+    i += 2;
   }
   return out;
 }
@@ -58,7 +71,9 @@ std::optional<std::pair<sockaddr_un, socklen_t>> UnixAddress(const std::string& 
       at = next + 1;
       const bool abstract = pair.rfind("abstract=", 0) == 0;
       if (!abstract && pair.rfind("path=", 0) != 0) continue;
-      const std::string name = Unescape(pair.substr(pair.find('=') + 1));
+      const std::optional<std::string> unescaped = Unescape(pair.substr(pair.find('=') + 1));
+      if (!unescaped) return std::nullopt;
+      const std::string& name = *unescaped;
       sockaddr_un socket{};
       socket.sun_family = AF_UNIX;
       const std::size_t offset = abstract ? 1 : 0;  // an abstract name starts with a NUL
@@ -153,7 +168,75 @@ class Reader {
   }
   void SkipString() { Take(U32() + 1u); }
 
+  // Skips one value of the complete type that `signature` starts with, and that type; false
+  // (and the reader failed) when it starts with none.
+  bool SkipValue(std::string_view& signature, int depth = 0) {
+    const std::size_t length = TypeLength(signature, depth);
+    if (length == 0) return Fail(), false;
+    const std::string_view type = signature.substr(0, length);
+    signature.remove_prefix(length);
+    switch (type.front()) {
+      case 'a': {
+        const std::uint32_t bytes = U32();
+        Align(Alignment(type[1]));  // even for an empty array
+        Take(bytes);
+        break;
+      }
+      case '(': case '{': {
+        Align(8);
+        for (std::string_view members = type.substr(1, length - 2); ok_ && !members.empty();)
+          SkipValue(members, depth + 1);
+        break;
+      }
+      case 'v': {
+        const std::string inner = Signature();
+        std::string_view rest = inner;
+        if (ok_ && (!SkipValue(rest, depth + 1) || !rest.empty())) Fail();
+        break;
+      }
+      case 's': case 'o': SkipString(); break;
+      case 'g': Signature(); break;
+      default:
+        Align(Alignment(type.front()));
+        Take(Alignment(type.front()));  // the fixed-size types are as long as their alignment
+        break;
+    }
+    return ok_;
+  }
+
  private:
+  // The protocol nests arrays and structures 32 deep each.
+  static constexpr int kMaxDepth = 64;
+
+  static std::size_t Alignment(char type) {
+    switch (type) {
+      case 'y': case 'g': case 'v': return 1;
+      case 'n': case 'q': return 2;
+      case 'x': case 't': case 'd': case '(': case '{': return 8;
+      default: return 4;  // b i u h s o a
+    }
+  }
+
+  // The length of the complete type `signature` starts with; 0 when there is none.
+  static std::size_t TypeLength(std::string_view signature, int depth) {
+    if (signature.empty() || depth > kMaxDepth) return 0;
+    const char type = signature.front();
+    if (std::string_view("ybnqiuxtdhsogv").find(type) != std::string_view::npos) return 1;
+    if (type == 'a') {
+      const std::size_t element = TypeLength(signature.substr(1), depth + 1);
+      return element == 0 ? 0 : element + 1;
+    }
+    if (type != '(' && type != '{') return 0;
+    const char close = type == '(' ? ')' : '}';
+    std::size_t at = 1;
+    while (at < signature.size() && signature[at] != close) {
+      const std::size_t member = TypeLength(signature.substr(at), depth + 1);
+      if (member == 0) return 0;
+      at += member;
+    }
+    return at < signature.size() && at > 1 ? at + 1 : 0;
+  }
+
   std::uint8_t Fail() {
     ok_ = false;
     pos_ = bytes_.size();
@@ -204,16 +287,14 @@ std::optional<Header> ReadHeader(Reader& r, std::size_t fieldsEnd) {
     r.Align(8);
     const std::uint8_t code = r.Byte();
     const std::string type = r.Signature();
-    if (type == "u") {
-      const std::uint32_t v = r.U32();
-      if (code == kReplySerial) h.replySerial = v;
-    } else if (type == "s" || type == "o") {
-      r.SkipString();
-    } else if (type == "g") {
-      const std::string signature = r.Signature();
-      if (code == kSignature) h.signature = signature;
+    if (code == kReplySerial && type == "u") {
+      h.replySerial = r.U32();
+    } else if (code == kSignature && type == "g") {
+      h.signature = r.Signature();
     } else {
-      return std::nullopt;  // no header field of the protocol has another type
+      // Every other field, of a kind the protocol may yet add, is passed over.
+      std::string_view rest = type;
+      if (!r.SkipValue(rest) || !rest.empty()) return std::nullopt;
     }
   }
   h.bodyStart = (fieldsEnd + 7) / 8 * 8;

@@ -1,8 +1,8 @@
 #include "platform/default_player_linux.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <set>
 #include <string_view>
 
 #include "platform/files.h"
@@ -13,13 +13,31 @@ namespace platform {
 
 namespace {
 
-// mimeapps.list and .desktop files are a few kilobytes; a larger one is not what it claims to be.
+// Key files, mimeinfo.cache and the aliases are a few hundred kilobytes at most; a larger one is
+// not what it claims to be.
 constexpr std::size_t kKeyFileMax = 1 << 20;
 // A desktop id "a-b-c.desktop" may live in a/b-c.desktop, a/b/c.desktop, ...; beyond this many
 // dashes only the plain name is tried, so a hostile id cannot multiply the lookups.
 constexpr int kMaxIdDashes = 6;
+constexpr const char* kEntryGroup = "Desktop Entry";
 
-using Groups = std::map<std::string, std::map<std::string, std::string>>;
+using Entries = std::vector<std::pair<std::string, std::string>>;  // in the file's order
+
+struct KeyFile {
+  std::string firstGroup;
+  std::map<std::string, Entries> groups;
+
+  const Entries& Group(const std::string& name) const {
+    static const Entries kNone;
+    const auto group = groups.find(name);
+    return group == groups.end() ? kNone : group->second;
+  }
+  std::string Value(const std::string& group, const std::string& key) const {
+    for (const auto& [name, value] : Group(group))
+      if (name == key) return value;
+    return {};
+  }
+};
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -27,44 +45,49 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-// The groups of a key file; for a key given twice the first value counts.
-Groups ReadKeyFile(const std::string& path) {
-  Groups groups;
+// The non-empty pieces of `text` between the separators.
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
+  for (;;) {
+    const std::size_t end = text.find(separator);
+    if (end != 0 && !text.empty()) pieces.push_back(text.substr(0, end));
+    if (end == std::string_view::npos) return pieces;
+    text.remove_prefix(end + 1);
+  }
+}
+
+// The groups of a key file; for a key given twice in a group the first value counts.
+KeyFile ReadKeyFile(const std::string& path) {
+  KeyFile file;
   const Result<std::string> read = ReadFileHead(path, kKeyFileMax);
-  if (!read) return groups;
-  std::string group;
+  if (!read) return file;
+  Entries* group = nullptr;
   for (const std::string_view raw : SplitTextLines(*read)) {
     const std::string_view line = TrimBlanks(raw);
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == '[' && line.back() == ']') {
-      group = std::string(line.substr(1, line.size() - 2));
+      const std::string name(line.substr(1, line.size() - 2));
+      if (file.groups.empty()) file.firstGroup = name;
+      group = &file.groups[name];
       continue;
     }
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || group.empty()) continue;
-    groups[group].emplace(TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1)));
+    if (equals == std::string_view::npos || !group) continue;
+    const std::string key(TrimBlanks(line.substr(0, equals)));
+    if (std::none_of(group->begin(), group->end(), [&](const auto& entry) { return entry.first == key; }))
+      group->emplace_back(key, TrimBlanks(line.substr(equals + 1)));
   }
-  return groups;
-}
-
-std::string Lookup(const Groups& groups, const std::string& group, const std::string& key) {
-  const auto g = groups.find(group);
-  if (g == groups.end()) return {};
-  const auto k = g->second.find(key);
-  return k == g->second.end() ? std::string() : k->second;
+  return file;
 }
 
 std::vector<std::string> SplitList(std::string_view value) {
   std::vector<std::string> items;
-  while (!value.empty()) {
-    const std::size_t semicolon = value.find(';');
-    const std::string_view item = TrimBlanks(value.substr(0, semicolon));
-    if (!item.empty()) items.emplace_back(item);
-    if (semicolon == std::string_view::npos) break;
-    value.remove_prefix(semicolon + 1);
-  }
+  for (const std::string_view item : Split(value, ';'))
+    if (!TrimBlanks(item).empty()) items.emplace_back(TrimBlanks(item));
   return items;
 }
+
+bool IsTrue(const std::string& value) { return value == "true" || value == "1"; }
 
 // The string escapes of a key file's values; the quoting rules of Exec come after these.
 std::string UnescapeValue(std::string_view value) {
@@ -97,15 +120,26 @@ std::string EnvironmentPath(const char* name) {
 std::vector<std::string> EnvironmentPaths(const char* name, std::vector<std::string> fallback) {
   const char* value = std::getenv(name);
   std::vector<std::string> paths;
-  std::string_view rest = value ? value : "";
-  while (!rest.empty()) {
-    const std::size_t colon = rest.find(':');
-    const std::string_view path = rest.substr(0, colon);
-    if (!path.empty() && path.front() == '/') paths.emplace_back(path);
-    if (colon == std::string_view::npos) break;
-    rest.remove_prefix(colon + 1);
-  }
+  for (const std::string_view path : Split(value ? value : "", ':'))
+    if (path.front() == '/') paths.emplace_back(path);
   return paths.empty() ? fallback : paths;
+}
+
+// ---- Where the associations and the applications are ------------------------------------------
+
+// A directory that holds mimeapps.list files: a configuration directory, or an applications
+// directory, which also holds .desktop files, defaults.list and mimeinfo.cache.
+struct Directory {
+  std::string path;
+  bool applications;
+};
+
+std::vector<Directory> Directories(const XdgDirs& dirs) {
+  std::vector<Directory> out{{dirs.configHome, false}};
+  for (const std::string& dir : dirs.configDirs) out.push_back({dir, false});
+  out.push_back({dirs.dataHome + "/applications", true});
+  for (const std::string& dir : dirs.dataDirs) out.push_back({dir + "/applications", true});
+  return out;
 }
 
 // Every file a desktop id may name below one applications directory.
@@ -116,59 +150,223 @@ void IdPaths(const std::string& directory, std::string_view id, int dashes, std:
     IdPaths(directory + "/" + std::string(id.substr(0, dash)), id.substr(dash + 1), dashes - 1, out);
 }
 
-std::vector<std::string> ApplicationDirs(const XdgDirs& dirs) {
-  std::vector<std::string> out{dirs.dataHome + "/applications"};
-  for (const std::string& dir : dirs.dataDirs) out.push_back(dir + "/applications");
-  return out;
+// The .desktop file of `id` in one applications directory, "" when it has none.
+std::string IdFile(const std::string& directory, const std::string& id) {
+  if (id.find('/') != std::string::npos || id.rfind('.', 0) == 0) return {};
+  std::vector<std::string> candidates;
+  IdPaths(directory, id, kMaxIdDashes, candidates);
+  for (const std::string& path : candidates)
+    if (FileExists(path)) return path;
+  return {};
 }
 
-// The Exec line of a desktop id, when its file is a usable application.
-std::optional<std::string> ApplicationExec(const XdgDirs& dirs, const std::string& id) {
-  if (id.find('/') != std::string::npos || id.rfind('.', 0) == 0) return std::nullopt;
-  for (const std::string& applications : ApplicationDirs(dirs)) {
-    std::vector<std::string> candidates;
-    IdPaths(applications, id, kMaxIdDashes, candidates);
-    for (const std::string& path : candidates) {
-      if (!FileExists(path)) continue;
-      // The first file found for an id is the one that counts, usable or not.
-      const Groups file = ReadKeyFile(path);
-      const std::string group = "Desktop Entry";
-      const std::string exec = UnescapeValue(Lookup(file, group, "Exec"));
-      const std::string tryExec = UnescapeValue(Lookup(file, group, "TryExec"));
-      const std::optional<std::vector<std::string>> command = PlayerCommand(exec, "/", "");
-      const bool usable = Lookup(file, group, "Type") == "Application" && Lookup(file, group, "Hidden") != "true" &&
-                          command && !FindExecutable(command->front()).empty() &&
-                          (tryExec.empty() || !FindExecutable(tryExec).empty());
-      if (!usable) return std::nullopt;
-      return exec;
-    }
+// The associations of one directory for one type, each list in the order its files give it.
+struct Associations {
+  std::vector<std::string> defaults, additions, removals;
+};
+
+bool Contains(const std::vector<std::string>& list, const std::string& item) {
+  return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+void Append(std::vector<std::string>& list, const std::vector<std::string>& items,
+            const std::vector<std::string>& except) {
+  for (const std::string& item : items)
+    if (!Contains(list, item) && !Contains(except, item)) list.push_back(item);
+}
+
+// One file's part: its keys of any name of the type, in the file's order. Only the plain
+// mimeapps.list and mimeinfo.cache may add and remove associations; a desktop's own list and
+// defaults.list give defaults alone.
+void ReadAssociations(const std::string& path, const std::string& addedGroup, bool mayAssociate,
+                      const std::set<std::string>& types, Associations& into) {
+  if (!FileExists(path)) return;
+  const KeyFile file = ReadKeyFile(path);
+  const auto each = [&](const std::string& group, auto apply) {
+    for (const auto& [type, ids] : file.Group(group))
+      if (types.count(type)) apply(SplitList(ids));
+  };
+  if (mayAssociate) {
+    each(addedGroup, [&](const auto& ids) { Append(into.additions, ids, into.removals); });
+    each("Removed Associations", [&](const auto& ids) { Append(into.removals, ids, into.additions); });
+  }
+  each("Default Applications", [&](const auto& ids) { Append(into.defaults, ids, {}); });
+}
+
+Associations ReadDirectory(const Directory& directory, const XdgDirs& dirs, const std::set<std::string>& types) {
+  Associations associations;
+  const std::string& at = directory.path;
+  for (const std::string& desktop : dirs.desktops)
+    ReadAssociations(at + "/" + desktop + "-mimeapps.list", "Added Associations", false, types, associations);
+  ReadAssociations(at + "/mimeapps.list", "Added Associations", true, types, associations);
+  if (directory.applications) {
+    ReadAssociations(at + "/defaults.list", "Added Associations", false, types, associations);
+    ReadAssociations(at + "/mimeinfo.cache", "MIME Cache", true, types, associations);
+  }
+  return associations;
+}
+
+// An association of a directory for an application that a directory before it holds a file of
+// does not count: that file decides.
+bool Masked(const std::vector<Directory>& directories, std::size_t index, const std::string& id) {
+  for (std::size_t i = 0; i < index; ++i)
+    if (directories[i].applications && !IdFile(directories[i].path, id).empty()) return true;
+  return false;
+}
+
+// The words of an Exec line with every field code expanding to nothing: enough to find its program.
+std::optional<std::vector<std::string>> ExecWords(const std::string& exec);
+
+// The application of one .desktop file, when it can be started here.
+std::optional<DesktopApplication> Usable(const std::string& id, const std::string& path, const KeyFile& file) {
+  const auto value = [&](const char* key) { return UnescapeValue(file.Value(kEntryGroup, key)); };
+  if (file.firstGroup != kEntryGroup || value("Type") != "Application") return std::nullopt;
+  const std::string tryExec = value("TryExec");
+  if (!tryExec.empty() && FindExecutable(tryExec).empty()) return std::nullopt;
+  DesktopApplication application{id, path, value("Exec"), value("Name"), value("Icon"), ""};
+  const std::optional<std::vector<std::string>> words = ExecWords(application.exec);
+  if (!words || words->empty() || FindExecutable(words->front()).empty()) return std::nullopt;
+  if (IsTrue(value("Terminal"))) {
+    application.terminal = FindExecutable("x-terminal-emulator");
+    if (application.terminal.empty()) return std::nullopt;  // it would run unseen
+  }
+  return application;
+}
+
+// The first usable file of `id` along the applications directories. A file the user marked
+// Hidden=true deletes the id: nothing below it counts.
+std::optional<DesktopApplication> Application(const std::vector<Directory>& directories, const std::string& id) {
+  for (const Directory& directory : directories) {
+    if (!directory.applications) continue;
+    const std::string path = IdFile(directory.path, id);
+    if (path.empty()) continue;
+    const KeyFile file = ReadKeyFile(path);
+    if (IsTrue(UnescapeValue(file.Value(kEntryGroup, "Hidden")))) return std::nullopt;
+    if (std::optional<DesktopApplication> application = Usable(id, path, file)) return application;
   }
   return std::nullopt;
 }
 
-std::vector<std::string> MimeappsFiles(const XdgDirs& dirs) {
-  std::vector<std::string> directories{dirs.configHome};
-  directories.insert(directories.end(), dirs.configDirs.begin(), dirs.configDirs.end());
-  for (const std::string& applications : ApplicationDirs(dirs)) directories.push_back(applications);
-  std::vector<std::string> files;
-  for (const std::string& directory : directories) {
-    for (const std::string& desktop : dirs.desktops) files.push_back(directory + "/" + desktop + "-mimeapps.list");
-    files.push_back(directory + "/mimeapps.list");
+// ---- Exec lines -----------------------------------------------------------------------------------
+
+// The quotes a shell reading `text` would be in at its end: 0, '\'' or '"'; `escaping` when the
+// text ends in a backslash that escapes what follows.
+char ShellQuoteAtEnd(std::string_view text, bool& escaping) {
+  char quote = 0;
+  escaping = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quote == '\'') {
+      if (c == '\'') quote = 0;
+    } else if (c == '\\') {
+      escaping = ++i == text.size();
+    } else if (quote == '"') {
+      if (c == '"') quote = 0;
+    } else if (c == '\'' || c == '"') {
+      quote = c;
+    }
   }
-  return files;
+  return quote;
 }
 
-// Appends `code`'s expansion to `argument`; false for a code that expands to nothing.
-bool ExpandFieldCode(char code, const std::string& moviePath, std::string& argument, bool& fileGiven) {
+// `value` written after `text` so that a shell reading the whole reads back `value` and nothing
+// else: a quoted argument of an Exec line is usually a script (sh -c "player %f"), and a name
+// in it must never become code, whatever quotes the script itself put around the field code.
+std::string ShellText(std::string_view text, const std::string& value) {
+  bool escaping = false;
+  const char quote = ShellQuoteAtEnd(text, escaping);
+  std::string out = escaping ? "\\" : "";  // the script's stray backslash takes this one
+  if (quote == 0) return out + ShellQuote(value);
+  for (const char c : value) {
+    if (quote == '\'' && c == '\'') out += "'\\''";
+    else if (quote == '"' && std::string_view("\"$`\\").find(c) != std::string_view::npos) out += std::string("\\") + c;
+    else out += c;
+  }
+  return out;
+}
+
+struct FieldValues {
+  std::string path, url, icon, name, file;
+};
+
+// The words a field code stands for; `fileGiven` notes a file code.
+std::vector<std::string> FieldCode(char code, const FieldValues& values, bool& fileGiven) {
   switch (code) {
-    case '%': argument += '%'; return true;
-    case 'f': case 'F': argument += moviePath; fileGiven = true; return true;
-    case 'u': case 'U': argument += FileUrlOf(moviePath); fileGiven = true; return true;
-    default: return false;  // %i %c %k and the deprecated codes carry nothing a player needs here
+    case 'f': case 'F': fileGiven = true; return {values.path};
+    case 'u': case 'U': fileGiven = true; return {values.url};
+    case 'i': return values.icon.empty() ? std::vector<std::string>{} : std::vector<std::string>{"--icon", values.icon};
+    case 'c': return values.name.empty() ? std::vector<std::string>{} : std::vector<std::string>{values.name};
+    case 'k': return values.file.empty() ? std::vector<std::string>{} : std::vector<std::string>{values.file};
+    default: return {};  // %d %D %n %N %v %m are deprecated and give nothing
   }
 }
 
-bool IsQuotedEscape(char c) { return c == '"' || c == '`' || c == '$' || c == '\\'; }
+// Splits an Exec line the way GLib's shell parser does, expanding the field codes on the way.
+std::optional<std::vector<std::string>> SplitExec(const std::string& exec, const FieldValues& values,
+                                                  bool& fileGiven) {
+  std::vector<std::string> words;
+  std::string word;
+  bool started = false;
+  char quote = 0;  // the quote an argument is open in
+  const auto endWord = [&] {
+    if (started) words.push_back(std::move(word));
+    word.clear();
+    started = false;
+  };
+  for (std::size_t i = 0; i < exec.size(); ++i) {
+    const char c = exec[i];
+    const bool hasNext = i + 1 < exec.size();
+    if (c == '%' && hasNext) {
+      const char code = exec[++i];
+      if (code == '%') {
+        word += '%';
+        started = true;
+        continue;
+      }
+      const std::vector<std::string> pieces = FieldCode(code, values, fileGiven);
+      for (std::size_t p = 0; p < pieces.size(); ++p) {
+        if (quote) {
+          if (p > 0) word += ' ';
+          word += ShellText(word, pieces[p]);
+        } else {
+          if (p > 0) endWord();
+          word += pieces[p];
+          started = true;
+        }
+      }
+    } else if (quote == '\'') {
+      if (c == '\'') quote = 0;
+      else word += c;
+    } else if (quote == '"') {
+      if (c == '"') {
+        quote = 0;
+      } else if (c == '\\' && hasNext && std::string_view("\"`$\\\n").find(exec[i + 1]) != std::string_view::npos) {
+        if (exec[++i] != '\n') word += exec[i];
+      } else {
+        word += c;
+      }
+    } else if (c == ' ' || c == '\t' || c == '\n') {
+      endWord();
+    } else if (c == '\\' && hasNext) {
+      if (exec[++i] != '\n') {  // a backslash at a line's end only joins the lines
+        word += exec[i];
+        started = true;
+      }
+    } else {
+      if (c == '"' || c == '\'') quote = c;
+      else word += c;
+      started = true;
+    }
+  }
+  if (quote) return std::nullopt;
+  endWord();
+  return words;
+}
+
+std::optional<std::vector<std::string>> ExecWords(const std::string& exec) {
+  bool fileGiven = false;
+  return SplitExec(exec, {}, fileGiven);
+}
 
 }  // namespace
 
@@ -182,75 +380,64 @@ XdgDirs XdgDirsFromEnvironment() {
   dirs.configDirs = EnvironmentPaths("XDG_CONFIG_DIRS", {"/etc/xdg"});
   dirs.dataDirs = EnvironmentPaths("XDG_DATA_DIRS", {"/usr/local/share", "/usr/share"});
   const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
-  for (std::string_view rest = desktops ? desktops : ""; !rest.empty();) {
-    const std::size_t colon = rest.find(':');
-    if (colon != 0) dirs.desktops.push_back(AsciiLower(rest.substr(0, colon)));
-    if (colon == std::string_view::npos) break;
-    rest.remove_prefix(colon + 1);
-  }
+  for (const std::string_view desktop : Split(desktops ? desktops : "", ':')) dirs.desktops.push_back(AsciiLower(desktop));
   return dirs;
 }
 
-const std::vector<std::string>& AviMimeTypes() {
-  static const std::vector<std::string> types{"video/x-msvideo", "video/vnd.avi", "video/avi", "video/msvideo"};
-  return types;
+std::set<std::string> AviMimeTypes(const XdgDirs& dirs) {
+  std::vector<std::pair<std::string, std::string>> aliases;  // alias, the name it stands for
+  bool found = false;
+  std::vector<std::string> dataDirs{dirs.dataHome};
+  dataDirs.insert(dataDirs.end(), dirs.dataDirs.begin(), dirs.dataDirs.end());
+  for (const std::string& dir : dataDirs) {
+    const Result<std::string> read = ReadFileHead(dir + "/mime/aliases", kKeyFileMax);
+    if (!read) continue;
+    found = true;
+    for (const std::string_view line : SplitTextLines(*read)) {
+      const std::vector<std::string_view> names = Split(line, ' ');
+      if (names.size() == 2) aliases.emplace_back(names[0], names[1]);
+    }
+  }
+  if (!found) return {"video/x-msvideo", "video/vnd.avi", "video/avi", "video/msvideo"};
+  std::string canonical = "video/x-msvideo";
+  const auto alias = std::find_if(aliases.begin(), aliases.end(), [&](const auto& a) { return a.first == canonical; });
+  if (alias != aliases.end()) canonical = alias->second;
+  std::set<std::string> names{canonical};
+  for (const auto& [name, target] : aliases)
+    if (target == canonical) names.insert(name);
+  return names;
 }
 
-std::optional<std::string> DefaultApplicationExec(const XdgDirs& dirs, const std::vector<std::string>& mimeTypes) {
-  std::vector<Groups> lists;
-  for (const std::string& path : MimeappsFiles(dirs))
-    if (FileExists(path)) lists.push_back(ReadKeyFile(path));
-  for (const Groups& list : lists)
-    for (const std::string& type : mimeTypes)
-      for (const std::string& id : SplitList(Lookup(list, "Default Applications", type)))
-        if (std::optional<std::string> exec = ApplicationExec(dirs, id)) return exec;
-  std::set<std::string> removed;
-  for (const Groups& list : lists) {
-    for (const std::string& type : mimeTypes)
-      for (const std::string& id : SplitList(Lookup(list, "Removed Associations", type))) removed.insert(id);
-    for (const std::string& type : mimeTypes)
-      for (const std::string& id : SplitList(Lookup(list, "Added Associations", type)))
-        if (!removed.count(id))
-          if (std::optional<std::string> exec = ApplicationExec(dirs, id)) return exec;
+std::optional<DesktopApplication> ChooseApplication(const XdgDirs& dirs, const std::set<std::string>& mimeTypes) {
+  const std::vector<Directory> directories = Directories(dirs);
+  std::vector<Associations> associations;
+  for (const Directory& directory : directories) associations.push_back(ReadDirectory(directory, dirs, mimeTypes));
+  // Every default comes before every association, whichever directory gives it.
+  std::vector<std::string> candidates, removed;
+  for (const Associations& each : associations) Append(candidates, each.defaults, {});
+  for (std::size_t i = 0; i < directories.size(); ++i) {
+    for (const std::string& id : associations[i].additions)
+      if (!Masked(directories, i, id) && !Contains(removed, id)) Append(candidates, {id}, {});
+    for (const std::string& id : associations[i].removals)
+      if (!Masked(directories, i, id) && !Contains(candidates, id)) Append(removed, {id}, {});
   }
+  for (const std::string& id : candidates)
+    if (std::optional<DesktopApplication> application = Application(directories, id)) return application;
   return std::nullopt;
 }
 
-std::optional<std::vector<std::string>> PlayerCommand(const std::string& exec, const std::string& moviePath,
-                                                      const std::string& subtitlePath) {
-  std::vector<std::string> arguments;
-  std::string argument;
-  bool started = false, quoted = false, fileGiven = false;
-  for (std::size_t i = 0; i < exec.size(); ++i) {
-    const char c = exec[i];
-    if (c == '%') {
-      if (i + 1 < exec.size() && ExpandFieldCode(exec[++i], moviePath, argument, fileGiven)) started = true;
-    } else if (quoted) {
-      if (c == '"') {
-        quoted = false;
-      } else if (c == '\\' && i + 1 < exec.size() && IsQuotedEscape(exec[i + 1])) {
-        argument += exec[++i];
-      } else {
-        argument += c;
-      }
-    } else if (c == ' ' || c == '\t' || c == '\n') {
-      if (started) arguments.push_back(std::move(argument));
-      argument.clear();
-      started = false;
-    } else {
-      if (c == '"') quoted = true;
-      else argument += (c == '\\' && i + 1 < exec.size()) ? exec[++i] : c;
-      started = true;
-    }
-  }
-  if (quoted) return std::nullopt;
-  if (started) arguments.push_back(std::move(argument));
-  if (arguments.empty()) return std::nullopt;
-  if (!fileGiven) arguments.push_back(moviePath);
-  const std::string& program = arguments.front();
+std::optional<std::vector<std::string>> PlayerCommand(const DesktopApplication& application,
+                                                      const std::string& moviePath, const std::string& subtitlePath) {
+  bool fileGiven = false;
+  const FieldValues values{moviePath, FileUrlOf(moviePath), application.icon, application.name, application.file};
+  std::optional<std::vector<std::string>> words = SplitExec(application.exec, values, fileGiven);
+  if (!words || words->empty()) return std::nullopt;
+  if (!fileGiven) words->push_back(moviePath);
+  const std::string& program = words->front();
   const std::vector<std::string> subtitle = SubtitleArguments(program.substr(program.rfind('/') + 1), subtitlePath);
-  arguments.insert(arguments.begin() + 1, subtitle.begin(), subtitle.end());
-  return arguments;
+  words->insert(words->begin() + 1, subtitle.begin(), subtitle.end());
+  if (!application.terminal.empty()) words->insert(words->begin(), {application.terminal, "-e"});
+  return words;
 }
 
 std::vector<std::string> SubtitleArguments(const std::string& programName, const std::string& subtitlePath) {
@@ -280,9 +467,15 @@ std::string FileUrlOf(const std::string& path) {
   return url;
 }
 
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 std::string FindExecutable(const std::string& name) {
   if (name.empty()) return {};
-  if (name.find('/') != std::string::npos) return IsExecutableFile(name) ? name : std::string();
+  if (name.find('/') != std::string::npos) return name.front() == '/' && IsExecutableFile(name) ? name : std::string();
   for (const std::string& directory : EnvironmentPaths("PATH", {})) {
     const std::string path = directory + "/" + name;
     if (IsExecutableFile(path)) return path;

@@ -1,8 +1,10 @@
 #pragma once
-// The desktop's default video player, found the freedesktop way (mimeapps.list and .desktop
-// files), and the command line that plays one movie in it. This is how a disc whose players are
-// Windows programs still plays on a system without Wine.
+// The video player the desktop would choose for an AVI file, found the freedesktop way and in
+// GIO's order (mimeapps.list, defaults.list, mimeinfo.cache, .desktop files), and the command
+// line that plays one movie in it. This is how a disc whose players are Windows programs still
+// plays on a system without Wine.
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -21,22 +23,41 @@ struct XdgDirs {
 // unset, as the base-directory rules say.
 XdgDirs XdgDirsFromEnvironment();
 
-// The MIME type of an AVI file under every name the desktops register players for.
-const std::vector<std::string>& AviMimeTypes();
+// Every name of the AVI type: the one shared-mime-info's `aliases` files (in the data
+// directories) make canonical and its aliases. Without any such file, the names desktops have
+// used for it.
+std::set<std::string> AviMimeTypes(const XdgDirs& dirs);
 
-// The Exec line of the default application for any of `mimeTypes`: the [Default Applications] of
-// the mimeapps.list files in order of precedence, and failing those their [Added Associations]
-// (less any [Removed Associations] of the same or a preferred file). An entry counts only when its
-// .desktop file is found, is an application, is not hidden and its TryExec program is there.
-std::optional<std::string> DefaultApplicationExec(const XdgDirs& dirs, const std::vector<std::string>& mimeTypes);
+// An application entry that can be started.
+struct DesktopApplication {
+  std::string id;        // its desktop id, "org.gnome.Totem.desktop"
+  std::string file;      // the .desktop file
+  std::string exec;      // its Exec line, the key file's escapes undone
+  std::string name;      // Name, for %c
+  std::string icon;      // Icon, for %i
+  std::string terminal;  // Terminal=true: the terminal program that shows it; else ""
+};
 
-// The Exec line as arguments for one movie (an absolute path): %f and %F become the path, %u and
-// %U its file URL, %% a percent sign; other field codes are dropped. A line without a file code
-// gets the path at its end, so the player is always given the movie. A subtitle (absolute path, or
-// "") is put right after the program for the players that take one on their command line.
+// The application the desktop opens a file of type `mimeTypes` (all names of one type) with:
+// the defaults of every mimeapps.list, desktop-specific ones first, and defaults.list, and after
+// them the associations (Added Associations, then mimeinfo.cache) less the Removed ones, each
+// directory in its order of precedence. A desktop id counts through its first usable file: an
+// application whose TryExec and Exec programs are on the PATH, with Terminal=true only where
+// there is a terminal (x-terminal-emulator). A file with Hidden=true hides the id altogether: the
+// user deleted it.
+std::optional<DesktopApplication> ChooseApplication(const XdgDirs& dirs, const std::set<std::string>& mimeTypes);
+
+// The application's command line for one movie (an absolute path), split as GLib splits it
+// (blanks, double and single quotes, backslashes) with its field codes expanded: %f %F the path,
+// %u %U its file URL, %i "--icon" and the icon, %c the name, %k the .desktop file, %% a percent
+// sign; the deprecated codes give nothing. A code inside a quoted argument is written for a
+// shell to read back as one word, whatever quotes the argument itself opened there, so that
+// `sh -c "player %f"` never runs a name as code. A line without a
+// file code gets the path at its end. A subtitle (absolute path, or "") goes right after the
+// program for the players that take one; a terminal application runs in `terminal -e`.
 // nullopt for an empty line or an unterminated quote.
-std::optional<std::vector<std::string>> PlayerCommand(const std::string& exec, const std::string& moviePath,
-                                                      const std::string& subtitlePath);
+std::optional<std::vector<std::string>> PlayerCommand(const DesktopApplication& application,
+                                                      const std::string& moviePath, const std::string& subtitlePath);
 
 // What a player of this program name (the base name of its path) needs to be told about a
 // subtitle; empty for players that are not known to take one.
@@ -45,8 +66,12 @@ std::vector<std::string> SubtitleArguments(const std::string& programName, const
 // A file:// URL of an absolute path, its bytes percent-encoded.
 std::string FileUrlOf(const std::string& path);
 
+// `text` as one word of the POSIX shell: in single quotes, a single quote written as '\''.
+std::string ShellQuote(const std::string& text);
+
 // An executable named as on a command line: a path with a '/' as it is, else the first match in
-// $PATH. "" when there is none.
+// the absolute directories of $PATH (a relative one would find the disc's own files). "" when
+// there is none.
 std::string FindExecutable(const std::string& name);
 
 }  // namespace platform

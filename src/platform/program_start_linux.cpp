@@ -1,9 +1,6 @@
 // Starting programs and opening addresses on Linux: a program file runs itself or through Wine
-// (PlanProgramStart), the movie of a Windows player without Wine plays in the desktop's default
-// video player, and anything else goes to the desktop's opener.
-#include <QDesktopServices>
-#include <QUrl>
-
+// (PlanProgramStart), the movie of a Windows player without Wine plays in the video player the
+// desktop would choose, and anything else goes to the desktop's opener.
 #include "platform/default_player_linux.h"
 #include "platform/files.h"
 #include "platform/program_start.h"
@@ -14,21 +11,28 @@ namespace platform {
 
 namespace {
 
-// A file URL made from the path's own bytes, so a name that is not valid UTF-8 survives.
-QUrl FileUrl(const std::string& path) {
-  return QUrl::fromEncoded(QByteArray::fromStdString(FileUrlOf(path)), QUrl::StrictMode);
+// The desktop's opener, found as the players are: a relative PATH entry would find the disc's own.
+Result<void> OpenWithDesktop(const std::string& target) {
+  if (const std::string xdgOpen = FindExecutable("xdg-open"); !xdgOpen.empty()) return StartDetached(xdgOpen, {target});
+  if (const std::string gio = FindExecutable("gio"); !gio.empty()) return StartDetached(gio, {"open", target});
+  return Failure{"the desktop has no opener (xdg-open)"};
 }
 
-// The movie in the desktop's default video player; without one, the desktop's opener chooses.
-bool PlayMovie(const std::string& movie, const std::string& subtitle) {
-  if (const std::optional<std::string> exec = DefaultApplicationExec(XdgDirsFromEnvironment(), AviMimeTypes())) {
-    if (std::optional<std::vector<std::string>> command = PlayerCommand(*exec, movie, subtitle)) {
+// The movie in the video player the desktop would choose; without one, the desktop's opener.
+Result<void> PlayMovie(const std::string& movie, const std::string& subtitle) {
+  const XdgDirs dirs = XdgDirsFromEnvironment();
+  std::string why = "no video player of the desktop plays AVI files";
+  if (const std::optional<DesktopApplication> player = ChooseApplication(dirs, AviMimeTypes(dirs))) {
+    if (std::optional<std::vector<std::string>> command = PlayerCommand(*player, movie, subtitle)) {
       const std::string program = FindExecutable(command->front());
       command->erase(command->begin());
-      if (!program.empty() && StartDetached(program, *command)) return true;
+      const Result<void> started = StartDetached(program, *command);
+      if (started) return {};
+      why = "the video player " + player->id + " does not start (" + started.error() + ")";
     }
   }
-  return QDesktopServices::openUrl(FileUrl(movie));
+  if (const Result<void> opened = OpenWithDesktop(FileUrlOf(movie)); !opened) return Failure{why + ", and " + opened.error()};
+  return {};
 }
 
 }  // namespace
@@ -42,12 +46,12 @@ Result<void> StartProgram(const ProgramStart& start, OwnerWindow) {
         return UnableToStart(start.program, started.error());
       return {};
     case StartPlan::Way::Open:
-      if (!QDesktopServices::openUrl(FileUrl(plan.program)))
-        return UnableToStart(start.program, "no program of the desktop opens it");
+      if (const Result<void> opened = OpenWithDesktop(FileUrlOf(plan.program)); !opened)
+        return UnableToStart(start.program, opened.error());
       return {};
     case StartPlan::Way::PlayMovie:
-      if (!PlayMovie(plan.movie, plan.subtitle))
-        return UnableToStart(start.program, "without Wine, no video player of the desktop plays " + plan.movie);
+      if (const Result<void> played = PlayMovie(plan.movie, plan.subtitle); !played)
+        return UnableToStart(start.program, "without Wine, " + played.error());
       return {};
     case StartPlan::Way::Nothing: break;
   }
@@ -55,7 +59,7 @@ Result<void> StartProgram(const ProgramStart& start, OwnerWindow) {
 }
 
 Result<void> OpenUrl(const std::string& url) {
-  if (!QDesktopServices::openUrl(UrlFromBytes(url))) return UnableToOpen(url, "no browser of the desktop takes it");
+  if (const Result<void> opened = OpenWithDesktop(EncodeUrlBytes(url)); !opened) return UnableToOpen(url, opened.error());
   return {};
 }
 

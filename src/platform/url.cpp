@@ -1,7 +1,5 @@
 #include "platform/url.h"
 
-#include <QUrl>
-
 namespace platform {
 
 namespace {
@@ -32,12 +30,6 @@ std::string EncodeUrlBytes(std::string_view url) {
     out += kHex[byte & 0x0F];
   }
   return out;
-}
-
-// Strict mode takes the already encoded bytes as they are; tolerant mode would read them as
-// UTF-8 text first and turn a code-page byte into %EF%BF%BD.
-QUrl UrlFromBytes(const std::string& url) {
-  return QUrl::fromEncoded(QByteArray::fromStdString(EncodeUrlBytes(url)), QUrl::StrictMode);
 }
 
 }  // namespace platform

@@ -13,10 +13,3 @@ std::string EncodeUrlBytes(std::string_view url);
 
 }  // namespace platform
 
-class QUrl;
-namespace platform {
-// What the system services hand to the desktop's opener for `url`: EncodeUrlBytes, taken as
-// already encoded.
-QUrl UrlFromBytes(const std::string& url);
-
-}  // namespace platform

@@ -42,16 +42,24 @@ std::string WaitForLog(const std::string& log) {
 }
 
 // The desktop: XDG directories of its own, nothing of the machine's, and a PATH of stand-ins.
+// The player is the default for AVI files as GNOME writes it, or, as on a fresh system, only
+// registered for them (mimeinfo.cache, as update-desktop-database writes it); "" for none.
 struct Desktop {
+  enum class Player { Default, Registered };
   TempDir home;
   testsupport::ScopedEnvironment env;
-  explicit Desktop(const std::string& playerName) {
+  explicit Desktop(const std::string& playerName, Player player = Player::Default) {
     for (const char* dir : {"bin", "config", "data/applications", "empty-config", "empty-data"}) home.MakeDir(dir);
-    InstallLogger(home, playerName, home / "player.log");
-    home.Write("data/applications/org.example.Player.desktop",
-               "[Desktop Entry]\nType=Application\nName=Player\nTryExec=" + playerName + "\nExec=" + playerName +
-                   " --fullscreen %U\n");
-    home.Write("config/mimeapps.list", "[Default Applications]\nvideo/vnd.avi=org.example.Player.desktop\n");
+    if (!playerName.empty()) {
+      InstallLogger(home, playerName, home / "player.log");
+      home.Write("data/applications/org.example.Player.desktop",
+                 "[Desktop Entry]\nType=Application\nName=Player\nTryExec=" + playerName + "\nExec=" + playerName +
+                     " --fullscreen %U\n");
+      if (player == Player::Default)
+        home.Write("config/mimeapps.list", "[Default Applications]\nvideo/x-msvideo=org.example.Player.desktop\n");
+      else
+        home.Write("data/applications/mimeinfo.cache", "[MIME Cache]\nvideo/x-msvideo=org.example.Player.desktop;\n");
+    }
     env.Set("PATH", home / "bin");
     env.Set("XDG_CONFIG_HOME", home / "config");
     env.Set("XDG_DATA_HOME", home / "data");
@@ -83,15 +91,18 @@ void PressEnterOnVPlayer(const TempDir& disc) {
   EXPECT_FALSE(window.isVisible()) << "the launcher closes after the start";
 }
 
-TEST(PlayWithoutWine, TheDefaultVideoPlayerGetsTheMovieAndTheSubtitleItTakes) {
+TEST(PlayWithoutWine, TheDesktopsVideoPlayerGetsTheMovieAndTheSubtitleItTakes) {
   struct Row {
     std::string player;
+    Desktop::Player how;
     std::vector<std::string> subtitleArguments;  // between the program and its own options
   };
-  const Row rows[] = {{"mpv", {"--sub-file=SUB"}}, {"videoplayer", {}}};
+  const Row rows[] = {{"mpv", Desktop::Player::Default, {"--sub-file=SUB"}},
+                      {"videoplayer", Desktop::Player::Default, {}},
+                      {"mpv", Desktop::Player::Registered, {"--sub-file=SUB"}}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.player);
-    Desktop desktop(row.player);
+    Desktop desktop(row.player, row.how);
     const TempDir disc = WindowsPlayerDisc();
     PressEnterOnVPlayer(disc);
     const std::string subtitle = platform::ResolveCase(disc / "Film One.srt").value_or("");
@@ -113,6 +124,20 @@ TEST(PlayWithoutWine, WithWineThePlayerItselfStarts) {
   EXPECT_EQ(WaitForLog(desktop.home / "wine.log"),
             "wine\n" + disc.path() + "/vplayer.exe\nFilm One.avi\nFilm One.srt\n/A\n/F\n/P31\n");
   EXPECT_FALSE(platform::FileExists(desktop.home / "player.log"));
+}
+
+// Without any player the desktop's opener gets the movie, found on the PATH as the players are:
+// the disc's own xdg-open, through a relative PATH entry, never runs.
+TEST(PlayWithoutWine, WithoutAPlayerTheDesktopsOpenerGetsTheMovie) {
+  Desktop desktop("");
+  InstallLogger(desktop.home, "xdg-open", desktop.home / "opener.log");
+  TempDir disc = WindowsPlayerDisc();
+  const std::string discOpener = disc.Write("xdg-open", "#!/bin/sh\n: > PWNED\n");
+  ASSERT_EQ(chmod(discOpener.c_str(), 0755), 0);
+  desktop.env.Set("PATH", ".:" + desktop.home / "bin");
+  PressEnterOnVPlayer(disc);
+  EXPECT_EQ(WaitForLog(desktop.home / "opener.log"), "xdg-open\nfile://" + disc.path() + "/Film%20One.avi\n");
+  EXPECT_FALSE(platform::FileExists(disc / "PWNED"));
 }
 
 }  // namespace

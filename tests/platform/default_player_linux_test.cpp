@@ -1,9 +1,15 @@
-// Finding the desktop's default video player and the command line that plays one movie in it.
+// The video player the desktop would choose, against GIO's own choice on the players' real
+// .desktop files, and the command line that plays one movie in it.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+#include <QStandardPaths>
+
 #include "platform/default_player_linux.h"
+#include "platform/text.h"
 #include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
@@ -13,30 +19,39 @@ using platform::XdgDirs;
 using testsupport::TempDir;
 using Files = std::vector<std::pair<std::string, std::string>>;  // path below the root, contents
 
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+}
+
 // A private set of base directories below one root: config, sysconfig, data, sysdata; and bin
-// with the players the .desktop files name.
+// with the programs the .desktop files name.
 struct XdgRoot {
   TempDir root;
   XdgDirs dirs;
-  XdgRoot() {
+  explicit XdgRoot(const std::vector<std::string>& programs = {"mpv", "vlc", "totem"}) {
     for (const char* dir : {"config", "sysconfig", "data/applications", "sysdata/applications", "bin"}) root.MakeDir(dir);
     dirs = {root / "config", {root / "sysconfig"}, root / "data", {root / "sysdata"}, {"gnome"}};
-    for (const char* player : {"mpv", "vlc", "totem"}) {
-      const std::string path = root.Write(std::string("bin/") + player, "#!/bin/sh\n");
-      EXPECT_EQ(chmod(path.c_str(), 0755), 0);
-    }
+    for (const std::string& program : programs) AddProgram(program);
   }
   std::string Bin(const std::string& name) const { return root / ("bin/" + name); }
+  void AddProgram(const std::string& name) const {
+    EXPECT_EQ(chmod(root.Write("bin/" + name, "#!/bin/sh\n").c_str(), 0755), 0);
+  }
   // An application entry that runs bin/<program>.
   std::string Entry(const std::string& program, const std::string& extra = "") const {
     return "[Desktop Entry]\nType=Application\nName=" + program + "\nExec=" + Bin(program) + " %U\n" + extra;
   }
+  // Writes the files, @BIN@ in them standing for the bin directory.
   void Put(const Files& files) const {
-    for (const auto& [path, contents] : files) {
-      const std::size_t slash = path.rfind('/');
-      if (slash != std::string::npos) root.MakeDir(path.substr(0, slash));
+    for (auto [path, contents] : files) {
+      if (path.find('/') != std::string::npos) root.MakeDir(path.substr(0, path.rfind('/')));
+      Replace(contents, "@BIN@", root / "bin");
       root.Write(path, contents);
     }
+  }
+  std::string Chosen(const std::set<std::string>& types) const {
+    const std::optional<platform::DesktopApplication> chosen = platform::ChooseApplication(dirs, types);
+    return chosen ? chosen->id : "";
   }
 };
 
@@ -44,91 +59,264 @@ std::string Defaults(const std::string& type, const std::string& ids) {
   return "[Default Applications]\n" + type + "=" + ids + "\n";
 }
 
-TEST(DefaultApplicationExec, FollowsTheMimeappsPrecedence) {
-  const XdgRoot x;  // only for the entries' texts; each row gets a root of its own
+// What GIO leaves open or gets wrong; where GIO has a say, the comparison with it below decides.
+TEST(ChooseApplication, FollowsTheMimeappsPrecedence) {
+  const std::set<std::string> types{"video/x-msvideo", "video/avi"};
   struct Row {
     const char* name;
     Files files;
-    std::string expected;  // the program the Exec line runs, "" for none
+    std::string expected;  // the desktop id, "" for none
   };
   const Row rows[] = {
-      {"user default", {{"config/mimeapps.list", Defaults("video/x-msvideo", "mpv.desktop")},
-                        {"data/applications/mpv.desktop", x.Entry("mpv")}}, "mpv"},
-      {"an alias, system-wide", {{"sysdata/applications/mimeapps.list", Defaults("video/vnd.avi", "vlc.desktop")},
-                                 {"sysdata/applications/vlc.desktop", x.Entry("vlc")}}, "vlc"},
-      {"user over system", {{"config/mimeapps.list", Defaults("video/avi", "vlc.desktop")},
-                            {"sysconfig/mimeapps.list", Defaults("video/x-msvideo", "mpv.desktop")},
-                            {"sysdata/applications/mpv.desktop", x.Entry("mpv")},
-                            {"sysdata/applications/vlc.desktop", x.Entry("vlc")}}, "vlc"},
-      {"desktop's own list first", {{"config/gnome-mimeapps.list", Defaults("video/x-msvideo", "totem.desktop")},
-                                    {"config/mimeapps.list", Defaults("video/x-msvideo", "vlc.desktop")},
-                                    {"data/applications/totem.desktop", x.Entry("totem")},
-                                    {"data/applications/vlc.desktop", x.Entry("vlc")}}, "totem"},
-      {"missing entry skipped", {{"config/mimeapps.list", Defaults("video/msvideo", "gone.desktop; mpv.desktop;")},
-                                 {"data/applications/mpv.desktop", x.Entry("mpv")}}, "mpv"},
       {"hidden, not an application, program or TryExec missing",
        {{"config/mimeapps.list", Defaults("video/x-msvideo", "a.desktop;b.desktop;c.desktop;d.desktop;vlc.desktop")},
-        {"data/applications/a.desktop", x.Entry("mpv", "Hidden=true\n")},
-        {"data/applications/b.desktop", "[Desktop Entry]\nType=Link\nExec=" + x.Bin("mpv") + "\n"},
+        {"data/applications/a.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\nHidden=true\n"},
+        {"data/applications/b.desktop", "[Desktop Entry]\nType=Link\nExec=@BIN@/mpv\n"},
         {"data/applications/c.desktop", "[Desktop Entry]\nType=Application\nExec=/nonexistent/player %f\n"},
-        {"data/applications/d.desktop", x.Entry("mpv", "TryExec=no-such-player-here\n")},
-        {"data/applications/vlc.desktop", x.Entry("vlc")}}, "vlc"},
+        {"data/applications/d.desktop", "[Desktop Entry]\nType=Application\nExec=mpv\nTryExec=no-such-player\n"},
+        {"data/applications/vlc.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc %U\n"}}, "vlc.desktop"},
+      {"another group before the entry", {{"config/mimeapps.list", Defaults("video/avi", "mpv.desktop")},
+                                          {"data/applications/mpv.desktop", "[X]\n[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\n"}}, ""},
+      {"a program named relative to the current directory", {{"config/mimeapps.list", Defaults("video/avi", "mpv.desktop")},
+                                                             {"data/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nExec=bin/mpv\n"}}, ""},
       {"user's hidden copy hides the system's", {{"config/mimeapps.list", Defaults("video/x-msvideo", "mpv.desktop")},
-                                                {"data/applications/mpv.desktop", x.Entry("mpv", "Hidden=true\n")},
-                                                {"sysdata/applications/mpv.desktop", x.Entry("mpv")}}, ""},
+                                                {"data/applications/mpv.desktop", "[Desktop Entry]\nHidden=true\n"},
+                                                {"sysdata/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\n"}}, ""},
       {"id in a subdirectory", {{"config/mimeapps.list", Defaults("video/x-msvideo", "kde-org.vlc.desktop")},
-                                {"sysdata/applications/kde/org.vlc.desktop", x.Entry("vlc")}}, "vlc"},
-      {"added association", {{"sysdata/applications/mimeapps.list", "[Added Associations]\nvideo/x-msvideo=vlc.desktop\n"},
-                             {"sysdata/applications/vlc.desktop", x.Entry("vlc")}}, "vlc"},
-      {"default before any added one", {{"config/mimeapps.list", "[Added Associations]\nvideo/x-msvideo=vlc.desktop\n"},
-                                        {"sysconfig/mimeapps.list", Defaults("video/x-msvideo", "mpv.desktop")},
-                                        {"data/applications/mpv.desktop", x.Entry("mpv")},
-                                        {"data/applications/vlc.desktop", x.Entry("vlc")}}, "mpv"},
-      {"removed by the user", {{"config/mimeapps.list", "[Removed Associations]\nvideo/x-msvideo=vlc.desktop\n"},
-                               {"sysconfig/mimeapps.list", "[Added Associations]\nvideo/vnd.avi=vlc.desktop\n"},
-                               {"data/applications/vlc.desktop", x.Entry("vlc")}}, ""},
+                                {"sysdata/applications/kde/org.vlc.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc\n"}}, "kde-org.vlc.desktop"},
+      {"ids that name no file below the directory", {{"config/mimeapps.list", Defaults("video/avi", "../mpv.desktop;.hidden.desktop;sub/vlc.desktop")},
+                                                     {"data/.hidden.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc\n"},
+                                                     {"data/applications/sub/vlc.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc\n"}}, ""},
       {"another type only", {{"config/mimeapps.list", Defaults("video/mp4", "mpv.desktop")},
-                             {"data/applications/mpv.desktop", x.Entry("mpv")}}, ""},
+                             {"data/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\n"}}, ""},
       {"nothing", {}, ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    XdgRoot root;
-    // The entries name the programs of `x`; copy them over to this root's own.
-    Files files = row.files;
-    for (auto& [path, contents] : files) {
-      for (std::size_t at; (at = contents.find(x.Bin(""))) != std::string::npos;)
-        contents.replace(at, x.Bin("").size(), root.Bin(""));
-    }
-    root.Put(files);
-    const std::optional<std::string> exec = platform::DefaultApplicationExec(root.dirs, platform::AviMimeTypes());
-    if (row.expected.empty()) {
-      EXPECT_FALSE(exec) << *exec;
-    } else {
-      ASSERT_TRUE(exec);
-      EXPECT_EQ(exec->substr(0, exec->find(' ')), root.Bin(row.expected));
-    }
+    const XdgRoot root;
+    root.Put(row.files);
+    EXPECT_EQ(root.Chosen(types), row.expected);
   }
 }
 
-TEST(DefaultApplicationExec, UnescapesTheExecValue) {
-  XdgRoot root;
+TEST(ChooseApplication, TakesTheEntrysValuesAndTheTerminalToShowIt) {
+  testsupport::ScopedEnvironment env;
+  XdgRoot root({"mpv", "x-terminal-emulator"});
+  env.Set("PATH", root.root / "bin");
   root.Put({{"config/mimeapps.list", Defaults("video/x-msvideo", "mpv.desktop")},
             {"data/applications/mpv.desktop",
-             "# comment\n[Desktop Entry]\nExec[de]=wrong\nType = Application\nExec = " + root.Bin("mpv") +
-                 "\\s--title=\"a\\\\\\\\b\" %f\n[Desktop Action x]\nExec=wrong\n"}});
-  const std::optional<std::string> exec = platform::DefaultApplicationExec(root.dirs, platform::AviMimeTypes());
-  ASSERT_TRUE(exec);
-  EXPECT_EQ(*exec, root.Bin("mpv") + " --title=\"a\\\\b\" %f");
-  const auto command = platform::PlayerCommand(*exec, "/m.avi", "");
-  ASSERT_TRUE(command);
-  EXPECT_EQ(*command, (std::vector<std::string>{root.Bin("mpv"), "--title=a\\b", "/m.avi"}));
+             "# comment\n[Desktop Entry]\nExec[de]=wrong\nType = Application\nName=mpv\\sPlayer\nIcon=mpv\n"
+             "Terminal=true\nExec = mpv\\s--title=\"a\\\\\\\\b\" %f\n[Desktop Action x]\nExec=wrong\n"}});
+  const std::optional<platform::DesktopApplication> chosen = platform::ChooseApplication(root.dirs, {"video/x-msvideo"});
+  ASSERT_TRUE(chosen);
+  EXPECT_EQ(chosen->exec, "mpv --title=\"a\\\\b\" %f");
+  EXPECT_EQ(chosen->name, "mpv Player");
+  EXPECT_EQ(chosen->terminal, root.Bin("x-terminal-emulator"));
+  EXPECT_EQ(platform::PlayerCommand(*chosen, "/m.avi", "/m.srt"),
+            (std::vector<std::string>{root.Bin("x-terminal-emulator"), "-e", "mpv", "--sub-file=/m.srt", "--title=a\\b", "/m.avi"}));
 }
 
-TEST(PlayerCommand, ExpandsTheExecLine) {
+TEST(AviMimeTypes, FollowsTheAliasesOfSharedMimeInfo) {
+  XdgRoot root;
+  EXPECT_EQ(platform::AviMimeTypes(root.dirs),
+            (std::set<std::string>{"video/x-msvideo", "video/vnd.avi", "video/avi", "video/msvideo"}));
+  // As shared-mime-info 2.2 has them, and as later versions, which made video/vnd.avi the name.
+  root.Put({{"sysdata/mime/aliases", "video/avi video/x-msvideo\nvideo/x-avi video/x-msvideo\nimage/x-avi image/avif\n"}});
+  EXPECT_EQ(platform::AviMimeTypes(root.dirs), (std::set<std::string>{"video/x-msvideo", "video/avi", "video/x-avi"}));
+  root.Put({{"data/mime/aliases", "video/x-msvideo video/vnd.avi\nvideo/divx video/vnd.avi\n"}});
+  EXPECT_EQ(platform::AviMimeTypes(root.dirs), (std::set<std::string>{"video/vnd.avi", "video/x-msvideo", "video/divx"}));
+}
+
+// ---- GIO as the oracle ------------------------------------------------------------------------
+
+// A machine with the players' own entries from Debian, its shared-mime-info and stand-ins for
+// the programs, all below one root, as GIO and the launcher see it.
+struct Machine {
+  TempDir root;
+  XdgDirs dirs;
+  Machine() {
+    for (const char* dir : {"config", "sysconfig", "data/applications", "sys/applications", "mimedb", "bin", "disc"})
+      root.MakeDir(dir);
+    EXPECT_EQ(symlink("/usr/share/mime", (root / "mimedb/mime").c_str()), 0);
+    dirs = {root / "config", {root / "sysconfig"}, root / "data", {root / "sys", root / "mimedb"}, {}};
+  }
+  void AddProgram(const std::string& dir, const std::string& name) const {
+    EXPECT_EQ(chmod(root.Write(dir + "/" + name, "#!/bin/sh\n").c_str(), 0755), 0);
+  }
+  // One of Debian's entries as its package installs it, its programs in our bin.
+  void Install(const std::string& entry) const {
+    std::string text = TempDirRead(std::string(AUTORUN_TEST_DATA "/players/") + entry);
+    ASSERT_FALSE(text.empty()) << entry;
+    Replace(text, "/usr/bin/", root / "bin/");
+    root.Write("sys/applications/" + entry, text);
+  }
+  static std::string TempDirRead(const std::string& path) {
+    const platform::Result<std::string> read = platform::ReadFileHead(path, 1 << 20);
+    return read ? *read : "";
+  }
+  void Put(const Files& files) const {
+    for (auto [path, contents] : files) {
+      Replace(contents, "@BIN@", root / "bin");
+      root.Write(path, contents);
+    }
+  }
+  // What a package's installation runs (or a user, on their own directory).
+  void UpdateDatabase(const std::string& dir) const {
+    const QString tool = QStandardPaths::findExecutable("update-desktop-database");
+    ASSERT_FALSE(tool.isEmpty()) << "update-desktop-database is missing: make deps installs desktop-file-utils";
+    EXPECT_EQ(QProcess::execute(tool, {QString::fromStdString(root / dir)}), 0);
+  }
+  // GIO's default application for AVI files, "" for none.
+  std::string GioChoice(const std::string& desktop, const std::string& path) const {
+    QProcess gio;
+    QProcessEnvironment env;
+    for (const auto& [name, value] :
+         std::vector<std::pair<const char*, std::string>>{{"HOME", root.path()}, {"PATH", path}, {"LC_ALL", "C"},
+                                                          {"XDG_CONFIG_HOME", dirs.configHome},
+                                                          {"XDG_CONFIG_DIRS", dirs.configDirs[0]},
+                                                          {"XDG_DATA_HOME", dirs.dataHome},
+                                                          {"XDG_DATA_DIRS", dirs.dataDirs[0] + ":" + dirs.dataDirs[1]},
+                                                          {"XDG_CURRENT_DESKTOP", desktop},
+                                                          {"GIO_USE_VFS", "local"}})
+      env.insert(name, QString::fromStdString(value));
+    gio.setProcessEnvironment(env);
+    gio.setWorkingDirectory(QString::fromStdString(root / "disc"));
+    const QString program = QStandardPaths::findExecutable("gio");
+    EXPECT_FALSE(program.isEmpty()) << "gio is missing: make deps installs libglib2.0-bin";
+    gio.start(program, {"mime", "video/x-msvideo"});
+    EXPECT_TRUE(gio.waitForFinished(30000));
+    const std::string out = gio.readAllStandardOutput().toStdString();
+    const std::string first = out.substr(0, out.find('\n'));
+    if (first.rfind("Default application for", 0) != 0) return "";
+    return first.substr(first.rfind(": ") + 2);
+  }
+};
+
+const std::vector<std::string> kAllPlayers = {"mpv.desktop", "vlc.desktop", "smplayer.desktop",
+                                              "smplayer_enqueue.desktop", "org.gnome.Totem.desktop",
+                                              "io.github.celluloid_player.Celluloid.desktop", "org.xfce.Parole.desktop"};
+const std::vector<std::string> kAllPrograms = {"mpv", "vlc", "smplayer", "totem", "celluloid", "parole"};
+
+// An entry of Debian's as a user's copy with one key of its [Desktop Entry] changed or added.
+std::string UserCopy(const std::string& entry, const std::string& key, const std::string& value) {
+  std::string text = Machine::TempDirRead(std::string(AUTORUN_TEST_DATA "/players/") + entry);
+  const std::size_t group = text.find("[Desktop Entry]\n") + 16;
+  const std::size_t line = text.find("\n" + key + "=", group - 1);
+  if (line != std::string::npos && line < text.find("\n[", group)) text.erase(line + 1, text.find('\n', line + 1) - line);
+  return text.insert(group, key + "=" + value + "\n");
+}
+
+TEST(ChooseApplication, ChoosesAsGioDoesOnTheRealPlayersEntries) {
+  struct Row {
+    const char* name;
+    std::vector<std::string> installed;  // Debian's entries in the system's applications directory
+    Files files;                         // more files below the root
+    std::string desktop = "";            // XDG_CURRENT_DESKTOP
+    std::vector<std::string> programs = kAllPrograms;
+    bool userDatabase = false;           // the user ran update-desktop-database on their own entries
+    bool programsOnDisc = false;         // the programs lie in the current directory, "." on the PATH
+    // Where the launcher chooses otherwise, on purpose: its choice and why.
+    std::optional<std::string> differs = std::nullopt;
+  };
+  const std::string userMimeapps = "config/mimeapps.list";
+  const Row rows[] = {
+      {"fresh system, all six players", kAllPlayers, {}},
+      {"VLC and Totem", {"vlc.desktop", "org.gnome.Totem.desktop"}, {}},
+      {"Parole and SMPlayer", {"org.xfce.Parole.desktop", "smplayer.desktop", "smplayer_enqueue.desktop"}, {}},
+      {"Celluloid and Totem, started over D-Bus", {"io.github.celluloid_player.Celluloid.desktop", "org.gnome.Totem.desktop"}, {}},
+      {"Celluloid without its program", {"io.github.celluloid_player.Celluloid.desktop", "org.gnome.Totem.desktop"}, {},
+       "", {"totem"}},
+      {"GNOME set Totem", kAllPlayers, {{userMimeapps, Defaults("video/x-msvideo", "org.gnome.Totem.desktop")}}, "GNOME"},
+      {"an alias key", kAllPlayers, {{userMimeapps, Defaults("video/avi", "vlc.desktop")}}},
+      {"video/vnd.avi, unknown to Debian 12's shared-mime-info", kAllPlayers, {{userMimeapps, Defaults("video/vnd.avi", "vlc.desktop")}}},
+      {"user's mimeapps.list before the desktop's system-wide list",
+       kAllPlayers, {{"sysconfig/gnome-mimeapps.list", Defaults("video/x-msvideo", "org.gnome.Totem.desktop")},
+                     {userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}}, "GNOME"},
+      {"the current desktop's own list first",
+       kAllPlayers, {{"config/xfce-mimeapps.list", Defaults("video/x-msvideo", "org.xfce.Parole.desktop")},
+                     {"config/gnome-mimeapps.list", Defaults("video/x-msvideo", "org.gnome.Totem.desktop")},
+                     {userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}}, "XFCE"},
+      {"a desktop's own list cannot add", kAllPlayers,
+       {{"config/gnome-mimeapps.list", "[Added Associations]\nvideo/x-msvideo=vlc.desktop\n"}}, "GNOME"},
+      {"the user removes mpv", kAllPlayers, {{userMimeapps, "[Removed Associations]\nvideo/x-msvideo=mpv.desktop\n"}}},
+      {"the user adds VLC", kAllPlayers, {{userMimeapps, "[Added Associations]\nvideo/x-avi=vlc.desktop\n"}}},
+      {"removed system-wide, added by the user", kAllPlayers,
+       {{"sysconfig/mimeapps.list", "[Removed Associations]\nvideo/x-msvideo=smplayer.desktop;mpv.desktop\n"},
+        {userMimeapps, "[Added Associations]\nvideo/x-msvideo=smplayer.desktop\n"}}},
+      {"defaults.list", kAllPlayers, {{"sys/applications/defaults.list", Defaults("video/x-msvideo", "org.xfce.Parole.desktop")}}},
+      {"a missing entry, then Totem", kAllPlayers, {{userMimeapps, Defaults("video/x-msvideo", "gone.desktop;org.gnome.Totem.desktop")}}},
+      {"user copy fails TryExec: the system's copy plays", kAllPlayers,
+       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")},
+        {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "TryExec", "no-such-vlc")}}},
+      {"user copy not an application", kAllPlayers,
+       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Type", "Link")}}},
+      {"user copy without its program", kAllPlayers,
+       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Exec", "no-such-vlc %U")}}},
+      {"user copy with NoDisplay still plays", kAllPlayers,
+       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "NoDisplay", "true")}}},
+      {"user copy in a terminal", kAllPlayers,
+       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Terminal", "true")}},
+       "", {"mpv", "vlc", "smplayer", "totem", "celluloid", "parole", "x-terminal-emulator"}},
+      {"user copy without MimeType masks the system's association", kAllPlayers,
+       {{"data/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nName=mpv\nExec=mpv --fs %U\n"}}, "", kAllPrograms, true},
+      {"a player of the user's own", kAllPlayers,
+       {{"data/applications/my-player.desktop", "[Desktop Entry]\nType=Application\nName=Mine\nExec=@BIN@/totem --mine %f\nMimeType=video/x-msvideo;\n"}},
+       "", kAllPrograms, true},
+      // GIO starts an entry the user deleted.
+      {"user copy with Hidden=true", kAllPlayers,
+       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Hidden", "true")}},
+       "", kAllPrograms, false, false, "mpv.desktop"},
+      // GIO starts a terminal player where no terminal shows it.
+      {"a terminal player without a terminal", kAllPlayers,
+       {{userMimeapps, Defaults("video/x-msvideo", "mpv-tty.desktop")},
+        {"data/applications/mpv-tty.desktop", "[Desktop Entry]\nType=Application\nName=mpv\nTerminal=true\nExec=mpv --vo=tct %f\n"}},
+       "", kAllPrograms, false, false, "mpv.desktop"},
+      // GIO runs the disc's own programs through a relative PATH entry.
+      {"the players only in the current directory", {"mpv.desktop", "org.gnome.Totem.desktop"}, {}, "", {"totem"}, false, true,
+       "org.gnome.Totem.desktop"},
+  };
+  int agreed = 0, differed = 0;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Machine machine;
+    for (const std::string& entry : row.installed) machine.Install(entry);
+    for (const std::string& program : row.programs) machine.AddProgram("bin", program);
+    for (const std::string& program : kAllPrograms)
+      if (row.programsOnDisc && std::find(row.programs.begin(), row.programs.end(), program) == row.programs.end())
+        machine.AddProgram("disc", program);
+    machine.Put(row.files);
+    machine.UpdateDatabase("sys/applications");
+    if (row.userDatabase) machine.UpdateDatabase("data/applications");
+    const std::string path = machine.root / "bin" + (row.programsOnDisc ? ":." : "");
+    const std::string gio = machine.GioChoice(row.desktop, path);
+
+    testsupport::ScopedEnvironment env;
+    env.Set("PATH", path);
+    const testsupport::ScopedChdir in(machine.root / "disc");
+    XdgDirs dirs = machine.dirs;
+    if (!row.desktop.empty()) dirs.desktops = {platform::AsciiLower(row.desktop)};
+    const std::optional<platform::DesktopApplication> chosen = platform::ChooseApplication(dirs, platform::AviMimeTypes(dirs));
+    const std::string launcher = chosen ? chosen->id : "";
+    if (row.differs) {
+      EXPECT_NE(gio, launcher) << "GIO has come round";
+      EXPECT_EQ(launcher, *row.differs);
+      ++differed;
+    } else {
+      EXPECT_NE(gio, "") << "a configuration where GIO finds no player tells nothing";
+      EXPECT_EQ(launcher, gio);
+      ++agreed;
+    }
+  }
+  std::cout << agreed << " configurations as GIO chooses, " << differed << " chosen otherwise on purpose\n";
+}
+
+// ---- Command lines ------------------------------------------------------------------------------
+
+TEST(PlayerCommand, ExpandsTheExecLineAsGLibDoes) {
   using Args = std::vector<std::string>;
   const std::string movie = "/media/cd/Film 1.avi";
   const std::string url = "file:///media/cd/Film%201.avi";
+  const std::string quoted = "'" + movie + "'";
   const std::string sub = "/media/cd/Film 1.srt";
   struct Row {
     std::string exec, subtitle;
@@ -141,23 +329,68 @@ TEST(PlayerCommand, ExpandsTheExecLine) {
       {"mplayer %F", sub, Args{"mplayer", "-sub", sub, movie}},
       {"smplayer %U", "", Args{"smplayer", url}},
       {"totem %U", sub, Args{"totem", url}},
-      {"\"/opt/My Player/play\" --file=%f %i %c %k %d", sub, Args{"/opt/My Player/play", "--file=" + movie}},
+      {"\"/opt/My Player/play\" --file=%f %i %c %k %d %D %n %N %v %m %z", sub,
+       Args{"/opt/My Player/play", "--file=" + movie, "--icon", "my-icon", "My Player", "/apps/my.desktop"}},
       {"player", sub, Args{"player", movie}},
       {"sh -c \"echo \\\"x\\\" \\$HOME \\`id\\` \\\\n\" %f", "", Args{"sh", "-c", "echo \"x\" $HOME `id` \\n", movie}},
-      {"app 100%% \"\" %u", "", Args{"app", "100%", "", url}},
-      {"  app\t%f  ", "", Args{"app", movie}},
+      {"app 100%% \"\" '' %u", "", Args{"app", "100%", "", "", url}},
+      {"app 'it''s' 'a \"b\" \\c' x\\ y \\\n%f", "", Args{"app", "its", "a \"b\" \\c", "x y", movie}},
+      {"  app\t%f  %", "", Args{"app", movie, "%"}},
+      // A code inside quotes is one word of the shell the quotes are for.
+      {"sh -c \"player %f\"", "", Args{"sh", "-c", "player " + quoted}},
+      {"sh -c 'player %c %f'", "", Args{"sh", "-c", "player 'My Player' " + quoted}},
+      {"sh -c \"player '%f' \\\"%c\\\"\"", "", Args{"sh", "-c", "player '" + movie + "' \"My Player\""}},
       {"app \"unterminated %f", "", std::nullopt},
-      {"%i", "", std::nullopt},
+      {"app 'unterminated", "", std::nullopt},
+      {"%i", "", Args{"--icon", "my-icon", movie}},
       {"", "", std::nullopt},
   };
+  platform::DesktopApplication application{"my.desktop", "/apps/my.desktop", "", "My Player", "my-icon", ""};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.exec);
-    EXPECT_EQ(platform::PlayerCommand(row.exec, movie, row.subtitle), row.expected);
+    application.exec = row.exec;
+    EXPECT_EQ(platform::PlayerCommand(application, movie, row.subtitle), row.expected);
+  }
+}
+
+// The name of a movie is never run as code, whatever quotes it comes in.
+TEST(PlayerCommand, AShellInTheExecLineGetsTheNameAsOneWord) {
+  TempDir dir;
+  const std::string logger = dir.Write("log-args", "#!/bin/sh\nprintf '[%s]' \"$@\" > \"${0%/*}/args\"\n");
+  ASSERT_EQ(chmod(logger.c_str(), 0755), 0);
+  const std::string movie = dir / "x $(touch PWNED1) `touch PWNED2` it's \"q\" ;touch PWNED3.avi";
+  for (const std::string& exec : {"sh -c \"" + logger + " %f\"", "sh -c '" + logger + " %f'", "sh -c \"" + logger + " '%f'\"",
+                                  "sh -c \"" + logger + " \\\"%f\\\"\"", "sh -c \"" + logger + " \\\\%f\""}) {
+    SCOPED_TRACE(exec);
+    platform::DesktopApplication application{"sh.desktop", "", exec, "", "", ""};
+    const std::optional<std::vector<std::string>> command = platform::PlayerCommand(application, movie, "");
+    ASSERT_TRUE(command);
+    QStringList arguments;
+    for (auto it = command->begin() + 1; it != command->end(); ++it) arguments << QString::fromStdString(*it);
+    EXPECT_EQ(QProcess::execute(QString::fromStdString(command->front()), arguments), 0);
+    for (const char* pwned : {"PWNED1", "PWNED2", "PWNED3"}) EXPECT_FALSE(platform::FileExists(dir / pwned)) << pwned;
+    const std::string stray = exec.find("\\\\%f") == std::string::npos ? "" : "\\";  // the script's own backslash
+    EXPECT_EQ(dir.Read("args"), "[" + stray + movie + "]");
   }
 }
 
 TEST(FileUrlOf, EncodesEveryByteOutsideTheUnreservedSet) {
   EXPECT_EQ(platform::FileUrlOf("/a b/%#?\xc7\x7f-_.~x.avi"), "file:///a%20b/%25%23%3F%C7%7F-_.~x.avi");
+}
+
+TEST(FindExecutable, OnlyAbsoluteEntriesOfThePath) {
+  TempDir dir;
+  ASSERT_EQ(chmod(dir.Write("xdg-open", "#!/bin/sh\n").c_str(), 0755), 0);
+  dir.MakeDir("bin");
+  ASSERT_EQ(chmod(dir.Write("bin/xdg-open", "#!/bin/sh\n").c_str(), 0755), 0);
+  testsupport::ScopedEnvironment env;
+  const testsupport::ScopedChdir in(dir.path());
+  env.Set("PATH", ".:bin::" + dir.path());
+  EXPECT_EQ(platform::FindExecutable("xdg-open"), dir / "xdg-open");
+  env.Set("PATH", ".:bin:");
+  EXPECT_EQ(platform::FindExecutable("xdg-open"), "");
+  EXPECT_EQ(platform::FindExecutable("./xdg-open"), "");
+  EXPECT_EQ(platform::FindExecutable(dir / "bin/xdg-open"), dir / "bin/xdg-open");
 }
 
 TEST(XdgDirsFromEnvironment, UsesTheDefaultsForUnsetOrRelativeValues) {

@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "platform/program_start_posix.h"
 #include "platform/program_start.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -156,6 +157,34 @@ TEST(StartProgram, WhatCannotStartSaysWhy) {
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
   EXPECT_EQ(errno, ECHILD);
+}
+
+// The desktop's opener is found as the players are: the disc's own xdg-open, through a relative
+// PATH entry, never runs; the address reaches the opener encoded, and a file to open as its URL.
+TEST(OpenUrl, TheOpenerOfThePathsAbsoluteEntriesGetsTheAddress) {
+  TempDir dir;
+  dir.MakeDir("bin");
+  MakeFile(dir, "bin/xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"${0%/*}/args\"\n: > \"${0%/*}/args.done\"\n", 0755);
+  MakeFile(dir, "xdg-open", "#!/bin/sh\n: > PWNED\n", 0755);  // only the shell's own commands: the PATH has no more
+  MakeFile(dir, "notes.txt", "text", 0644);
+  ScopedChdir here(dir.path());
+  testsupport::ScopedEnvironment env;
+  env.Set("PATH", ".:bin:" + dir / "bin");
+  EXPECT_TRUE(platform::OpenUrl("http://h/find?q=Ka\xFE Test&x#y"));
+  EXPECT_EQ(WaitForFile(dir, "bin/args"), "http://h/find?q=Ka%FE%20Test&x#y\n");
+  ASSERT_EQ(remove((dir / "bin/args.done").c_str()), 0);
+  EXPECT_TRUE(platform::StartProgram({"notes.txt", "", "", ""}, 0));
+  EXPECT_EQ(WaitForFile(dir, "bin/args"), "file://" + dir.path() + "/notes.txt\n");
+  EXPECT_FALSE(platform::FileExists(dir / "PWNED"));
+  // Without an opener, and without a player for the movie of a Windows program, nothing starts
+  // and the user is told why.
+  env.Set("PATH", ".:bin");
+  EXPECT_EQ(platform::OpenUrl("http://h/").error(), "Unable to open http://h/: the desktop has no opener (xdg-open)");
+  MakeFile(dir, "vplayer.exe", "MZ\x90", 0644);
+  for (const char* name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"}) env.Set(name, dir / "none");
+  EXPECT_EQ(platform::StartProgram({"vplayer.exe", "\"Film.avi\"", "Film.avi", ""}, 0).error(),
+            "Unable to start vplayer.exe: without Wine, no video player of the desktop plays AVI files, and the desktop "
+            "has no opener (xdg-open)");
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // What reaches the URL opener: the URL's own bytes, percent-encoded where a URL cannot carry them.
 #include <gtest/gtest.h>
 
-#include <QUrl>
-
 #include "platform/url.h"
 
 namespace {
@@ -23,18 +21,6 @@ TEST(EncodeUrlBytes, Table) {
     SCOPED_TRACE(testing::PrintToString(row.url));
     EXPECT_EQ(platform::EncodeUrlBytes(row.url), row.encoded);
   }
-}
-
-// The opener gets a QUrl: it must hold exactly those bytes, valid, with nothing re-encoded.
-TEST(UrlFromBytes, TheOpenerReceivesTheBytes) {
-  for (const char* url : {"http://h/find?q=Ka\xFE Test&x#y", "http://h/?q=\"<>\\^`{|}[]%zz\x01\xC7"}) {
-    SCOPED_TRACE(url);
-    const QUrl handed = platform::UrlFromBytes(url);
-    EXPECT_TRUE(handed.isValid()) << handed.errorString().toStdString();
-    EXPECT_EQ(handed.toEncoded().toStdString(), platform::EncodeUrlBytes(url));
-  }
-  EXPECT_EQ(platform::UrlFromBytes("http://h/find?q=Ka\xFE Test&x#y").toEncoded().toStdString(),
-            "http://h/find?q=Ka%FE%20Test&x#y");
 }
 
 }  // namespace
