@@ -24,11 +24,21 @@ WIN_DEPS := cmake ninja-build nasm dpkg-dev g++-mingw-w64-x86-64-posix qt6-base-
             qt6-base-dev-tools googletest wine wine64 xvfb xauth imagemagick xdotool python3
 # Tracing the start of Autorun.exe for its layout (make windows-order).
 WIN_ORDER_DEPS := qemu-user e2fsprogs util-linux
+# The self-contained Linux launcher for discs: compiled against Debian 11's C library and a static
+# Qt that tools/linux/build-toolchain.sh builds once per machine, as root, in a Debian 11 root
+# under $(LINUX_CACHE).
+LINUX_BUILD ?= build-linux
+LINUX_CACHE ?= $(HOME)/.cache/autorun
+LINUX_ROOT ?= $(LINUX_CACHE)/linux/bullseye-root
+LINUX_DEPS := debootstrap cmake ninja-build nasm meson bison pkgconf dpkg-dev qt6-base-dev \
+              qt6-base-dev-tools binutils
+LINUX_ORDER_DEPS := xvfb xauth xdotool e2fsprogs util-linux python3
 # The Windows launcher that make disc and make iso put beside the Linux one, when it is built.
 WIN_EXE := $(wildcard $(WIN_BUILD)/Autorun.exe)
 
 .PHONY: deps build test sanitize demo run fuzz bench disc iso test-portable clean \
-        windows-toolchain windows test-windows windows-demo run-windows windows-order
+        windows-toolchain windows test-windows windows-demo run-windows windows-order \
+        linux-toolchain linux test-linux linux-order
 
 deps:
 	@tools/install-packages.sh $(DEPS)
@@ -77,6 +87,31 @@ demo: build
 run: demo
 	tools/run-demo.sh $(DEMO)
 
+linux-toolchain:
+	@tools/install-packages.sh $(LINUX_DEPS)
+	AUTORUN_CACHE=$(LINUX_CACHE) AUTORUN_LINUX_ROOT=$(LINUX_ROOT) JOBS=$(JOBS) tools/linux/build-toolchain.sh
+
+linux: linux-toolchain
+	cmake -S . -B $(LINUX_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/linux-static.cmake -DAUTORUN_LINUX_ROOT=$(LINUX_ROOT) \
+	  -DQT_HOST_PATH=/usr -DBUILD_TESTING=OFF
+	cmake --build $(LINUX_BUILD) -j$(JOBS) --target Autorun autorun-inspect
+
+# What the self-contained programs take from the system (GNU libc 2.31 at the newest), and
+# whether their start-up layout is still in place.
+test-linux: linux
+	tools/linux/check-static.sh $(LINUX_BUILD)/Autorun $(LINUX_BUILD)/autorun-inspect
+	@if [ -f tools/linux/startup-order.ld ]; then python3 tools/linux/startup-order.py --check \
+	  $(LINUX_BUILD)/Autorun.map tools/linux/startup-order.ld; fi
+
+# Writes tools/linux/startup-order.ld anew from a traced start on the demo disc (as root), and
+# links the launcher with it. For when make test-linux says it is out of date. The demo disc's
+# own launcher does not matter: the trace starts the one it links.
+linux-order: linux demo
+	@tools/install-packages.sh $(LINUX_ORDER_DEPS)
+	tools/linux/trace-startup.sh $(LINUX_BUILD) $(DEMO) tools/linux/startup-order.ld
+	cmake --build $(LINUX_BUILD) -j$(JOBS) --target Autorun
+
 windows-toolchain:
 	@tools/install-packages.sh $(WIN_DEPS)
 	AUTORUN_CACHE=$(WIN_CACHE) JOBS=$(JOBS) tools/windows/build-toolchain.sh
@@ -113,4 +148,4 @@ windows-order: windows-demo
 	cmake --build $(WIN_BUILD) -j$(JOBS) --target Autorun
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(WIN_BUILD) $(LINUX_BUILD)

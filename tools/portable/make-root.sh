@@ -6,11 +6,11 @@
 set -euo pipefail
 root=$1
 [ -f "$root/.complete" ] && exit 0
-mirror=$(sed -n 's/^URIs: //p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
-[ -n "$mirror" ] || mirror=$(awk '$1 == "deb" { print $2; exit }' /etc/apt/sources.list)
+# shellcheck source=tools/debian-sources.sh
+. "$(dirname -- "$0")/../debian-sources.sh"
 packages=(libx11-6 libx11-xcb1 libxcb1 libxcb-randr0 libxcb-shm0 libxcb-sync1 libxcb-xfixes0
           libxcb-render0 libxcb-shape0 libxcb-xkb1 libxext6 libxrender1 libsm6 libice6
           libfontconfig1 libfreetype6 fonts-liberation fonts-dejavu-core fonts-wine)
 rm -rf -- "$root"
-debootstrap --variant=minbase --include="$(IFS=,; echo "${packages[*]}")" bookworm "$root" "$mirror"
+debootstrap --variant=minbase --include="$(IFS=,; echo "${packages[*]}")" bookworm "$root" "$(debian_mirror)"
 touch "$root/.complete"

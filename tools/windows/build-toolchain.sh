@@ -12,28 +12,8 @@ mkdir -p "$cache/src" "$prefix"
 "$here/tools/install-packages.sh" g++-mingw-w64-x86-64-posix nasm ninja-build cmake dpkg-dev \
   qt6-base-dev qt6-base-dev-tools wine wine64 xvfb xauth imagemagick xdotool
 
-# apt-get source needs a deb-src entry; it is derived from the machine's own apt sources.
-if ! apt-get source --print-uris qt6-base >/dev/null 2>&1; then
-  sudo=""; [ "$(id -u)" = 0 ] || sudo=sudo
-  for f in /etc/apt/sources.list.d/*.sources; do
-    grep -q '^Types: deb$' "$f" || continue
-    sed 's/^Types: deb$/Types: deb-src/' "$f" | $sudo tee "/etc/apt/sources.list.d/autorun-src-$(basename "$f")" >/dev/null
-  done
-  if [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list | $sudo tee /etc/apt/sources.list.d/autorun-src.list >/dev/null
-  fi
-  $sudo apt-get update -qq
-fi
-
-fetch() {  # fetch PACKAGE: unpacks Debian's source of PACKAGE under $cache/src, prints its folder
-  local dir
-  dir="$(find "$cache/src" -maxdepth 1 -type d -name "$1-*" | head -n1)"
-  if [ -z "$dir" ]; then
-    (cd "$cache/src" && apt-get source -qq "$1" >&2)
-    dir="$(find "$cache/src" -maxdepth 1 -type d -name "$1-*" | head -n1)"
-  fi
-  echo "$dir"
-}
+# shellcheck source=tools/debian-sources.sh
+. "$here/tools/debian-sources.sh"
 
 # Every function and datum in a section of its own, so that linking Autorun.exe with --gc-sections
 # keeps only the parts of the static libraries that the launcher reaches.

@@ -28,10 +28,10 @@ import sys
 INPUT_SECTION = re.compile(r"^ (\.\S+)(?:\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s+(.+))?$")
 PLACEMENT = re.compile(r"^\s+0x([0-9a-f]+)\s+0x([0-9a-f]+)\s+(.+)$")
 MEMBER = re.compile(r"^(.*/)?([^/(]+)\(([^)]+)\)$")
-FAMILIES = (".text", ".rdata", ".data")
+FAMILIES = (".text", ".rdata", ".rodata", ".data")  # .rodata: ELF (tools/linux/startup-order.py)
 LARGE_TABLE = 16 * 1024
 STALE = 0.1
-ORDERED = (".stext", ".sdata", ".srdata")
+ORDERED = (".stext", ".sdata", ".srdata", ".srelro")
 PAGE = 4096
 HEADER = """\
 /* What Autorun.exe uses from its start until its window shows, in sections of their own that
@@ -74,7 +74,7 @@ def placed_sections(map_lines):
 
 
 def family(section_name):
-    """.text, .rdata or .data for the input sections that go into those output sections."""
+    """.text, .rdata (.rodata) or .data for the input sections that go into those output sections."""
     base = "." + re.split(r"[$.]", section_name[1:], maxsplit=1)[0]
     return base if base in FAMILIES else None
 
@@ -136,13 +136,13 @@ def read_map(path):
         return placed_sections(lines)
 
 
-def check(map_path, order_path):
+def check(map_path, order_path, remedy="make windows-order"):
     with open(order_path) as order:
         named = sum(1 for line in order if line.startswith("    *"))
     placed = sum(1 for section in read_map(map_path) if section[4] in ORDERED)
     print(f"{placed} of the {named} sections that {order_path} names are in their place")
     if placed < named * (1 - STALE):
-        sys.exit("the start-up order is out of date: make windows-order (as root) writes it anew")
+        sys.exit(f"the start-up order is out of date: {remedy} (as root) writes it anew")
 
 
 def main():

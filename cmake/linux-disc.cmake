@@ -1,0 +1,32 @@
+# The self-contained Linux launcher for discs, built with cmake/linux-static.cmake against the
+# static Qt of tools/linux/build-toolchain.sh. Included by the top-level CMakeLists.txt; does
+# nothing in other builds.
+
+if(NOT AUTORUN_LINUX_ROOT OR NOT CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  return()
+endif()
+
+# The C++ runtime goes inside: the system gives only the C library, X11, fontconfig and freetype.
+add_link_options(-static-libstdc++ -static-libgcc -Wl,--as-needed)
+# With Qt, libjpeg-turbo and libxkbcommon built one section per function, the linker drops
+# whatever the programs never reach.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options($<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections>)
+
+# Called once the programs exist. The inspector opens no window, so it takes no platform plugin;
+# the launcher takes X11's (Qt's default for this build).
+function(autorun_linux_disc_finish)
+  if(TARGET autorun-inspect)
+    qt_import_plugins(autorun-inspect EXCLUDE_BY_TYPE platforms platforminputcontexts platformthemes)
+  endif()
+  if(TARGET Autorun)
+    # What a start uses, code and tables, laid out in one run of pages (tools/linux/
+    # startup-order.ld), and the map that the next trace and the staleness check read.
+    set(order ${CMAKE_SOURCE_DIR}/tools/linux/startup-order.ld)
+    if(EXISTS ${order})
+      target_link_options(Autorun PRIVATE $<$<CONFIG:Release,MinSizeRel>:-Wl,-T,${order}>)
+      set_property(TARGET Autorun APPEND PROPERTY LINK_DEPENDS ${order})
+    endif()
+    target_link_options(Autorun PRIVATE -Wl,-Map=$<TARGET_FILE_DIR:Autorun>/Autorun.map)
+  endif()
+endfunction()
