@@ -30,6 +30,7 @@ stage() {  # NAME: announces a stage and the time it took when the next one star
 # the development links to their shared objects, so that a link can only take the archive.
 inside=(libxcb-icccm libxcb-image libxcb-keysyms libxcb-render-util libxcb-util)
 if [ ! -f "$cache/stamp-linux-root-2" ]; then
+  [ "$(id -u)" = 0 ] || { echo "$0: making the Debian 11 root needs root (debootstrap, chroot)" >&2; exit 1; }
   stage "a Debian 11 root in $root"
   if [ ! -x "$root/usr/bin/apt-get" ]; then
     rm -rf -- "$root"
