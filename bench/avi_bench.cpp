@@ -28,10 +28,18 @@ void Measure(benchmark::State& state, Body body) {
 std::string Describe(const media::AviFacts& f) {
   char text[200];
   std::snprintf(
-      text, sizeof text, "%dx%d, %d frames at %d us, codec %.4s, audio 0x%x %d ch %d Hz %d B/s",
+      text, sizeof text, "%dx%d, %u frames at %u us, codec %.4s, audio 0x%x %d ch %u Hz %u B/s",
       f.FrameWidth, f.FrameHeight, f.TotalFrames, f.MicroSecPerFrame, f.VideoCodec.c_str(),
       f.AudioFormatTag, f.AudioChannels, f.AudioSampleRate, f.AudioBytesPerSec);
   return text;
+}
+
+// The facts the peer reads: those of the fixed positions of the ordinary layout.
+bool SameFixedFacts(const media::AviFacts& a, const media::AviFacts& b) {
+  return a.RiffSize == b.RiffSize && a.MicroSecPerFrame == b.MicroSecPerFrame && a.TotalFrames == b.TotalFrames &&
+         a.FrameWidth == b.FrameWidth && a.FrameHeight == b.FrameHeight && a.VideoCodec == b.VideoCodec &&
+         a.AudioFormatTag == b.AudioFormatTag && a.AudioChannels == b.AudioChannels &&
+         a.AudioSampleRate == b.AudioSampleRate && a.AudioBytesPerSec == b.AudioBytesPerSec;
 }
 
 }  // namespace
@@ -69,12 +77,12 @@ bool CheckAvi(const DemoDisc& disc) {
   media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) {
     ++readAtCalls;
     return platform::ReadAt(disc.movie, offset, count);
-  });
+  }, platform::FileSize(disc.movie).value_or(-1));
   ResetCounts();
   const std::optional<media::AviFacts> peer = PeerReadAviFacts(disc.movie);
   const std::int64_t peerReads = Counts().Reads();
   ok &= Report(ours.has_value(), "ReadAviFacts reads the movie: " + (ours ? Describe(*ours) : ""));
-  ok &= Report(ours && peer && *ours == *peer, "the peer reads the same facts");
+  ok &= Report(ours && peer && SameFixedFacts(*ours, *peer), "the peer reads the same facts");
   Note("read calls of ReadAviFacts: " + std::to_string(reads) + " (" + std::to_string(readAtCalls) +
        " through its ReadAtFn); of the peer: " + std::to_string(peerReads));
   return ok;

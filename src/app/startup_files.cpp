@@ -46,7 +46,8 @@ std::optional<std::string> ReadIni(const std::string& path, const std::map<std::
 
 std::optional<media::AviFacts> ReadAviFacts(const std::string& movieFileName) {
   return media::ReadAviFactsWith(
-      [&](std::int64_t offset, std::size_t count) { return platform::ReadAt(movieFileName, offset, count); });
+      [&](std::int64_t offset, std::size_t count) { return platform::ReadAt(movieFileName, offset, count); },
+      platform::FileSize(movieFileName).value_or(-1));
 }
 
 media::InfoPanelContent ReadInfoPanel(const std::string& movieFileName, const std::string& notesFile,

@@ -137,6 +137,8 @@ platform::Result<QImage> LoadBmpPoster(const std::string& fileName) {
   if (!file.open(handle->get(), QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
     return platform::Failure{file.errorString().toStdString()};
   const QByteArray head = file.read(64);
+  // A poster is what its name says: a GIF or PNG named .bmp is never decoded by its content.
+  if (!head.startsWith("BM")) return platform::Failure{std::string("Not a BMP picture (it does not begin with \"BM\")")};
   const std::optional<BmpLayout> layout =
       ParseBmpHeader(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
   if (layout) {
@@ -145,9 +147,10 @@ platform::Result<QImage> LoadBmpPoster(const std::string& fileName) {
   }
   if (!file.seek(0)) return platform::Failure{file.errorString().toStdString()};
 
-  // Only the BMP reader: a file named .bmp that holds another format is not taken for a poster.
+  // Only the BMP reader, which otherwise falls back to guessing the format from the content.
   QImageReader reader(&file, "bmp");
   reader.setDecideFormatFromContent(false);
+  reader.setAutoDetectImageFormat(false);
   QSize size = reader.size();
   // The reader gives a top-down picture (rows stored first to last) a negative height.
   if (size.height() < 0 && size.height() != std::numeric_limits<int>::min())

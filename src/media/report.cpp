@@ -1,5 +1,6 @@
 #include "media/report.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string_view>
@@ -24,14 +25,15 @@ struct Figures {
 
 Figures ComputeFigures(const AviFacts& facts) {
   Figures f;
-  f.SizeMB = static_cast<double>(facts.RiffSize) / 1024 / 1024;
+  const double bytes = static_cast<double>(MovieSizeOf(facts).bytes);
+  f.SizeMB = bytes / 1024 / 1024;
   if (facts.MicroSecPerFrame != 0) f.Fps = 1000000.0 / facts.MicroSecPerFrame;
-  if (f.Fps != 0) f.Duration = facts.TotalFrames / f.Fps;
+  f.Duration = MovieLengthOf(facts).seconds;
   f.Minutes = std::trunc(f.Duration / 60);
   f.Seconds = platform::RoundHalfEven(f.Duration - f.Minutes * 60);
-  if (f.Duration != 0) {
-    f.VideoKbps = (facts.RiffSize / f.Duration - facts.AudioBytesPerSec) / 1024 * 8;
-  }
+  // Headers that disagree (an audio rate above the whole movie's) leave no rate for the video;
+  // it is shown as unknown rather than negative.
+  if (f.Duration != 0) f.VideoKbps = std::max(0.0, (bytes / f.Duration - facts.AudioBytesPerSec) / 1024 * 8);
   return f;
 }
 
@@ -118,9 +120,9 @@ std::string AspectRatioLabel(std::int32_t frameWidth, std::int32_t frameHeight) 
   return ratio + ":1";
 }
 
-std::string AudioBitrateText(std::int32_t audioBytesPerSec, char decimalSeparator) {
+std::string AudioBitrateText(std::uint32_t audioBytesPerSec, char decimalSeparator) {
   const double kbps = static_cast<double>(audioBytesPerSec) / 1024 * 8;
-  // |kbps| < 2^25, so the truncated value always fits an int.
+  // kbps < 2^26, so the truncated value always fits an int.
   const int band = static_cast<int>(std::trunc(kbps));
   for (const AudioBand& b : kAudioBands) {
     if (band >= b.from && band <= b.to) return std::string(b.label);
@@ -140,21 +142,25 @@ int ReportFontPoints(int windowWidth) {
 std::vector<ReportLine> BuildMediaReport(const AviFacts& facts, char decimalSeparator) {
   const Figures f = ComputeFigures(facts);
   const char sep = decimalSeparator;
+  // A movie without an audio stream has no audio facts: its lines keep their labels, empty.
+  const bool audio = facts.AudioStream >= 0;
+  const std::string codec =
+      facts.VideoStream < 0 ? "" : VideoCodecName(facts.VideoCodec) + "(" + ShownCode(facts.VideoCodec) + ")";
   return {
       Heading("Movie (Film)"),
       Field("Size", FormatNumber(f.SizeMB, "#.## MB", sep)),
       Field("Length", FormatNumber(f.Minutes, "# min", sep) + FormatNumber(f.Seconds, " # sec", sep)),
       Heading("Video"),
-      Field("Codec", VideoCodecName(facts.VideoCodec) + "(" + ShownCode(facts.VideoCodec) + ")"),
+      Field("Codec", codec),
       Field("Bitrate", FormatNumber(f.VideoKbps, "# KBit/s", sep)),
       Field("Resolution", std::to_string(facts.FrameWidth) + " x " + std::to_string(facts.FrameHeight)),
       Field("FPS", FormatNumber(f.Fps, "#.###", sep)),
       Field("Aspect Ratio", AspectRatioLabel(facts.FrameWidth, facts.FrameHeight)),
       Heading("Audio"),
-      Field("Codec", AudioFormatName(facts.AudioFormatTag)),
-      Field("Bitrate", AudioBitrateText(facts.AudioBytesPerSec, sep)),
-      Field("Sample Rate", std::to_string(facts.AudioSampleRate) + " Hz"),
-      Field("Channels", std::to_string(facts.AudioChannels)),
+      Field("Codec", audio ? AudioFormatName(facts.AudioFormatTag) : ""),
+      Field("Bitrate", audio ? AudioBitrateText(facts.AudioBytesPerSec, sep) : ""),
+      Field("Sample Rate", audio ? std::to_string(facts.AudioSampleRate) + " Hz" : ""),
+      Field("Channels", audio ? std::to_string(facts.AudioChannels) : ""),
       ReportLine{{ReportRun{std::string(26, '='), false}}},
   };
 }

@@ -19,8 +19,9 @@ struct ReportLine {
 };
 
 // The fifteen report lines. Values that cannot be computed because a divisor is zero (no frame
-// period, no frames, so no duration) are taken as 0, which the number patterns write without a
-// digit: the line keeps its unit ("     FPS: ", "     Bitrate:  KBit/s"), as a zero would show.
+// period, no length) are taken as 0, which the number patterns write without a digit: the line
+// keeps its unit ("     FPS: ", "     Bitrate:  KBit/s"), as a zero would show. No value is ever
+// negative. The codec lines and the audio lines are empty when the movie has no such stream.
 std::vector<ReportLine> BuildMediaReport(const AviFacts& facts, char decimalSeparator);
 
 // The frame's aspect ratio: a common named ratio ("16:9") when the ratio rounded to two decimals
@@ -30,7 +31,7 @@ std::string AspectRatioLabel(std::int32_t frameWidth, std::int32_t frameHeight);
 
 // The audio rate in Kbit/s (of 1024 bits): the nominal rate ("128 Kbit/s") when it falls into the
 // band of a common encoder rate, otherwise the computed value ("141 Kbit/s").
-std::string AudioBitrateText(std::int32_t audioBytesPerSec, char decimalSeparator);
+std::string AudioBitrateText(std::uint32_t audioBytesPerSec, char decimalSeparator);
 
 // The panel's font size for the window's outer width: 8, 10 above 500, 12 above 700, 14 above
 // 900, 16 above 1100 pixels.

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/program_start_posix.h"
 #include "platform/text.h"
+#include "platform/url.h"
 
 namespace platform {
 
@@ -447,24 +448,6 @@ std::vector<std::string> SubtitleArguments(const std::string& programName, const
   if (programName == "mplayer" || programName == "smplayer" || programName == "gnome-mplayer")
     return {"-sub", subtitlePath};
   return {};
-}
-
-std::string FileUrlOf(const std::string& path) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string url = "file://";
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool plain = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') ||
-                       c == '/' || c == '-' || c == '.' || c == '_' || c == '~';
-    if (plain) {
-      url += c;
-    } else {
-      url += '%';
-      url += kHex[byte >> 4];
-      url += kHex[byte & 15];
-    }
-  }
-  return url;
 }
 
 std::string ShellQuote(const std::string& text) {

@@ -63,9 +63,6 @@ std::optional<std::vector<std::string>> PlayerCommand(const DesktopApplication& 
 // subtitle; empty for players that are not known to take one.
 std::vector<std::string> SubtitleArguments(const std::string& programName, const std::string& subtitlePath);
 
-// A file:// URL of an absolute path, its bytes percent-encoded.
-std::string FileUrlOf(const std::string& path);
-
 // `text` as one word of the POSIX shell: in single quotes, a single quote written as '\''.
 std::string ShellQuote(const std::string& text);
 

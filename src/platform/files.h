@@ -108,6 +108,9 @@ bool IsOnDrive(const std::string& directory);
 // nullopt when the file cannot be opened. The file is closed before returning.
 std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count);
 
+// The size in bytes of a file that ReadAt would read; nullopt when it cannot be opened.
+std::optional<std::int64_t> FileSize(const std::string& path);
+
 // The file's first `maxBytes` bytes (all of a shorter file), or the system's message when it
 // cannot be read.
 Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes);

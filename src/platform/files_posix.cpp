@@ -176,6 +176,14 @@ std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, 
   return bytes;
 }
 
+std::optional<std::int64_t> FileSize(const std::string& path) {
+  std::string error;
+  Fd fd(OpenRegularFile(path.c_str(), error));
+  struct stat info {};
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(info.st_size);
+}
+
 std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error) {
   std::string bytes;
   char chunk[65536];

@@ -178,6 +178,14 @@ std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, 
   return bytes;
 }
 
+std::optional<std::int64_t> FileSize(const std::string& path) {
+  std::string error;
+  Handle file = OpenRegularFile(path, error);
+  LARGE_INTEGER size{};
+  if (!file.ok() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  return size.QuadPart;
+}
+
 Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes) {
   std::string openError;
   Handle file = OpenRegularFile(path, openError);

@@ -6,7 +6,31 @@ namespace {
 
 bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
-bool CarriedRaw(std::string_view url, std::size_t at) {
+bool IsUnreserved(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
+         c == '_' || c == '~';
+}
+
+// `text` with every byte for which `raw(text, at)` is false written as %XX.
+template <typename CarriedRaw>
+std::string PercentEncode(std::string_view text, CarriedRaw raw) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (raw(text, at)) {
+      out += text[at];
+      continue;
+    }
+    const auto byte = static_cast<unsigned char>(text[at]);
+    out += '%';
+    out += kHex[byte >> 4];
+    out += kHex[byte & 0x0F];
+  }
+  return out;
+}
+
+bool CarriedRawInUrl(std::string_view url, std::size_t at) {
   const auto byte = static_cast<unsigned char>(url[at]);
   if (byte <= 0x20 || byte >= 0x7F) return false;
   if (byte == '%') return at + 2 < url.size() && IsHexDigit(url[at + 1]) && IsHexDigit(url[at + 2]);
@@ -15,21 +39,18 @@ bool CarriedRaw(std::string_view url, std::size_t at) {
 
 }  // namespace
 
-std::string EncodeUrlBytes(std::string_view url) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(url.size());
-  for (std::size_t at = 0; at < url.size(); ++at) {
-    if (CarriedRaw(url, at)) {
-      out += url[at];
-      continue;
-    }
-    const auto byte = static_cast<unsigned char>(url[at]);
-    out += '%';
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
-  }
-  return out;
+std::string EncodeUrlBytes(std::string_view url) { return PercentEncode(url, CarriedRawInUrl); }
+
+std::string EncodeQueryValue(std::string_view value) {
+  return PercentEncode(value, [](std::string_view text, std::size_t at) {
+    return std::string_view("&#+%=?").find(text[at]) == std::string_view::npos;
+  });
+}
+
+std::string FileUrlOf(std::string_view path) {
+  return "file://" + PercentEncode(path, [](std::string_view text, std::size_t at) {
+           return text[at] == '/' || IsUnreserved(text[at]);
+         });
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include "platform/names.h"
 #include "platform/text.h"
+#include "platform/url.h"
 
 namespace title {
 
@@ -18,6 +19,7 @@ constexpr std::string_view kMovieCoversHost = "www.moviecovers.com";
 struct Site {
   std::string_view key, host, beforeQuery, afterQuery;
   std::string (*reshape)(std::string_view title);
+  bool blanksAsPlus = false;  // the site reads "+" as a blank; its title's own "+" is encoded first
 };
 
 constexpr std::size_t kTailLength = 7;
@@ -48,9 +50,7 @@ std::string ImdbQuery(std::string_view t) {
 
 std::string BeyazperdeQuery(std::string_view t) {
   std::string q = platform::Trim(DropTailDigits(t));
-  q = platform::Trim(StripDiscPartAndMoveArticle(q));
-  platform::ReplaceAll(q, " ", "+");
-  return q;
+  return platform::Trim(StripDiscPartAndMoveArticle(q));
 }
 
 // Impawards and MovieCovers: the article moves before the tail digits go.
@@ -65,7 +65,7 @@ std::string CdCoversQuery(std::string_view t) {
 constexpr std::array<Site, 5> kSites = {{
     {kSiteImdb, kImdbHost, "/Tsearch?title=",
      "&type=substring&tv=off&from_year=1890&to_year=2009&sort=smart", ImdbQuery},
-    {kSiteBeyazperde, kBeyazperdeHost, "/hizliarama.asp?keyword=", "&Submit=ARA", BeyazperdeQuery},
+    {kSiteBeyazperde, kBeyazperdeHost, "/hizliarama.asp?keyword=", "&Submit=ARA", BeyazperdeQuery, true},
     {kSiteImpawards, kImpawardsHost, "/cgi-bin/htsearch?method=and&words=", "", ArticleFirstQuery},
     {kSiteCdCovers, kCdCoversHost, "/search.php?group=dvd&boolean=AND&Button=Search&terms=", "",
      CdCoversQuery},
@@ -111,7 +111,9 @@ std::string WebSearchUrl(std::string_view siteKey, std::string_view title) {
   std::string url = "http://";
   url += site->host;
   url += site->beforeQuery;
-  url += site->reshape(title);
+  std::string query = platform::EncodeQueryValue(site->reshape(title));
+  if (site->blanksAsPlus) platform::ReplaceAll(query, " ", "+");
+  url += query;
   url += site->afterQuery;
   return url;
 }

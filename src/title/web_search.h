@@ -1,8 +1,9 @@
 #pragma once
 // Web searches for the film title on five movie-database and cover sites. Each site reshapes the
 // title its own way (disc-part marks and years dropped, a leading article moved or dropped) and
-// takes it into a fixed URL. The title goes in byte for byte, without percent-encoding: the sites
-// take blanks, "&", "?", "#" and 8-bit letters as they are.
+// takes it into a fixed URL. The title goes in byte for byte but for the few bytes that would end or
+// change the query value (& # + % = ?, EncodeQueryValue); blanks and 8-bit letters stay, for the
+// opener to encode.
 #include <array>
 #include <optional>
 #include <string>
@@ -28,7 +29,7 @@ inline constexpr std::array<std::string_view, 5> SiteKeys = {kSiteImdb, kSiteBey
                                                              kSiteCdCovers, kSiteMovieCovers};
 
 // "http://" + the site's host + its search path with the title, as the site `siteKey` searches for
-// it, inserted verbatim; "" for a key that is not one of SiteKeys (keys are compared exactly,
+// it, inserted as one query value; "" for a key that is not one of SiteKeys (keys are compared exactly,
 // letter case included). The URL is never shortened, however long.
 std::string WebSearchUrl(std::string_view siteKey, std::string_view title);
 // A search opens only for a title longer than 2 characters and only when the machine was online.

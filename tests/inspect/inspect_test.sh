@@ -33,6 +33,25 @@ cmp -s "$work/bplay.before" "$work/disc/bplay.ini" || fail "bplay.ini was writte
 # No widget can even be made: the toolkit's widgets are not linked in.
 if readelf -d "$build/autorun-inspect" | grep -q 'libQt6Widgets'; then fail "the inspector links Qt Widgets"; fi
 
+# A screen alone is a work area of its own size: the window the launcher makes on that screen.
+small=$("$build/autorun-inspect" --json --screen 640x480 "$work/disc" 2>/dev/null)
+grep -qF '"width": 374' <<<"$small" && grep -qF '"height": 428' <<<"$small" || fail "--screen 640x480 alone: not 374 x 428"
+
+# A real writer's movie without audio: its audio lines stay empty, and the report says where its
+# facts came from.
+data=$(cd "$(dirname "$0")/../data/avi" && pwd)
+mkdir "$work/noaudio"
+cp "$data/mencoder-no-audio.avi" "$work/noaudio/film.avi"
+json=$("$build/autorun-inspect" --json "$work/noaudio" 2>/dev/null) || fail "the movie without audio is rejected"
+expect '"     Channels: "'
+expect '"     Bitrate: 99 KBit/s"'
+expect '"audio_stream": null'
+expect '"video_stream": 0'
+expect '"size": "RIFF chunk"'
+expect '"length": "main header"'
+human=$("$build/autorun-inspect" "$work/noaudio" 2>/dev/null)
+grep -qx '  audio_stream: (nothing)' <<<"$human" || fail "the readable summary lacks the audio stream's line"
+
 mkdir "$work/empty"
 set +e
 "$build/autorun-inspect" "$work/empty" >/dev/null 2>&1; empty=$?

@@ -16,7 +16,8 @@ bool IsValidAvi(const std::string& path) {
   return media::IsAviFormType(platform::ReadAt(path, media::kFormTypeOffset, media::kFormTypeSize).value_or(""));
 }
 std::optional<media::AviFacts> ReadAviFile(const std::string& path) {
-  return media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) { return platform::ReadAt(path, offset, count); });
+  return media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) { return platform::ReadAt(path, offset, count); },
+                                 platform::FileSize(path).value_or(-1));
 }
 
 using media::AviFacts;
@@ -34,6 +35,10 @@ AviFacts Expected(const Movie& m, std::int32_t riffSize) {
   f.FrameWidth = m.width;
   f.FrameHeight = m.height;
   f.VideoCodec = m.handler;
+  f.VideoStream = 0;
+  f.FileSize = std::int64_t{riffSize} + 8;
+  if (!m.audio) return f;
+  f.AudioStream = 1;
   f.AudioFormatTag = m.formatTag;
   f.AudioChannels = m.channels;
   f.AudioSampleRate = m.sampleRate;
@@ -47,11 +52,12 @@ std::int32_t RiffSizeOf(const std::string& file) { return static_cast<std::int32
 struct MemoryFile {
   std::string bytes;
   int reads = 0;
+  std::int64_t size() const { return static_cast<std::int64_t>(bytes.size()); }
   media::ReadAtFn Reader() {
     return [this](std::int64_t offset, std::size_t count) -> std::optional<std::string> {
       ++reads;
       EXPECT_GE(offset, 0);
-      EXPECT_LE(count, kAviHeadBlock);
+      EXPECT_LE(offset + static_cast<std::int64_t>(count), std::max<std::int64_t>(media::kMaxHeaderBytes, kAviHeadBlock));
       if (offset < 0 || offset >= static_cast<std::int64_t>(bytes.size())) return std::string();
       return bytes.substr(static_cast<std::size_t>(offset), count);
     };
@@ -69,7 +75,7 @@ TEST(AviReader, StandardTwoStreamLayoutIsReadInOneRead) {
   const Movie movie;
   MemoryFile file{Build(movie)};
   ASSERT_EQ(file.bytes.substr(112, 4), "XVID");  // handler of a 56-byte main header at 112
-  const auto facts = media::ReadAviFactsWith(file.Reader());
+  const auto facts = media::ReadAviFactsWith(file.Reader(), file.size());
   ASSERT_TRUE(facts);
   EXPECT_EQ(*facts, Expected(movie, RiffSizeOf(file.bytes)));
   EXPECT_EQ(file.reads, 1);
@@ -86,7 +92,7 @@ TEST(AviReader, FactsFromVariedMovies) {
   dib.handler = "DIB ";
   dib.width = 720;
   dib.height = 576;
-  Movie highBit;  // values of 2^31 and above come out negative; 16-bit fields stay unsigned
+  Movie highBit;  // counts and rates of 2^31 and above stay unsigned; the frame size is signed
   highBit.totalFrames = INT32_MIN;
   highBit.width = -1;
   highBit.formatTag = 0xFFFF;
@@ -104,24 +110,21 @@ TEST(AviReader, FactsFromVariedMovies) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     MemoryFile file{Build(row.movie)};
-    const auto facts = media::ReadAviFactsWith(file.Reader());
+    const auto facts = media::ReadAviFactsWith(file.Reader(), file.size());
     ASSERT_TRUE(facts);
     EXPECT_EQ(*facts, Expected(row.movie, RiffSizeOf(file.bytes)));
     EXPECT_EQ(file.reads, 1);
   }
 }
 
-TEST(AviReader, VideoOnlyMovieTakesAudioFactsFromWhateverFollows) {
+TEST(AviReader, AVideoOnlyMovieHasNoAudioFacts) {
   Movie movie;
   movie.audio = false;
   MemoryFile file{Build(movie)};
-  const auto facts = media::ReadAviFactsWith(file.Reader());
+  const auto facts = media::ReadAviFactsWith(file.Reader(), file.size());
   ASSERT_TRUE(facts);
-  EXPECT_EQ(facts->VideoCodec, "XVID");
-  EXPECT_EQ(facts->FrameWidth, 640);
-  // H and the audio format are taken from the movie data that follows (zeros here), no error.
-  EXPECT_EQ(facts->AudioFormatTag, 0);
-  EXPECT_EQ(facts->AudioBytesPerSec, 0);
+  EXPECT_EQ(*facts, Expected(movie, RiffSizeOf(file.bytes)));
+  EXPECT_EQ(facts->AudioStream, -1);
 }
 
 TEST(AviReader, FormTypeDecidesValidity) {
@@ -172,17 +175,20 @@ TEST(AviReader, EveryCutLengthYieldsWholeFieldsOrZeros) {
   for (std::size_t size = 12; size <= 320; ++size) {
     SCOPED_TRACE(size);
     MemoryFile file{full.substr(0, size)};
-    const auto facts = media::ReadAviFactsWith(file.Reader());
+    const auto facts = media::ReadAviFactsWith(file.Reader(), file.size());
     ASSERT_TRUE(facts);
-    // A field is read only when all its bytes lie in the file.
+    // A field is read only when all its bytes lie in the file, a stream known only when its type does.
     auto in = [size](std::size_t offset, std::size_t width) { return offset + width <= size; };
     AviFacts want;
+    want.FileSize = static_cast<std::int64_t>(size);
     if (in(4, 4)) want.RiffSize = all.RiffSize;
     if (in(32, 4)) want.MicroSecPerFrame = all.MicroSecPerFrame;
     if (in(48, 4)) want.TotalFrames = all.TotalFrames;
     if (in(64, 4)) want.FrameWidth = all.FrameWidth;
     if (in(68, 4)) want.FrameHeight = all.FrameHeight;
+    if (in(108, 4)) want.VideoStream = 0;
     if (in(112, 4)) want.VideoCodec = all.VideoCodec;
+    if (in(232, 4)) want.AudioStream = 1;
     if (in(296, 2)) want.AudioFormatTag = all.AudioFormatTag;
     if (in(298, 2)) want.AudioChannels = all.AudioChannels;
     if (in(300, 4)) want.AudioSampleRate = all.AudioSampleRate;
@@ -192,59 +198,54 @@ TEST(AviReader, EveryCutLengthYieldsWholeFieldsOrZeros) {
   }
 }
 
+// Sizes that point anywhere make the reader skip what it cannot place; it never reads outside the
+// file or past the header list's first kMaxHeaderBytes, and never loops.
 TEST(AviReader, HostileSizesReadNothingOutsideTheFile) {
   const std::string good = Build(Movie{});
   const AviFacts standard = Expected(Movie{}, RiffSizeOf(good));
-  constexpr std::size_t kS = 28, kL = 92, kH = 228;  // where S, L and H are stored
+  constexpr std::size_t kList = 16, kS = 28, kL = 92, kH = 228;  // where the sizes are stored
   struct Row {
     const char* name;
     std::size_t at;
-    std::int32_t value;
-    std::string codec;       // expected VideoCodec
-    std::uint16_t channels;  // expected AudioChannels
-    std::int32_t bytesPerSec;
+    std::uint32_t value;
+    int video, audio;  // the streams still found
   };
-  const std::string nul(4, '\0');
   const Row rows[] = {
-      {"S huge", kS, INT32_MAX, nul, 0, 0},
-      {"S most negative", kS, INT32_MIN, nul, 0, 0},
-      {"S points the codec at offset 0", kS, -56, "RIFF", 0, 0},  // H = "RIFF": audio far outside
-      {"S points L at offset 0", kS, -36, "hdrl", 0, 0},
-      {"L huge", kL, INT32_MAX, "XVID", 0, 0},
-      {"L most negative", kL, INT32_MIN, "XVID", 0, 0},
-      {"H huge", kH, INT32_MAX, "XVID", 0, 0},
-      {"H most negative", kH, INT32_MIN, "XVID", 0, 0},
-      // The format tag would sit at -2: it stays zero, the channels come from bytes 0-1 ("RI") and
-      // the byte rate from bytes 6-9 (the RIFF size's high half, which is 0, and "AV").
-      {"H puts the format just before the start", kH, -242, "XVID", 0x4952, 0x56410000},
+      {"header list empty", kList, 0, -1, -1},
+      {"header list of 4 GiB", kList, 0xFFFFFFFF, 0, 1},
+      {"S huge", kS, 0x7FFFFFFF, -1, -1},
+      {"S of 4 GiB", kS, 0xFFFFFFFF, -1, -1},
+      {"S points into the main header", kS, 8, -1, -1},
+      {"L huge", kL, 0x7FFFFFFF, 0, -1},
+      {"L of 0", kL, 0, -1, -1},  // an empty first stream list, and the walk lost inside it
+      {"H huge", kH, 0x7FFFFFFF, 0, 1},
+      {"H past the audio format", kH, 100, 0, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     MemoryFile file{good};
-    Poke(file.bytes, row.at, row.value);
-    const auto facts = media::ReadAviFactsWith(file.Reader());
+    Poke(file.bytes, row.at, static_cast<std::int32_t>(row.value));
+    const auto facts = media::ReadAviFactsWith(file.Reader(), file.size());
     ASSERT_TRUE(facts);
     EXPECT_EQ(facts->FrameWidth, standard.FrameWidth);  // fixed offsets are never disturbed
     EXPECT_EQ(facts->TotalFrames, standard.TotalFrames);
-    EXPECT_EQ(facts->VideoCodec, row.codec);
-    EXPECT_EQ(facts->AudioFormatTag, 0);
-    EXPECT_EQ(facts->AudioChannels, row.channels);
-    EXPECT_EQ(facts->AudioBytesPerSec, row.bytesPerSec);
-    EXPECT_LE(file.reads, 4);
+    EXPECT_EQ(facts->VideoStream, row.video);
+    EXPECT_EQ(facts->AudioStream, row.audio);
+    EXPECT_EQ(facts->VideoCodec, row.video < 0 ? std::string(4, '\0') : "XVID");
+    EXPECT_LE(file.reads, 1);
   }
 }
 
-TEST(AviReader, PositionsBeyondTheFirstBlockCostOneReadEach) {
+TEST(AviReader, AHeaderListBeyondTheFirstBlockCostsOneReadMore) {
   struct Row {
     const char* name;
     std::size_t extraMain;
     std::size_t extraAudio;
-    int reads;
   };
   const Row rows[] = {
-      {"audio format beyond the block", 0, 4000, 2},
-      {"audio format across the block's end", 0, 3798, 2},  // tag at 4094, rest beyond
-      {"both stream lists beyond the block", 5000, 0, 4},
+      {"audio format beyond the block", 0, 4000},
+      {"audio format across the block's end", 0, 3798},  // tag at 4094, rest beyond
+      {"both stream lists beyond the block", 5000, 0},
   };
   testsupport::TempDir dir;
   for (const Row& row : rows) {
@@ -254,10 +255,10 @@ TEST(AviReader, PositionsBeyondTheFirstBlockCostOneReadEach) {
     movie.extraAudioHeader = row.extraAudio;
     movie.movieData = 20000;
     MemoryFile file{Build(movie)};
-    const auto facts = media::ReadAviFactsWith(file.Reader());
+    const auto facts = media::ReadAviFactsWith(file.Reader(), file.size());
     ASSERT_TRUE(facts);
     EXPECT_EQ(*facts, Expected(movie, RiffSizeOf(file.bytes)));
-    EXPECT_EQ(file.reads, row.reads);
+    EXPECT_EQ(file.reads, 2);
 
     // The same facts from a real file through the platform's reads.
     EXPECT_EQ(ReadAviFile(dir.Write("movie.avi", file.bytes)), facts);
@@ -270,10 +271,12 @@ TEST(AviReader, OrdinaryMovieOnDiskTakesOneRead) {
   testsupport::TempDir dir;
   const std::string path = dir.Write("Heat.1995.DVDRip.avi", Build(movie));
   int reads = 0;
-  const auto facts = media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) {
-    ++reads;
-    return platform::ReadAt(path, offset, count);
-  });
+  const auto facts = media::ReadAviFactsWith(
+      [&](std::int64_t offset, std::size_t count) {
+        ++reads;
+        return platform::ReadAt(path, offset, count);
+      },
+      platform::FileSize(path).value_or(-1));
   ASSERT_TRUE(facts);
   EXPECT_EQ(facts->VideoCodec, "XVID");
   EXPECT_EQ(reads, 1);

@@ -141,6 +141,11 @@ TEST(LoadBmpPoster, DamagedOrHugeFilesEndInAClearError) {
            std::string(8, '\0') + "\xFF\xFF",
        "damaged"},
       {"PNG named .bmp", png.toStdString(), "BMP"},
+      // A GIF is never decoded by its content, whatever its size: this one declares a 16 x 16 screen.
+      {"GIF named .bmp",
+       std::string("GIF89a\x10\x00\x10\x00\x80\x00\x00\xff\xff\xff\x00\x00\x00,\x00\x00\x00\x00\x01\x00"
+                   "\x01\x00\x00\x02\x02" "D\x01\x00;", 35),
+       "BMP"},
       {"garbage", std::string(500, '\x11'), "BMP"},
   };
   TempDir dir;

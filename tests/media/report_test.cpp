@@ -64,7 +64,7 @@ TEST(NumberFormat, Patterns) {
   }
 }
 
-AviFacts Facts(std::int32_t microSecPerFrame, std::int32_t totalFrames) {
+AviFacts Facts(std::uint32_t microSecPerFrame, std::uint32_t totalFrames) {
   AviFacts f;
   f.RiffSize = 734003200;  // 700 MB
   f.MicroSecPerFrame = microSecPerFrame;
@@ -76,6 +76,8 @@ AviFacts Facts(std::int32_t microSecPerFrame, std::int32_t totalFrames) {
   f.AudioChannels = 2;
   f.AudioSampleRate = 48000;
   f.AudioBytesPerSec = 16000;
+  f.VideoStream = 0;
+  f.AudioStream = 1;
   return f;
 }
 
@@ -130,7 +132,7 @@ TEST(MediaReport, TypicalMovie) {
 TEST(MediaReport, SizeLengthAndFrameRate) {
   struct Row {
     const char* name;
-    std::int32_t riffSize, microSecPerFrame, totalFrames;
+    std::uint32_t riffSize, microSecPerFrame, totalFrames;
     std::string size, length, fps;
   };
   const Row rows[] = {
@@ -190,8 +192,9 @@ TEST(MediaReport, CodecLines) {
   }
 }
 
-// Nothing that a header can hold may crash the report or divide into nonsense: quotients with a
-// zero divisor show as 0, which the patterns write without a digit.
+// Nothing that a header can hold may crash the report, divide into nonsense or show a negative
+// figure: quotients with a zero divisor show as 0, which the patterns write without a digit, and
+// so does a video rate that the audio rate would make negative.
 TEST(MediaReport, ZeroAndExtremeValues) {
   struct Row {
     const char* name;
@@ -202,19 +205,20 @@ TEST(MediaReport, ZeroAndExtremeValues) {
   AviFacts noFrames = Facts(40000, 0);
   AviFacts noHeight = Facts(40000, 1000);
   noHeight.FrameHeight = 0;
-  AviFacts negative = Facts(-40000, 1000);
-  negative.FrameWidth = -640;
+  AviFacts huge = Facts(0xFFFFFFFF - 39999, 1000);  // what -40000 was read as when taken signed
+  huge.FrameWidth = -640;
   AviFacts extreme = Facts(1, INT32_MAX);
-  extreme.RiffSize = INT32_MIN;
-  extreme.AudioBytesPerSec = INT32_MIN;
-  AviFacts lowest = Facts(INT32_MIN, INT32_MIN);
+  extreme.RiffSize = 0x80000000;
+  extreme.AudioBytesPerSec = 0x80000000;
+  AviFacts highest = Facts(0xFFFFFFFF, 0xFFFFFFFF);
   const Row rows[] = {
       {"zero frame period", noPeriod, " min  sec", " KBit/s", "", "2.35:1"},
       {"no frames", noFrames, " min  sec", " KBit/s", "25", "2.35:1"},
       {"zero height", noHeight, " min 40 sec", "143235 KBit/s", "25", ""},
-      {"negative period and width", negative, " min -40 sec", "-143485 KBit/s", "-25", ""},
-      {"one microsecond, most frames", extreme, "35 min 47 sec", "16769403 KBit/s", "1000000", "2.35:1"},
-      {"most negative", lowest, "76861433640 min 27 sec", "-125 KBit/s", "", "2.35:1"},
+      {"period of 2^32 - 40000 and a negative width", huge, "71582 min 7 sec", " KBit/s", "", ""},
+      {"one microsecond, most frames, more audio than movie", extreme, "35 min 47 sec", " KBit/s", "1000000",
+       "2.35:1"},
+      {"every count at its largest", highest, "307445734418 min 40 sec", " KBit/s", "", "2.35:1"},
       {"all zero", AviFacts{}, " min  sec", " KBit/s", "", ""},
   };
   for (const Row& row : rows) {
@@ -226,7 +230,10 @@ TEST(MediaReport, ZeroAndExtremeValues) {
     EXPECT_EQ(lines[7], "     FPS: " + row.fps);
     EXPECT_EQ(lines[8], "     Aspect Ratio: " + row.aspect);
   }
-  const auto zero = PlainLines(AviFacts{});
+  AviFacts zeroStreams;
+  zeroStreams.VideoStream = 0;
+  zeroStreams.AudioStream = 1;
+  const auto zero = PlainLines(zeroStreams);
   EXPECT_EQ(zero[1], "     Size:  MB");
   EXPECT_EQ(zero[4], "     Codec: ()");
   EXPECT_EQ(zero[6], "     Resolution: 0 x 0");
@@ -234,6 +241,9 @@ TEST(MediaReport, ZeroAndExtremeValues) {
   EXPECT_EQ(zero[11], "     Bitrate:  Kbit/s");
   EXPECT_EQ(zero[12], "     Sample Rate: 0 Hz");
   EXPECT_EQ(zero[13], "     Channels: 0");
+  // Without the streams, their lines keep their labels and show nothing.
+  const auto none = PlainLines(AviFacts{});
+  for (std::size_t line : {4u, 10u, 11u, 12u, 13u}) EXPECT_EQ(none[line], zero[line].substr(0, zero[line].find(": ") + 2));
 }
 
 TEST(MediaReport, AspectRatioLabel) {
@@ -256,7 +266,7 @@ TEST(MediaReport, AspectRatioLabel) {
 
 TEST(MediaReport, AudioBitrateBands) {
   struct Row {
-    std::int32_t bytesPerSec;  // band value = bytes * 8 / 1024, truncated
+    std::uint32_t bytesPerSec;  // band value = bytes * 8 / 1024, truncated
     std::string text;
   };
   const Row rows[] = {
@@ -266,7 +276,7 @@ TEST(MediaReport, AudioBitrateBands) {
       {18000, "141 Kbit/s"}, {20000, "160 Kbit/s"}, {23808, "186 Kbit/s"}, {24000, "192 Kbit/s"},
       {25088, "192 Kbit/s"}, {25216, "197 Kbit/s"}, {28000, "224 Kbit/s"}, {32000, "256 Kbit/s"},
       {33280, "256 Kbit/s"}, {33408, "261 Kbit/s"}, {64, "1 Kbit/s"},     {0, " Kbit/s"},
-      {-16000, "-125 Kbit/s"}, {INT32_MAX, "16777216 Kbit/s"},
+      {0xFFFFFFFF, "33554432 Kbit/s"}, {INT32_MAX, "16777216 Kbit/s"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.bytesPerSec);

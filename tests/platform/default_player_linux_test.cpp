@@ -374,10 +374,6 @@ TEST(PlayerCommand, AShellInTheExecLineGetsTheNameAsOneWord) {
   }
 }
 
-TEST(FileUrlOf, EncodesEveryByteOutsideTheUnreservedSet) {
-  EXPECT_EQ(platform::FileUrlOf("/a b/%#?\xc7\x7f-_.~x.avi"), "file:///a%20b/%25%23%3F%C7%7F-_.~x.avi");
-}
-
 TEST(FindExecutable, OnlyAbsoluteEntriesOfThePath) {
   TempDir dir;
   ASSERT_EQ(chmod(dir.Write("xdg-open", "#!/bin/sh\n").c_str(), 0755), 0);

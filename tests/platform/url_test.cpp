@@ -23,4 +23,30 @@ TEST(EncodeUrlBytes, Table) {
   }
 }
 
+// A title's own & # + % = ? must not end or change the query value it stands in; everything else
+// is left for EncodeUrlBytes, so the address reads as before.
+TEST(EncodeQueryValue, Table) {
+  struct Row {
+    std::string value, encoded;
+  };
+  const Row rows[] = {
+      {"Tom & Jerry #2 A+B", "Tom %26 Jerry %232 A%2BB"},
+      {"%41=?x", "%2541%3D%3Fx"},
+      {"Ka\xFE Test/:;", "Ka\xFE Test/:;"},
+      {"", ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.value);
+    EXPECT_EQ(platform::EncodeQueryValue(row.value), row.encoded);
+  }
+  // What the browser then gets: the title survives whole, and the site decodes "%41" as "%41".
+  EXPECT_EQ(platform::EncodeUrlBytes("http://h/?t=" + platform::EncodeQueryValue("Tom & Jerry %41") + "&x=1"),
+            "http://h/?t=Tom%20%26%20Jerry%20%2541&x=1");
+}
+
+TEST(FileUrlOf, EncodesEveryByteOutsideTheUnreservedSet) {
+  EXPECT_EQ(platform::FileUrlOf("/a b/%#?\xc7\x7f-_.~x.avi"), "file:///a%20b/%25%23%3F%C7%7F-_.~x.avi");
+  EXPECT_EQ(platform::FileUrlOf("/%41"), "file:///%2541");  // a path's % is never taken as an escape
+}
+
 }  // namespace

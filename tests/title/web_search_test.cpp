@@ -56,10 +56,14 @@ TEST(WebSearch, EachSiteReshapesTheTitle) {
       {"Se7en", {"Se7en", "Seen", "Seen", "Seen", "Seen"}},
       {"Matrix Cd 2", {"Matrix", "Matrix+Cd", "Matrix", "Matrix", "Matrix"}},
       {"1984", {"1984", "", "", "", ""}},
-      // Nothing is percent-encoded: &, ?, # and the 8-bit letter go in as they are.
-      {"Tom & Jerry? #\xDDz",
-       {"Tom & Jerry? #\xDDz", "Tom+&+Jerry?+#\xDDz", "Tom & Jerry? #\xDDz", "Tom",
-        "Tom & Jerry? #\xDDz"}},
+      // The title's own & # + % = ? are encoded, so the whole title stays one query value; blanks
+      // and the 8-bit letter go in as they are, and only Beyazperde's blanks become "+".
+      {"Tom & Jerry #2 A+B",
+       {"Tom %26 Jerry %232 A%2BB", "Tom+%26+Jerry+%23+A%2BB", "Tom %26 Jerry %23 A%2BB", "Tom",
+        "Tom %26 Jerry %23 A%2BB"}},
+      {"What? =%41 \xDDz",
+       {"What%3F %3D%2541 \xDDz", "What%3F+%3D%25+\xDDz", "What%3F %3D%25 \xDDz", "What%3F",
+        "What%3F %3D%25 \xDDz"}},
       {"", {"", "", "", "", ""}},
   };
   for (const auto& c : cases) {

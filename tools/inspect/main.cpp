@@ -51,6 +51,7 @@ bool ParsePair(const std::string& text, int& a, int& b) {
 std::optional<Options> ParseArguments(int argc, char** argv) {
   Options options;
   bool haveDirectory = false;
+  bool haveScreen = false, haveWorkArea = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
@@ -60,8 +61,10 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
       options.launcherDirectory = argv[++i];
     } else if (arg == "--screen" && hasValue) {
       if (!ParsePair(argv[++i], options.screen.width, options.screen.height)) return std::nullopt;
+      haveScreen = true;
     } else if (arg == "--work-area" && hasValue) {
       if (!ParsePair(argv[++i], options.work.right, options.work.bottom)) return std::nullopt;
+      haveWorkArea = true;
     } else if (!arg.empty() && arg[0] != '-' && !haveDirectory) {
       options.directory = arg;
       haveDirectory = true;
@@ -69,6 +72,8 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
       return std::nullopt;
     }
   }
+  // A screen given without a work area is taken whole, as on a desktop without a task bar.
+  if (haveScreen && !haveWorkArea) options.work = {options.screen.width, options.screen.height};
   return options;
 }
 
@@ -200,6 +205,17 @@ void AddLaunch(Facts& f, const app::StartupPlan& plan, const movie::LaunchFacts&
                              {"other", select("player")}}}};
 }
 
+// Where the report's size and length came from, and which stream lists gave its video and audio
+// facts (null: the movie has no such stream).
+QJsonObject ReportSources(const media::AviFacts& facts) {
+  auto stream = [](int index) { return index < 0 ? QJsonValue() : QJsonValue(index); };
+  auto name = [](std::string_view text) { return QString::fromLatin1(text.data(), static_cast<int>(text.size())); };
+  return {{"size", name(media::SizeSourceName(media::MovieSizeOf(facts).source))},
+          {"length", name(media::LengthSourceName(media::MovieLengthOf(facts).source))},
+          {"video_stream", stream(facts.VideoStream)},
+          {"audio_stream", stream(facts.AudioStream)}};
+}
+
 // The text panel as Show Info fills it; returns the frame size it read.
 movie::LaunchFacts AddReport(Facts& f, const app::StartupPlan& plan) {
   const QChar decimal = QLocale::system().decimalPoint().front();
@@ -211,6 +227,7 @@ movie::LaunchFacts AddReport(Facts& f, const app::StartupPlan& plan) {
   f.json["report_font_pt"] = panel.fontPoints;
   f.json["notes_file"] = Text(panel.notesFile);
   if (!panel.notesError.empty()) f.warnings.push_back("the release notes cannot be shown: " + panel.notesError);
+  if (panel.facts) f.json["report_sources"] = ReportSources(*panel.facts);
   app::LauncherState state = app::StateAfterStartUp(plan);
   app::KeepFrameSize(state, panel.facts);
   return app::LaunchFactsOf(state);

@@ -1,0 +1,139 @@
+// The reader and the report on movies written by ffmpeg, mencoder and GStreamer's avimux
+// (tests/data/avi/README.md says how each was made). The expected figures agree with what
+// mediainfo and ffprobe say of the same files, as far as the report's rounding shows them.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include <array>
+#include <string>
+
+#include "media/avi.h"
+#include "media/report.h"
+#include "platform/files.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+std::string Resource(const std::string& name) {
+  QFile file(QString::fromStdString(":/avi/" + name));
+  EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+  const QByteArray bytes = file.readAll();
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+template <typename T>
+T Le(std::string_view bytes, std::size_t at) {
+  T value = 0;
+  for (std::size_t i = sizeof(T); i-- > 0;) value = static_cast<T>(value << 8 | static_cast<unsigned char>(bytes.at(at + i)));
+  return value;
+}
+
+// Lays out a movie of which only the headers were kept (make-sparse-map.py) as a sparse file of
+// its full size: the headers where the writer put them, zeros for the frames.
+std::string WriteSparseMovie(const testsupport::TempDir& dir, const std::string& mapName) {
+  const std::string map = Resource(mapName);
+  EXPECT_EQ(map.substr(0, 8), "AVIMAP1\n");
+  const std::string path = dir / (mapName.substr(0, mapName.rfind('.')) + ".avi");
+  QFile file(QString::fromStdString(path));
+  EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  EXPECT_TRUE(file.resize(Le<qint64>(map, 8)));
+  for (std::size_t at = 16; at + 12 <= map.size();) {
+    const auto offset = Le<qint64>(map, at);
+    const auto length = Le<std::uint32_t>(map, at + 8);
+    EXPECT_TRUE(file.seek(offset));
+    EXPECT_EQ(file.write(map.data() + at + 12, length), length);
+    at += 12 + length;
+  }
+  return path;
+}
+
+std::optional<media::AviFacts> ReadMovie(const std::string& path) {
+  return media::ReadAviFactsWith([&](std::int64_t offset, std::size_t count) { return platform::ReadAt(path, offset, count); },
+                                 platform::FileSize(path).value_or(-1));
+}
+
+using media::LengthSource;
+using media::SizeSource;
+
+// The report's values of lines 2, 3 (size, length), 5, 6 (video codec, rate) and 11 to 14 (audio).
+using Values = std::array<const char*, 8>;
+constexpr std::size_t kValueLines[] = {1, 2, 4, 5, 10, 11, 12, 13};
+
+struct CorpusMovie {
+  const char* file;  // .avimap: a big movie laid out sparse
+  int videoStream, audioStream;
+  SizeSource size;
+  LengthSource length;
+  Values values;
+};
+
+constexpr const char* kXvid = "XviD MPEG-4(XVID)";
+constexpr const char* kMjpg = "Microsoft - Motion JPEG DIB Format(MJPG)";
+constexpr const char* kI420 = "Intel - Indeo 4 codec(I420)";
+constexpr Values kNoAudio(const char* size, const char* length, const char* codec, const char* rate) {
+  return {size, length, codec, rate, "", "", "", ""};
+}
+
+const CorpusMovie kCorpus[] = {
+    // Ordinary two-stream movies: one RIFF chunk, video first.
+    {"ffmpeg-xvid-mp3.avi", 0, 1, SizeSource::RiffChunk, LengthSource::MainHeader,
+     {".01 MB", " min  sec", kXvid, "205 KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "2"}},
+    {"mencoder-xvid-mp3.avi", 0, 1, SizeSource::RiffChunk, LengthSource::MainHeader,
+     {".01 MB", " min  sec", kXvid, "115 KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "1"}},
+    {"gst-mjpeg-mp3.avi", 0, 1, SizeSource::RiffChunk, LengthSource::OpenDmlHeader,
+     {".01 MB", " min  sec", kMjpg, "217 KBit/s", "MPEG Layer 3", "64 Kbit/s", "24000 Hz", "2"}},
+    // No audio stream: ffmpeg's INFO list, mencoder's JUNK and avimux's odml list follow the video.
+    {"ffmpeg-no-audio.avi", 0, -1, SizeSource::RiffChunk, LengthSource::MainHeader,
+     kNoAudio(".01 MB", " min  sec", kXvid, "133 KBit/s")},
+    {"mencoder-no-audio.avi", 0, -1, SizeSource::RiffChunk, LengthSource::MainHeader,
+     kNoAudio(" MB", " min  sec", kXvid, "99 KBit/s")},
+    {"gst-no-audio.avi", 0, -1, SizeSource::RiffChunk, LengthSource::OpenDmlHeader,
+     kNoAudio(".01 MB", " min  sec", kMjpg, "187 KBit/s")},
+    // The audio stream first (ffmpeg -map 1:a -map 0:v).
+    {"ffmpeg-audio-first.avi", 1, 0, SizeSource::RiffChunk, LengthSource::MainHeader,
+     {".01 MB", " min  sec", kXvid, "205 KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "2"}},
+    // Written into a pipe: RIFF sizes of 0xFFFFFFFF, 0xFFFFFFF8 and the header's own, no frame count
+    // but ffmpeg's placeholder of 2^30 in the stream header. No header holds the length (mediainfo
+    // finds none either).
+    {"ffmpeg-pipe.avi", 0, 1, SizeSource::File, LengthSource::None,
+     {".01 MB", " min  sec", kXvid, " KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "2"}},
+    {"mencoder-pipe.avi", 0, 1, SizeSource::File, LengthSource::None,
+     {".01 MB", " min  sec", kXvid, " KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "1"}},
+    {"gst-pipe.avi", 0, 1, SizeSource::File, LengthSource::None,
+     {".01 MB", " min  sec", kMjpg, " KBit/s", "MPEG Layer 3", " Kbit/s", "24000 Hz", "2"}},
+    // 200 s of raw video, 2.16 GiB: OpenDML with two AVIX chunks (ffmpeg, mencoder), and one RIFF
+    // chunk of 2 GiB or more (mencoder -noodml). mediainfo and ffprobe: 200 s, 92.9 Mbit/s in all.
+    // mencoder's extended header counts only the first chunk's 2310 of the 5000 frames.
+    {"ffmpeg-opendml-2gib.avimap", 0, 1, SizeSource::File, LengthSource::OpenDmlHeader,
+     {"2215.91 MB", "3 min 20 sec", kI420, "90014 KBit/s", "Microsoft PCM", "750 Kbit/s", "48000 Hz", "1"}},
+    {"mencoder-opendml-2gib.avimap", 0, 1, SizeSource::File, LengthSource::VideoStreamHeader,
+     {"2215.7 MB", "3 min 20 sec", kI420, "90005 KBit/s", "Microsoft PCM", "750 Kbit/s", "48000 Hz", "1"}},
+    {"mencoder-noodml-2gib.avimap", 0, 1, SizeSource::RiffChunk, LengthSource::MainHeader,
+     {"2215.7 MB", "3 min 20 sec", kI420, "90005 KBit/s", "Microsoft PCM", "750 Kbit/s", "48000 Hz", "1"}},
+};
+
+TEST(AviCorpus, ReportsWhatTheWritersWrote) {
+  testsupport::TempDir dir;
+  for (const CorpusMovie& movie : kCorpus) {
+    SCOPED_TRACE(movie.file);
+    const std::string name = movie.file;
+    const std::string path = name.ends_with(".avimap") ? WriteSparseMovie(dir, name) : dir.Write(name, Resource(name));
+    const std::optional<media::AviFacts> facts = ReadMovie(path);
+    ASSERT_TRUE(facts);
+    EXPECT_EQ(facts->VideoStream, movie.videoStream);
+    EXPECT_EQ(facts->AudioStream, movie.audioStream);
+    const media::MovieSize size = media::MovieSizeOf(*facts);
+    EXPECT_EQ(size.source, movie.size);
+    EXPECT_EQ(size.bytes, platform::FileSize(path).value() - (movie.size == SizeSource::File ? 0 : 8));
+    EXPECT_EQ(media::MovieLengthOf(*facts).source, movie.length);
+    const std::vector<media::ReportLine> report = media::BuildMediaReport(*facts, '.');
+    ASSERT_EQ(report.size(), 15u);
+    for (std::size_t i = 0; i < movie.values.size(); ++i) {
+      const std::size_t line = kValueLines[i];
+      EXPECT_EQ(report[line].runs.at(1).text, movie.values[i]) << report[line].PlainText();
+    }
+  }
+}
+
+}  // namespace
