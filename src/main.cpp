@@ -5,7 +5,6 @@
 
 #include "app/main_window.h"
 #include "app/system_services.h"
-#include "platform/display.h"
 #include "platform/start_conditions.h"
 #include "platform/toolkit.h"
 
@@ -19,17 +18,19 @@ constexpr std::size_t kStartUpRoom = std::size_t{40} << 20;
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (const std::string missing = platform::MissingDisplay(); !missing.empty()) {
-    std::fprintf(stderr, "Autorun: no display: %s\n", missing.c_str());
+  platform::OpenStandardDescriptors();
+  if (const std::string unusable = platform::UnusableDisplay(); !unusable.empty()) {
+    std::fprintf(stderr, "Autorun: %s\n", unusable.c_str());
     return 1;
   }
   if (!platform::RoomToStart(kStartUpRoom)) {
     std::fputs("Autorun: not enough memory to start\n", stderr);
     return 1;
   }
-  platform::PreferX11UnderWayland();
   platform::LookForPluginsBesideToolkit();
+  platform::ToolkitStart toolkitStart;
   QApplication application(argc, argv);
+  toolkitStart.Started();
   QApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/assets/icon.png")));
 

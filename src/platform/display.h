@@ -15,11 +15,6 @@ struct WorkArea {
   int top = 0;
 };
 
-// The launcher places its own window and is dragged by its own title strip, which Wayland
-// compositors do not allow. In a Wayland session that also offers X11, run on X11 unless the user
-// chose a platform. Call before the application object is created.
-void PreferX11UnderWayland();
-
 // Layout is in pixels at 96 dots per inch whatever the screen's resolution, so font sizes given in
 // points become fixed pixel heights (8 pt: 11 px, 14 pt: 19 px).
 constexpr int PointsToPixels(int points) { return (points * 96 + 36) / 72; }

@@ -1,20 +1,67 @@
 #pragma once
-// What a program needs from the system before its toolkit starts: a display for its window and
-// room to start at all. Without them the toolkit aborts, or waits for ever for a thread that never
-// started; the program says instead what is missing and ends.
+// What a program needs from the system before its toolkit starts: standard descriptors, a display
+// it can reach and draw on, a usable scale, and room to start at all. Without them the toolkit
+// aborts, draws nothing, writes into the wrong stream or waits for ever; the program says instead
+// what is wrong and ends. And what the toolkit's start must not leave behind: a session bus
+// launched for it, runtime directories in the wrong place.
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace platform {
 
-// "" when a window can be opened; otherwise what is missing, in a few words. Call before the
-// application object is created.
-std::string MissingDisplay();
+// Opens the standard descriptors (0 to 2) that the starter left closed on the null device, so
+// that the display's socket never becomes "standard error" and the toolkit's messages never go
+// into it. Call first.
+void OpenStandardDescriptors();
+
+// "" when the toolkit can open a window and draw in it; otherwise what is wrong, in one line
+// ("no display: ..." where there is no display to reach). Call before the application object is
+// created; it may connect to the display once to find out.
+std::string UnusableDisplay();
+
+// What the value of QT_SCALE_FACTOR (nullptr: unset) leaves wrong, "" when nothing: a number the
+// toolkit would take but that leaves no window to see (0, negative, not finite, far too large or
+// small). Text that is no number is ignored by the toolkit, and so here.
+std::string ScaleFactorProblem(const char* value);
 
 // Whether the process can still take `bytes` of address space and, with those held, start a
 // thread. A program passes what its toolkit and start-up take beyond what it holds when main
 // begins, with a margin: under `ulimit -v`, with less they fail in ways that cannot be caught
 // (an abort in a library, or a wait for a thread that was never started).
 bool RoomToStart(std::size_t bytes);
+
+// The variables that the toolkit's start is given in place of those the process has, each with
+// its value (nullopt: unset), decided from the process's environment: a session bus address that
+// leads nowhere where none is set (the bus library would otherwise launch a bus that outlives
+// the program), no XDG_RUNTIME_DIR that is not an absolute path and no TMPDIR that is not an
+// existing directory (the toolkit would make its runtime directory in the current directory or
+// at the root), and X11 in a Wayland session that offers it (Wayland does not let a program
+// place its own window).
+using EnvironmentChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
+EnvironmentChanges ToolkitStartEnvironment();
+
+// Lives around the building of the application object. The toolkit is given, for its start
+// only, the ToolkitStartEnvironment. When the
+// toolkit is started (`Started`, or the end of this object) every variable is as the program was
+// given it, so the programs it starts inherit the starter's environment. A toolkit that cannot
+// start ends the program with one line saying why and status 1, never with an abort.
+class ToolkitStart {
+ public:
+  ToolkitStart();
+  ~ToolkitStart();
+  ToolkitStart(const ToolkitStart&) = delete;
+  ToolkitStart& operator=(const ToolkitStart&) = delete;
+  // Call once the application object exists.
+  void Started();
+
+ private:
+  void Set(const char* name, const std::optional<std::string>& value);
+
+  EnvironmentChanges saved_;
+  bool started_ = false;
+};
 
 }  // namespace platform

@@ -1,31 +1,19 @@
-#include "platform/start_conditions.h"
-
+#include <errno.h>
+#include <fcntl.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
-#include <cstdlib>
-#include <string_view>
 #include <system_error>
 #include <thread>
 
+#include "platform/start_conditions.h"
+
 namespace platform {
 
-namespace {
-
-bool IsSet(const char* name) {
-  const char* value = std::getenv(name);
-  return value != nullptr && *value != '\0';
-}
-
-}  // namespace
-
-std::string MissingDisplay() {
-  const bool x11 = IsSet("DISPLAY");
-  if (!IsSet("QT_QPA_PLATFORM"))
-    return x11 || IsSet("WAYLAND_DISPLAY") ? "" : "neither DISPLAY nor WAYLAND_DISPLAY is set";
-  // A platform the user chose is trusted, except X11 without a server to reach.
-  const std::string_view chosen = std::getenv("QT_QPA_PLATFORM");
-  const bool onlyX11 = chosen == "xcb" || chosen.substr(0, 4) == "xcb:";
-  return onlyX11 && !x11 ? "QT_QPA_PLATFORM is xcb but DISPLAY is not set" : "";
+void OpenStandardDescriptors() {
+  // The lowest free number is the one opened, so in this order each open fills its own gap.
+  for (int fd = 0; fd <= 2; ++fd)
+    if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
 }
 
 bool RoomToStart(std::size_t bytes) {

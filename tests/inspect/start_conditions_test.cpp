@@ -1,10 +1,17 @@
-// The programs started where the system gives them too little: no display, or too little address
-// space. Each must end at once with one line saying what is missing, where the toolkit would abort,
-// crash or wait for ever.
+// The programs started where the system gives them too little: no display or one that cannot be
+// reached or drawn on, an unusable scale, too little address space. Each must end at once with one
+// line saying what is wrong, where the toolkit would abort, crash, show nothing or wait for ever.
+// And the environment the toolkit's start is given, which the programs the launcher starts must
+// never see.
+#include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <optional>
+
+#include "platform/start_conditions.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -18,7 +25,7 @@ struct Outcome {
 // Runs `program` in an empty directory with the display variables replaced by `display` and, when
 // `addressSpace` is not 0, that limit on its address space.
 Outcome Start(const char* program, const QStringList& arguments, const std::vector<std::pair<QString, QString>>& display,
-          rlim_t addressSpace = 0) {
+              rlim_t addressSpace = 0) {
   const testsupport::TempDir here;
   QProcess process;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -32,29 +39,173 @@ Outcome Start(const char* program, const QStringList& arguments, const std::vect
       ::setrlimit(RLIMIT_AS, &limit);
     });
   process.start(QString::fromLatin1(program), arguments);
-  const bool finished = process.waitForFinished(60000);
+  // Every case here ends before a window could be shown.
+  const bool finished = process.waitForFinished(30000);
   if (!finished) process.kill(), process.waitForFinished();
   EXPECT_TRUE(finished) << program << " never ended";
   return {process.exitCode(), process.exitStatus() == QProcess::CrashExit,
           process.readAllStandardOutput().toStdString(), process.readAllStandardError().toStdString()};
 }
 
-TEST(StartConditions, WithoutADisplayTheLauncherSaysWhatIsMissing) {
-  struct Row {
-    std::vector<std::pair<QString, QString>> display;
-    const char* message;
+using Variables = std::vector<std::pair<QString, QString>>;
+
+void ExpectOneLine(const Variables& variables, const std::string& message) {
+  const Outcome run = Start(AUTORUN_LAUNCHER, {}, variables);
+  EXPECT_FALSE(run.crashed) << run.err;
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, message);
+  EXPECT_EQ(run.out, "");
+}
+
+TEST(StartConditions, WithoutAUsableDisplayTheLauncherSaysWhatIsWrong) {
+  const testsupport::TempDir runtime;
+  const QString runtimeDir = QString::fromStdString(runtime.path());
+  const struct {
+    Variables variables;
+    std::string message;
+  } rows[] = {
+      {{}, "no display: neither DISPLAY nor WAYLAND_DISPLAY is set"},
+      {{{"QT_QPA_PLATFORM", "xcb"}}, "no display: QT_QPA_PLATFORM is xcb but DISPLAY is not set"},
+      // A stale DISPLAY, as after an ssh session: no server there.
+      {{{"DISPLAY", ":9731"}}, "no display: no X server can be reached at DISPLAY=:9731"},
+      {{{"DISPLAY", "nohost:x"}}, "no display: DISPLAY=nohost:x names no display"},
+      {{{"WAYLAND_DISPLAY", "nothing"}, {"XDG_RUNTIME_DIR", runtimeDir}},
+       "no display: no Wayland compositor at " + runtime.path() + "/nothing (No such file or directory); "
+       "DISPLAY is not set"},
+      {{{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", "0"}},
+       "unusable scale factor: QT_SCALE_FACTOR is 0, not a number from 0.1 to 10"},
+      {{{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", "nan"}},
+       "unusable scale factor: QT_SCALE_FACTOR is nan, not a number from 0.1 to 10"},
+      {{{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", "1e9"}},
+       "unusable scale factor: QT_SCALE_FACTOR is 1e9, not a number from 0.1 to 10"},
   };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.message);
+    ExpectOneLine(row.variables, "Autorun: " + row.message + "\n");
+  }
+}
+
+TEST(StartConditions, AMissingPlatformPluginEndsInOneLine) {
+  // A compositor's socket that takes the connection, for a platform plugin that may be missing.
+  const testsupport::TempDir runtime;
+  QProcess listener;
+  listener.start(QStringLiteral("python3"), {QStringLiteral("-c"), QStringLiteral(
+      "import socket,sys,time\ns=socket.socket(socket.AF_UNIX)\ns.bind(sys.argv[1])\ns.listen(8)\n"
+      "print('ready',flush=True)\ntime.sleep(60)"), QString::fromStdString(runtime / "wayland-7")});
+  if (!listener.waitForReadyRead(10000)) GTEST_SKIP() << "no python3 to listen on a socket";
+  const Variables variables = {{"QT_QPA_PLATFORM", "wayland"},
+                               {"WAYLAND_DISPLAY", "wayland-7"},
+                               {"XDG_RUNTIME_DIR", QString::fromStdString(runtime.path())},
+                               {"QT_QPA_PLATFORM_PLUGIN_PATH", QString::fromStdString(runtime.path())},
+                               {"QT_PLUGIN_PATH", QString::fromStdString(runtime.path())}};
+  const Outcome run = Start(AUTORUN_LAUNCHER, {}, variables);
+  listener.kill();
+  listener.waitForFinished();
+  if (run.status == 0) GTEST_SKIP() << "a Wayland plugin was found after all";
+  EXPECT_FALSE(run.crashed) << run.err;
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err.rfind("Autorun: no display: ", 0), 0u) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+}
+
+// An X server of the test's own on a free display; one that refuses every client has a cookie
+// that no client is given.
+class OwnXServer {
+ public:
+  OwnXServer(int depth, bool refusing, const testsupport::TempDir& dir) {
+    const QString server = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (server.isEmpty()) return;
+    QStringList arguments = {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                             QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                             QStringLiteral("320x240x%1").arg(depth)};
+    if (refusing) {
+      // The cookie file's format: family, address, display number, name, data, each with its length.
+      QByteArray entry = QByteArray::fromHex("0100" "0000" "0000" "0012") + "MIT-MAGIC-COOKIE-1";
+      entry += QByteArray::fromHex("0010") + QByteArray(16, '\x5a');
+      QFile cookies(QString::fromStdString(dir / "cookies"));
+      cookies.open(QIODevice::WriteOnly);
+      cookies.write(entry);
+      arguments << QStringLiteral("-auth") << cookies.fileName();
+    }
+    process_.start(server, arguments);
+    for (int tries = 0; tries < 40 && !process_.canReadLine(); ++tries) process_.waitForReadyRead(500);
+    const QByteArray number = process_.readLine().trimmed();
+    if (!number.isEmpty()) display_ = QStringLiteral(":") + QString::fromLatin1(number);
+  }
+  ~OwnXServer() {
+    process_.kill();
+    process_.waitForFinished();
+  }
+  const QString& display() const { return display_; }
+
+ private:
+  QProcess process_;
+  QString display_;
+};
+
+TEST(StartConditions, AServerThatRefusesOrCannotBeDrawnOnEndsInOneLine) {
+  const testsupport::TempDir dir;
+  const QString noCookies = QString::fromStdString(dir.Write("no-cookies"));
+  const OwnXServer refusing(24, true, dir), eightBit(8, false, dir);
+  if (refusing.display().isEmpty() || eightBit.display().isEmpty()) GTEST_SKIP() << "no Xvfb to start";
+  ExpectOneLine({{"DISPLAY", refusing.display()}, {"XAUTHORITY", noCookies}},
+                "Autorun: no display: the X server at DISPLAY=" + refusing.display().toStdString() +
+                    " refused the connection: Authorization required, but no authorization protocol specified\n");
+  ExpectOneLine({{"DISPLAY", eightBit.display()}, {"XAUTHORITY", noCookies}},
+                "Autorun: the screen at DISPLAY=" + eightBit.display().toStdString() +
+                    " has 8-bit colour; the launcher needs 16-bit colour or more\n");
+}
+
+// What the toolkit's start is given, and that all of it is undone once it has started.
+TEST(ToolkitStart, GivesTheToolkitItsOwnVariablesAndRestoresTheStartersAfterwards) {
+  const testsupport::TempDir dir;
+  const std::string runtime = dir.MakeDir("runtime");
+  struct Row {
+    const char* name;
+    std::vector<std::pair<const char*, std::optional<std::string>>> given;
+    platform::EnvironmentChanges expected;
+  };
+  const std::optional<std::string> unset;
+  const std::string dead = "unix:path=/dev/null";
   const Row rows[] = {
-      {{}, "Autorun: no display: neither DISPLAY nor WAYLAND_DISPLAY is set\n"},
-      {{{"QT_QPA_PLATFORM", "xcb"}}, "Autorun: no display: QT_QPA_PLATFORM is xcb but DISPLAY is not set\n"},
+      {"a desktop session: nothing to change",
+       {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/run/user/1000/bus"}, {"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", unset}},
+       {}},
+      {"no session bus", {{"DBUS_SESSION_BUS_ADDRESS", unset}, {"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", unset}},
+       {{"DBUS_SESSION_BUS_ADDRESS", dead}}},
+      {"careless: a relative runtime directory, a missing temporary folder",
+       {{"DBUS_SESSION_BUS_ADDRESS", ""}, {"XDG_RUNTIME_DIR", "run"}, {"TMPDIR", dir / "missing"}},
+       {{"XDG_RUNTIME_DIR", unset}, {"DBUS_SESSION_BUS_ADDRESS", dead}, {"TMPDIR", unset}}},
+      {"a relative temporary folder",
+       {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/x"}, {"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", "tmp"}},
+       {{"TMPDIR", unset}}},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.message);
-    const Outcome run = Start(AUTORUN_LAUNCHER, {}, row.display);
-    EXPECT_FALSE(run.crashed);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, row.message);
-    EXPECT_EQ(run.out, "");
+    SCOPED_TRACE(row.name);
+    std::vector<std::pair<std::string, std::optional<std::string>>> before;
+    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "TMPDIR", "QT_QPA_PLATFORM"}) {
+      const char* value = std::getenv(name);
+      before.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
+    }
+    for (const auto& [name, value] : row.given) {
+      if (value) ::setenv(name, value->c_str(), 1);
+      else ::unsetenv(name);
+    }
+    const auto now = [](const char* name) -> std::optional<std::string> {
+      const char* value = std::getenv(name);
+      return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    EXPECT_EQ(platform::ToolkitStartEnvironment(), row.expected);
+    {
+      platform::ToolkitStart start;
+      for (const auto& [name, value] : row.expected) EXPECT_EQ(now(name.c_str()), value) << name;
+      start.Started();
+      for (const auto& [name, value] : row.given) EXPECT_EQ(now(name), value) << name;
+    }
+    for (const auto& [name, value] : before) {
+      if (value) ::setenv(name.c_str(), value->c_str(), 1);
+      else ::unsetenv(name.c_str());
+    }
   }
 }
 

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The launcher writes no file but the players' INI files: no toolkit settings, no cache, no runtime
-# directory. It runs on the demo disc under Xvfb with HOME, the XDG directories and TMPDIR pointing
-# at empty directories; Select Player is opened and cancelled, Show Info and the popup menu are
-# opened, and the launcher is closed. Afterwards those directories must still be empty and the
-# disc must differ only in its INI files. Once with XDG_RUNTIME_DIR set and once without it.
+# The launcher writes no file but the players' INI files and leaves no process behind: no toolkit
+# settings, no cache, no runtime directory, no session bus launched for it. It runs on the demo disc
+# under Xvfb with HOME, the XDG directories and TMPDIR pointing at empty directories and no session
+# bus; Select Player is opened and cancelled, Show Info and the popup menu are opened, and the
+# launcher is closed. Afterwards those directories must still be empty, the disc must differ only in
+# its INI files, and no process that inherited the launcher's environment may be left. Once with
+# XDG_RUNTIME_DIR set, once without it, and once as a careless starter leaves things: TMPDIR naming
+# a missing folder, a relative XDG_RUNTIME_DIR, the standard descriptors closed.
 #   no_files_test.sh BUILD_DIR   (uses Autorun and autorun-demodisc)
 # Exit status: 0 passed, 1 failed, 77 skipped without Xvfb or xdotool.
 set -euo pipefail
@@ -30,9 +33,14 @@ listing() {
 # shellcheck disable=SC2016  # expanded by the inner shell
 driver='
   set -u
-  log=$1; shift
-  env -u XDG_RUNTIME_DIR "$@" ./Autorun >>"$log" 2>&1 & pid=$!
-  main=$(xdotool search --sync --onlyvisible --name "^Autorun - Zorvalin$" | head -n1)
+  log=$1 closed=$2 token=$3; shift 3
+  if [ "$closed" = yes ]; then
+    env -u XDG_RUNTIME_DIR "$@" AUTORUN_NOFILES_RUN="$token" ./Autorun <&- >&- 2>&- & pid=$!
+  else
+    env -u XDG_RUNTIME_DIR "$@" AUTORUN_NOFILES_RUN="$token" ./Autorun >>"$log" 2>&1 & pid=$!
+  fi
+  main=$(timeout 60 xdotool search --sync --onlyvisible --name "^Autorun - Zorvalin$" | head -n1)
+  [ -n "$main" ] || { echo "no window"; kill $pid; wait $pid; exit 0; }
   windows() { xdotool search --onlyvisible --class . 2>/dev/null | sort; }
   # Waits (bounded, generously: a sanitizer build on a busy machine is slow) until the visible
   # windows differ from $1, and says whether they did.
@@ -60,7 +68,16 @@ driver='
   press alt+c
   for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; fi
-  wait $pid; echo "exit $?"'
+  wait $pid; echo "exit $?"
+  # Whatever the launcher started inherited its environment; none of it may still run (a bus
+  # launched for it lives as long as the display).
+  for environ in /proc/[0-9]*/environ; do
+    if tr "\0" "\n" 2>/dev/null <"$environ" | grep -qx "AUTORUN_NOFILES_RUN=$token"; then
+      process=${environ%/environ}
+      echo "left running: $(tr "\0" " " 2>/dev/null <"$process/cmdline")"
+      kill "${process#/proc/}" 2>/dev/null
+    fi
+  done'
 
 # The popup menu is there only online. Where a network namespace of the test's own can be made,
 # the launcher runs in it with a pair of virtual interfaces, one with a routable address, so it
@@ -81,7 +98,10 @@ if command -v unshare >/dev/null && command -v ip >/dev/null; then
   done
 fi
 
-for runtime in set unset; do
+# Made at the root when the toolkit's temporary folder is missing.
+rootRuntime=/runtime-$(id -un)
+[ -e "$rootRuntime" ] && echo "note: $rootRuntime exists already; a new one there would not be seen"
+for runtime in set unset careless; do
   root=$work/user-$runtime
   mkdir -p "$root"/{home,config,cache,data,state,tmp}
   mkdir -m 700 "$root/runtime"
@@ -89,9 +109,21 @@ for runtime in set unset; do
   environment=(HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_CACHE_HOME="$root/cache"
     XDG_DATA_HOME="$root/data" XDG_STATE_HOME="$root/state" TMPDIR="$root/tmp")
   [ $runtime = set ] && environment+=(XDG_RUNTIME_DIR="$root/runtime")
-  result=$(cd "$disc" && env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY "${network[@]}" \
-    xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$driver" _ "$work/launcher.log" "${environment[@]}")
+  [ $runtime = careless ] && environment+=(TMPDIR="$root/tmp/missing" XDG_RUNTIME_DIR=runtime)
+  closed=no
+  [ $runtime = careless ] && closed=yes
+  existed=no
+  [ -e "$rootRuntime" ] && existed=yes
+  result=$(cd "$disc" && env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS "${network[@]}" \
+    xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$driver" _ "$work/launcher.log" $closed "$$-$runtime" \
+    "${environment[@]}")
   echo "XDG_RUNTIME_DIR $runtime: $(tr '\n' ';' <<<"$result")"
+  if [ $existed = no ] && [ -e "$rootRuntime" ]; then
+    rmdir -- "$rootRuntime" 2>/dev/null
+    fail "$rootRuntime made with XDG_RUNTIME_DIR $runtime"
+  fi
+  grep -q "^left running" <<<"$result" && fail "processes outlived the launcher: $result"
+  grep -qx "no window" <<<"$result" && fail "no window appeared with XDG_RUNTIME_DIR $runtime"
   grep -qx "dialog: opened" <<<"$result" || fail "Select Player showed no dialog: $result"
   if [ ${#network[@]} -gt 0 ]; then
     grep -qx "menu: opened" <<<"$result" || fail "online, the popup menu did not open: $result"
