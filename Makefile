@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 DEMO := $(BUILD)/demo-disc
 DEPS := cmake g++ make qt6-base-dev libjpeg-dev libgtest-dev fonts-liberation fonts-dejavu-core fonts-wine \
-        xvfb xauth imagemagick xdotool xorriso \
+        libxcb1-dev xvfb xauth imagemagick xdotool xorriso openbox \
         libglib2.0-bin desktop-file-utils shared-mime-info dbus-daemon python3-dbus python3-gi
 
 ASAN_BUILD ?= build-asan

@@ -1,12 +1,16 @@
 #include "app/title_strip.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QWindow>
 #include <utility>
+
+#include "platform/display.h"
 
 namespace app {
 
@@ -30,7 +34,7 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
       return OnMove(event);
     case QEvent::MouseButtonRelease:
-      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) Reset();
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) OnRelease(event);
       break;
     case QEvent::Leave:
       // While the button is held the pointer may run ahead of the window; only a leave with the
@@ -60,22 +64,75 @@ bool WindowDragger::OnPress(QWidget* handle, QEvent* event) {
 
 bool WindowDragger::OnMove(QEvent* event) {
   auto* mouse = static_cast<QMouseEvent*>(event);
+  const QPoint pointer = mouse->globalPosition().toPoint();
   if (!(mouse->buttons() & Qt::LeftButton) || window_.isNull()) {
+    // The window manager's move ended, or never took the pointer: either way nothing may follow.
+    if (phase_ == Phase::SystemMoving && !window_.isNull()) platform::CancelSystemMove(window_->winId());
     Reset();
     return false;
   }
-  if (phase_ == Phase::Pressed) {
-    QWindow* native = window_->windowHandle();
-    if (native != nullptr && native->startSystemMove()) {
-      Reset();  // the platform follows the pointer and ends the move on release
+  switch (phase_) {
+    case Phase::Pressed:
+      // A click that wobbles is still a click.
+      if ((pointer - pressGlobal_).manhattanLength() < QApplication::startDragDistance()) return true;
+      if (!StartSystemMove(pointer)) {
+        phase_ = Phase::Moving;
+        Follow(pointer);
+      }
       return true;
-    }
-    phase_ = Phase::Moving;
+    case Phase::Moving:
+      Follow(pointer);
+      return true;
+    case Phase::SystemMoving:
+      return true;
+    case Phase::Idle:
+      break;
   }
-  if (phase_ != Phase::Moving) return false;
-  window_->move(windowStart_ + (mouse->globalPosition().toPoint() - pressGlobal_));
-  return true;
+  return false;
 }
+
+void WindowDragger::OnRelease(QEvent* event) {
+  if (phase_ == Phase::Moving) Follow(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+  // The release came before the window manager took the pointer.
+  if (phase_ == Phase::SystemMoving && !window_.isNull()) platform::CancelSystemMove(window_->winId());
+  Reset();
+}
+
+namespace {
+
+// Qt keeps each screen's top-left corner in native pixels and scales from there.
+QPoint NativePoint(QPoint global, const QWindow& window) {
+  const QScreen* screen = window.screen();
+  if (screen == nullptr) return global;
+  const QPoint origin = screen->geometry().topLeft();
+  return origin + ((global - origin) * window.devicePixelRatio());
+}
+
+}  // namespace
+
+bool WindowDragger::StartSystemMove(QPoint pointer) {
+  QWindow* native = window_->windowHandle();
+  if (native == nullptr) return false;
+  switch (platform::StartSystemMove(native->winId(), NativePoint(pressGlobal_, *native))) {
+    case platform::SystemMove::Started:
+      phase_ = Phase::SystemMoving;
+      return true;
+    case platform::SystemMove::ToolkitMove:
+      // It moves from where the pointer is now: the window catches up with the pointer first.
+      Follow(pointer);
+      if (native->startSystemMove()) {
+        Reset();
+        return true;
+      }
+      return false;
+    case platform::SystemMove::ButtonUp:
+    case platform::SystemMove::Unsupported:
+      break;
+  }
+  return false;
+}
+
+void WindowDragger::Follow(QPoint pointer) { window_->move(windowStart_ + (pointer - pressGlobal_)); }
 
 StripPicture::StripPicture(QImage picture, QWidget* parent)
     : QWidget(parent), dragger_(new WindowDragger(this)) {

@@ -16,9 +16,10 @@ class QPainter;
 namespace app {
 
 // Makes widgets drag handles of their top-level window: pressing the left button on one and
-// moving the pointer moves the window until the button is released. The platform's own
-// interactive move is used where it has one; elsewhere (a bare X server, offscreen) the window is
-// moved here, following the pointer.
+// moving the pointer past the desktop's drag distance moves the window until the button is
+// released, with the point pressed kept under the pointer. The window manager's interactive move
+// is used where it has one, and only while the button is still held; elsewhere (a bare X server,
+// offscreen, a release already past) the window is moved here, following the pointer.
 class WindowDragger : public QObject {
   Q_OBJECT
 
@@ -32,10 +33,14 @@ class WindowDragger : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  enum class Phase { Idle, Pressed, Moving };
+  enum class Phase { Idle, Pressed, Moving, SystemMoving };
   void Reset();
   bool OnPress(QWidget* handle, QEvent* event);
   bool OnMove(QEvent* event);
+  void OnRelease(QEvent* event);
+  // Whether the system took the move over.
+  bool StartSystemMove(QPoint pointer);
+  void Follow(QPoint pointer);
 
   Phase phase_ = Phase::Idle;
   QPointer<QWidget> window_;

@@ -1,5 +1,6 @@
 #include "app/title_strip.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QSignalSpy>
@@ -168,6 +169,25 @@ TEST_F(TitleStripWindow, StripAndPlateDragTheWindowByThePointerDelta) {
     MoveTo(pointer + QPoint(75, 72));
     EXPECT_EQ(window_->pos(), start + QPoint(25, 22)) << "moved after the release";
   }
+}
+
+TEST_F(TitleStripWindow, MovesWithinTheDragDistanceAreAClickThatNeverMovesTheWindow) {
+  const int distance = QApplication::startDragDistance();
+  ASSERT_GT(distance, 2);
+  const QPoint start = window_->pos();
+  const QPoint pointer = start + QPoint(40, 10);
+  Press(pointer);
+  MoveTo(pointer + QPoint(distance - 1, 0));
+  MoveTo(pointer + QPoint(0, 1 - distance));
+  EXPECT_EQ(window_->pos(), start);
+  Release(pointer + QPoint(distance - 1, 0));
+  MoveTo(pointer + QPoint(3 * distance, 2 * distance));
+  EXPECT_EQ(window_->pos(), start) << "a click left the window following the pointer";
+  // Past the distance the window catches up at once: the point pressed is under the pointer.
+  Press(pointer);
+  MoveTo(pointer + QPoint(distance + 5, 3));
+  EXPECT_EQ(window_->pos(), start + QPoint(distance + 5, 3));
+  Release(pointer + QPoint(distance + 5, 3));
 }
 
 TEST_F(TitleStripWindow, CloseButtonIsNoDragHandle) {

@@ -1,0 +1,101 @@
+// The window manager's move (_NET_WM_MOVERESIZE) on the toolkit's own X11 connection.
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "platform/display.h"
+
+namespace platform {
+
+namespace {
+
+template <typename Reply>
+using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
+
+template <typename Reply>
+Owned<Reply> Own(Reply* reply) {
+  return Owned<Reply>(reply, &std::free);
+}
+
+xcb_connection_t* Connection() {
+  if (qGuiApp == nullptr) return nullptr;
+  auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+  return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+xcb_window_t Root(xcb_connection_t* connection) {
+  const xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection));
+  return screen.rem != 0 ? screen.data->root : xcb_window_t{XCB_WINDOW_NONE};
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+  const auto reply = Own(xcb_intern_atom_reply(
+      connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+}
+
+// Whether the running window manager lists `atom` among what it supports.
+bool Supported(xcb_connection_t* connection, xcb_atom_t atom) {
+  const auto reply = Own(xcb_get_property_reply(
+      connection,
+      xcb_get_property(connection, 0, Root(connection), Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096),
+      nullptr));
+  if (!reply || reply->format != 32) return false;
+  const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+  const int count = xcb_get_property_value_length(reply.get()) / 4;
+  for (int i = 0; i < count; ++i)
+    if (atoms[i] == atom) return true;
+  return false;
+}
+
+constexpr std::uint32_t kMove = 8;     // _NET_WM_MOVERESIZE_MOVE
+constexpr std::uint32_t kCancel = 11;  // _NET_WM_MOVERESIZE_CANCEL
+
+void SendMoveResize(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t moveResize, QPoint at,
+                    std::uint32_t action) {
+  xcb_client_message_event_t message;
+  std::memset(&message, 0, sizeof message);
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = window;
+  message.type = moveResize;
+  message.data.data32[0] = static_cast<std::uint32_t>(at.x());
+  message.data.data32[1] = static_cast<std::uint32_t>(at.y());
+  message.data.data32[2] = action;
+  message.data.data32[3] = 1;  // the button that holds the move
+  message.data.data32[4] = 1;  // asked by an application
+  xcb_send_event(connection, 0, Root(connection),
+                 XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                 reinterpret_cast<const char*>(&message));
+  xcb_flush(connection);
+}
+
+}  // namespace
+
+SystemMove StartSystemMove(quintptr window, QPoint press) {
+  xcb_connection_t* connection = Connection();
+  if (connection == nullptr) return SystemMove::ToolkitMove;
+  const auto pointer =
+      Own(xcb_query_pointer_reply(connection, xcb_query_pointer(connection, Root(connection)), nullptr));
+  if (!pointer || (pointer->mask & XCB_BUTTON_MASK_1) == 0) return SystemMove::ButtonUp;
+  const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE");
+  if (moveResize == XCB_ATOM_NONE || !Supported(connection, moveResize)) return SystemMove::Unsupported;
+  // The press's implicit grab is the toolkit's; the window manager needs the pointer for itself.
+  xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+  SendMoveResize(connection, static_cast<xcb_window_t>(window), moveResize, press, kMove);
+  return SystemMove::Started;
+}
+
+void CancelSystemMove(quintptr window) {
+  xcb_connection_t* connection = Connection();
+  if (connection == nullptr) return;
+  if (const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE"); moveResize != XCB_ATOM_NONE)
+    SendMoveResize(connection, static_cast<xcb_window_t>(window), moveResize, {}, kCancel);
+}
+
+}  // namespace platform
