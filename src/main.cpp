@@ -28,7 +28,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   platform::LookForPluginsBesideToolkit();
-  platform::ToolkitStart toolkitStart;
+  platform::ToolkitStart toolkitStart("Autorun");
   QApplication application(argc, argv);
   toolkitStart.Started();
   QApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));

@@ -23,6 +23,7 @@ constexpr double kLargestScale = 10;
 std::mutex heldMutex;
 std::vector<std::string> held;
 QtMessageHandler previousHandler = nullptr;
+const char* programName = "";
 
 void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   std::string text = message.toLocal8Bit().toStdString();
@@ -44,7 +45,7 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
       }
   }
   if (reason.empty()) reason = text.substr(0, text.find('\n'));
-  std::fprintf(stderr, "Autorun: no display: %s\n", reason.c_str());
+  std::fprintf(stderr, "%s: no display: %s\n", programName, reason.c_str());
   std::fflush(stderr);
   std::_Exit(1);
 }
@@ -62,12 +63,13 @@ std::string ScaleFactorProblem(const char* value) {
   return std::string("unusable scale factor: QT_SCALE_FACTOR is ") + value + ", not a number from 0.1 to 10";
 }
 
-ToolkitStart::ToolkitStart() {
+ToolkitStart::ToolkitStart(const char* program) {
+  programName = program;
   previousHandler = qInstallMessageHandler(HoldMessage);
   for (const auto& [name, value] : ToolkitStartEnvironment()) Set(name.c_str(), value);
 }
 
-ToolkitStart::~ToolkitStart() { Started(); }
+ToolkitStart::~ToolkitStart() { Restore(); }
 
 void ToolkitStart::Set(const char* name, const std::optional<std::string>& value) {
   std::optional<std::string> was;
@@ -78,11 +80,16 @@ void ToolkitStart::Set(const char* name, const std::optional<std::string>& value
 }
 
 void ToolkitStart::Started() {
-  if (started_) return;
-  started_ = true;
+  if (restored_) return;
   // The accessibility bridge asks for the session bus when it is first wanted; it is wanted now,
   // while the bus address the toolkit was given still holds (the bus library keeps it).
   QAccessible::isActive();
+  Restore();
+}
+
+void ToolkitStart::Restore() {
+  if (restored_) return;
+  restored_ = true;
   for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
     if (it->second) qputenv(it->first.c_str(), QByteArray::fromStdString(*it->second));
     else qunsetenv(it->first.c_str());

@@ -43,14 +43,14 @@ bool RoomToStart(std::size_t bytes);
 using EnvironmentChanges = std::vector<std::pair<std::string, std::optional<std::string>>>;
 EnvironmentChanges ToolkitStartEnvironment();
 
-// Lives around the building of the application object. The toolkit is given, for its start
-// only, the ToolkitStartEnvironment. When the
-// toolkit is started (`Started`, or the end of this object) every variable is as the program was
-// given it, so the programs it starts inherit the starter's environment. A toolkit that cannot
-// start ends the program with one line saying why and status 1, never with an abort.
+// Lives around the building of the application object. The toolkit is given, for its start only,
+// the ToolkitStartEnvironment; once it has started (`Started`) every variable is as the program
+// was given it, so the programs it starts inherit the starter's environment. A toolkit that
+// cannot start ends the program with one line saying why, beginning with `program`, and status 1,
+// never with an abort.
 class ToolkitStart {
  public:
-  ToolkitStart();
+  explicit ToolkitStart(const char* program);
   ~ToolkitStart();
   ToolkitStart(const ToolkitStart&) = delete;
   ToolkitStart& operator=(const ToolkitStart&) = delete;
@@ -59,9 +59,10 @@ class ToolkitStart {
 
  private:
   void Set(const char* name, const std::optional<std::string>& value);
+  void Restore();
 
   EnvironmentChanges saved_;
-  bool started_ = false;
+  bool restored_ = false;
 };
 
 }  // namespace platform

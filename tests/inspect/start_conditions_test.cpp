@@ -197,7 +197,7 @@ TEST(ToolkitStart, GivesTheToolkitItsOwnVariablesAndRestoresTheStartersAfterward
     };
     EXPECT_EQ(platform::ToolkitStartEnvironment(), row.expected);
     {
-      platform::ToolkitStart start;
+      platform::ToolkitStart start("test");
       for (const auto& [name, value] : row.expected) EXPECT_EQ(now(name.c_str()), value) << name;
       start.Started();
       for (const auto& [name, value] : row.given) EXPECT_EQ(now(name), value) << name;
