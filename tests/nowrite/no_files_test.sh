@@ -5,8 +5,8 @@
 # bus; Select Player is opened and cancelled, Show Info and the popup menu are opened, and the
 # launcher is closed. Afterwards those directories must still be empty, the disc must differ only in
 # its INI files, and no process that inherited the launcher's environment may be left. Once with
-# XDG_RUNTIME_DIR set, once without it, and once as a careless starter leaves things: TMPDIR naming
-# a missing folder, a relative XDG_RUNTIME_DIR, the standard descriptors closed.
+# XDG_RUNTIME_DIR set, once without it, and twice as careless starters leave things, standard error
+# closed: with a relative XDG_RUNTIME_DIR, and without one but with TMPDIR naming a missing folder.
 #   no_files_test.sh BUILD_DIR   (uses Autorun and autorun-demodisc)
 # Exit status: 0 passed, 1 failed, 77 skipped without Xvfb or xdotool.
 set -euo pipefail
@@ -35,7 +35,8 @@ driver='
   set -u
   log=$1 closed=$2 token=$3; shift 3
   if [ "$closed" = yes ]; then
-    env -u XDG_RUNTIME_DIR "$@" AUTORUN_NOFILES_RUN="$token" ./Autorun <&- >&- 2>&- & pid=$!
+    # As some starters leave it: the display connection must not become "standard error".
+    env -u XDG_RUNTIME_DIR "$@" AUTORUN_NOFILES_RUN="$token" ./Autorun >>"$log" 2>&- & pid=$!
   else
     env -u XDG_RUNTIME_DIR "$@" AUTORUN_NOFILES_RUN="$token" ./Autorun >>"$log" 2>&1 & pid=$!
   fi
@@ -101,7 +102,7 @@ fi
 # Made at the root when the toolkit's temporary folder is missing.
 rootRuntime=/runtime-$(id -un)
 [ -e "$rootRuntime" ] && echo "note: $rootRuntime exists already; a new one there would not be seen"
-for runtime in set unset careless; do
+for runtime in set unset careless no-temp; do
   root=$work/user-$runtime
   mkdir -p "$root"/{home,config,cache,data,state,tmp}
   mkdir -m 700 "$root/runtime"
@@ -109,9 +110,10 @@ for runtime in set unset careless; do
   environment=(HOME="$root/home" XDG_CONFIG_HOME="$root/config" XDG_CACHE_HOME="$root/cache"
     XDG_DATA_HOME="$root/data" XDG_STATE_HOME="$root/state" TMPDIR="$root/tmp")
   [ $runtime = set ] && environment+=(XDG_RUNTIME_DIR="$root/runtime")
-  [ $runtime = careless ] && environment+=(TMPDIR="$root/tmp/missing" XDG_RUNTIME_DIR=runtime)
+  [ $runtime = careless ] && environment+=(XDG_RUNTIME_DIR=runtime)
+  [ $runtime = no-temp ] && environment+=(TMPDIR="$root/tmp/missing")
   closed=no
-  [ $runtime = careless ] && closed=yes
+  case $runtime in careless | no-temp) closed=yes ;; esac
   existed=no
   [ -e "$rootRuntime" ] && existed=yes
   result=$(cd "$disc" && env -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS "${network[@]}" \
