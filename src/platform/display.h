@@ -1,5 +1,6 @@
 #pragma once
-// The window system's side of the launcher's own title strip, and the layout's pixel rule.
+// The screen and its work area, the window system's side of the launcher's own title strip, and
+// the layout's pixel rule.
 #include <QPoint>
 #include <QtGlobal>
 
