@@ -53,64 +53,55 @@ std::optional<media::AviFacts> ReadMovie(const std::string& path) {
                                  platform::FileSize(path).value_or(-1));
 }
 
-using media::LengthSource;
-using media::SizeSource;
+using enum media::SizeSource;
+using enum media::LengthSource;
 
-// The report's values of lines 2, 3 (size, length), 5, 6 (video codec, rate) and 11 to 14 (audio).
-using Values = std::array<const char*, 8>;
-constexpr std::size_t kValueLines[] = {1, 2, 4, 5, 10, 11, 12, 13};
+// The report's values: lines 2, 3, 5, 6 (size, length, video codec, rate) and 11 to 14 (audio).
+using Four = std::array<const char*, 4>;
+constexpr std::size_t kVideoLines[] = {1, 2, 4, 5}, kAudioLines[] = {10, 11, 12, 13};
 
 struct CorpusMovie {
   const char* file;  // .avimap: a big movie laid out sparse
   int videoStream, audioStream;
-  SizeSource size;
-  LengthSource length;
-  Values values;
+  media::SizeSource size;
+  media::LengthSource length;
+  Four video, audio;
 };
 
 constexpr const char* kXvid = "XviD MPEG-4(XVID)";
 constexpr const char* kMjpg = "Microsoft - Motion JPEG DIB Format(MJPG)";
 constexpr const char* kI420 = "Intel - Indeo 4 codec(I420)";
-constexpr Values kNoAudio(const char* size, const char* length, const char* codec, const char* rate) {
-  return {size, length, codec, rate, "", "", "", ""};
-}
+constexpr const char* kNoLength = " min  sec";
+constexpr const char* k200s = "3 min 20 sec";
+constexpr Four kMp3Stereo = {"MPEG Layer 3", "64 Kbit/s", "44100 Hz", "2"};
+constexpr Four kMp3Mono = {"MPEG Layer 3", "64 Kbit/s", "44100 Hz", "1"};
+constexpr Four kPcm = {"Microsoft PCM", "750 Kbit/s", "48000 Hz", "1"};
+constexpr Four kNoAudio = {"", "", "", ""};
 
 const CorpusMovie kCorpus[] = {
     // Ordinary two-stream movies: one RIFF chunk, video first.
-    {"ffmpeg-xvid-mp3.avi", 0, 1, SizeSource::RiffChunk, LengthSource::MainHeader,
-     {".01 MB", " min  sec", kXvid, "205 KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "2"}},
-    {"mencoder-xvid-mp3.avi", 0, 1, SizeSource::RiffChunk, LengthSource::MainHeader,
-     {".01 MB", " min  sec", kXvid, "115 KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "1"}},
-    {"gst-mjpeg-mp3.avi", 0, 1, SizeSource::RiffChunk, LengthSource::OpenDmlHeader,
-     {".01 MB", " min  sec", kMjpg, "217 KBit/s", "MPEG Layer 3", "64 Kbit/s", "24000 Hz", "2"}},
+    {"ffmpeg-xvid-mp3.avi", 0, 1, RiffChunk, MainHeader, {".01 MB", kNoLength, kXvid, "205 KBit/s"}, kMp3Stereo},
+    {"mencoder-xvid-mp3.avi", 0, 1, RiffChunk, MainHeader, {".01 MB", kNoLength, kXvid, "115 KBit/s"}, kMp3Mono},
+    {"gst-mjpeg-mp3.avi", 0, 1, RiffChunk, OpenDmlHeader, {".01 MB", kNoLength, kMjpg, "217 KBit/s"},
+     {"MPEG Layer 3", "64 Kbit/s", "24000 Hz", "2"}},
     // No audio stream: ffmpeg's INFO list, mencoder's JUNK and avimux's odml list follow the video.
-    {"ffmpeg-no-audio.avi", 0, -1, SizeSource::RiffChunk, LengthSource::MainHeader,
-     kNoAudio(".01 MB", " min  sec", kXvid, "133 KBit/s")},
-    {"mencoder-no-audio.avi", 0, -1, SizeSource::RiffChunk, LengthSource::MainHeader,
-     kNoAudio(" MB", " min  sec", kXvid, "99 KBit/s")},
-    {"gst-no-audio.avi", 0, -1, SizeSource::RiffChunk, LengthSource::OpenDmlHeader,
-     kNoAudio(".01 MB", " min  sec", kMjpg, "187 KBit/s")},
+    {"ffmpeg-no-audio.avi", 0, -1, RiffChunk, MainHeader, {".01 MB", kNoLength, kXvid, "133 KBit/s"}, kNoAudio},
+    {"mencoder-no-audio.avi", 0, -1, RiffChunk, MainHeader, {" MB", kNoLength, kXvid, "99 KBit/s"}, kNoAudio},
+    {"gst-no-audio.avi", 0, -1, RiffChunk, OpenDmlHeader, {".01 MB", kNoLength, kMjpg, "187 KBit/s"}, kNoAudio},
     // The audio stream first (ffmpeg -map 1:a -map 0:v).
-    {"ffmpeg-audio-first.avi", 1, 0, SizeSource::RiffChunk, LengthSource::MainHeader,
-     {".01 MB", " min  sec", kXvid, "205 KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "2"}},
+    {"ffmpeg-audio-first.avi", 1, 0, RiffChunk, MainHeader, {".01 MB", kNoLength, kXvid, "205 KBit/s"}, kMp3Stereo},
     // Written into a pipe: RIFF sizes of 0xFFFFFFFF, 0xFFFFFFF8 and the header's own, no frame count
     // but ffmpeg's placeholder of 2^30 in the stream header. No header holds the length (mediainfo
     // finds none either).
-    {"ffmpeg-pipe.avi", 0, 1, SizeSource::File, LengthSource::None,
-     {".01 MB", " min  sec", kXvid, " KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "2"}},
-    {"mencoder-pipe.avi", 0, 1, SizeSource::File, LengthSource::None,
-     {".01 MB", " min  sec", kXvid, " KBit/s", "MPEG Layer 3", "64 Kbit/s", "44100 Hz", "1"}},
-    {"gst-pipe.avi", 0, 1, SizeSource::File, LengthSource::None,
-     {".01 MB", " min  sec", kMjpg, " KBit/s", "MPEG Layer 3", " Kbit/s", "24000 Hz", "2"}},
+    {"ffmpeg-pipe.avi", 0, 1, File, None, {".01 MB", kNoLength, kXvid, " KBit/s"}, kMp3Stereo},
+    {"mencoder-pipe.avi", 0, 1, File, None, {".01 MB", kNoLength, kXvid, " KBit/s"}, kMp3Mono},
+    {"gst-pipe.avi", 0, 1, File, None, {".01 MB", kNoLength, kMjpg, " KBit/s"}, {"MPEG Layer 3", " Kbit/s", "24000 Hz", "2"}},
     // 200 s of raw video, 2.16 GiB: OpenDML with two AVIX chunks (ffmpeg, mencoder), and one RIFF
     // chunk of 2 GiB or more (mencoder -noodml). mediainfo and ffprobe: 200 s, 92.9 Mbit/s in all.
     // mencoder's extended header counts only the first chunk's 2310 of the 5000 frames.
-    {"ffmpeg-opendml-2gib.avimap", 0, 1, SizeSource::File, LengthSource::OpenDmlHeader,
-     {"2215.91 MB", "3 min 20 sec", kI420, "90014 KBit/s", "Microsoft PCM", "750 Kbit/s", "48000 Hz", "1"}},
-    {"mencoder-opendml-2gib.avimap", 0, 1, SizeSource::File, LengthSource::VideoStreamHeader,
-     {"2215.7 MB", "3 min 20 sec", kI420, "90005 KBit/s", "Microsoft PCM", "750 Kbit/s", "48000 Hz", "1"}},
-    {"mencoder-noodml-2gib.avimap", 0, 1, SizeSource::RiffChunk, LengthSource::MainHeader,
-     {"2215.7 MB", "3 min 20 sec", kI420, "90005 KBit/s", "Microsoft PCM", "750 Kbit/s", "48000 Hz", "1"}},
+    {"ffmpeg-opendml-2gib.avimap", 0, 1, File, OpenDmlHeader, {"2215.91 MB", k200s, kI420, "90014 KBit/s"}, kPcm},
+    {"mencoder-opendml-2gib.avimap", 0, 1, File, VideoStreamHeader, {"2215.7 MB", k200s, kI420, "90005 KBit/s"}, kPcm},
+    {"mencoder-noodml-2gib.avimap", 0, 1, RiffChunk, MainHeader, {"2215.7 MB", k200s, kI420, "90005 KBit/s"}, kPcm},
 };
 
 TEST(AviCorpus, ReportsWhatTheWritersWrote) {
@@ -125,13 +116,13 @@ TEST(AviCorpus, ReportsWhatTheWritersWrote) {
     EXPECT_EQ(facts->AudioStream, movie.audioStream);
     const media::MovieSize size = media::MovieSizeOf(*facts);
     EXPECT_EQ(size.source, movie.size);
-    EXPECT_EQ(size.bytes, platform::FileSize(path).value() - (movie.size == SizeSource::File ? 0 : 8));
+    EXPECT_EQ(size.bytes, platform::FileSize(path).value() - (movie.size == File ? 0 : 8));
     EXPECT_EQ(media::MovieLengthOf(*facts).source, movie.length);
     const std::vector<media::ReportLine> report = media::BuildMediaReport(*facts, '.');
     ASSERT_EQ(report.size(), 15u);
-    for (std::size_t i = 0; i < movie.values.size(); ++i) {
-      const std::size_t line = kValueLines[i];
-      EXPECT_EQ(report[line].runs.at(1).text, movie.values[i]) << report[line].PlainText();
+    for (std::size_t i = 0; i < 4; ++i) {
+      EXPECT_EQ(report[kVideoLines[i]].runs.at(1).text, movie.video[i]) << report[kVideoLines[i]].PlainText();
+      EXPECT_EQ(report[kAudioLines[i]].runs.at(1).text, movie.audio[i]) << report[kAudioLines[i]].PlainText();
     }
   }
 }

@@ -23,23 +23,26 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
   for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
 }
 
-// A private set of base directories below one root: config, sysconfig, data, sysdata; and bin
-// with the programs the .desktop files name.
+// A private set of base directories below one root: config, sysconfig, data, sys (the system's
+// data); bin with the programs the .desktop files name, disc for the current directory. With
+// `systemMime`, the machine's shared-mime-info is a system data directory too, as GIO sees it.
 struct XdgRoot {
   TempDir root;
   XdgDirs dirs;
-  explicit XdgRoot(const std::vector<std::string>& programs = {"mpv", "vlc", "totem"}) {
-    for (const char* dir : {"config", "sysconfig", "data/applications", "sysdata/applications", "bin"}) root.MakeDir(dir);
-    dirs = {root / "config", {root / "sysconfig"}, root / "data", {root / "sysdata"}, {"gnome"}};
+  explicit XdgRoot(const std::vector<std::string>& programs = {"mpv", "vlc", "totem"}, bool systemMime = false) {
+    for (const char* dir : {"config", "sysconfig", "data/applications", "sys/applications", "mimedb", "bin", "disc"})
+      root.MakeDir(dir);
+    dirs = {root / "config", {root / "sysconfig"}, root / "data", {root / "sys"}, {"gnome"}};
+    if (systemMime) {
+      EXPECT_EQ(symlink("/usr/share/mime", (root / "mimedb/mime").c_str()), 0);
+      dirs.dataDirs.push_back(root / "mimedb");
+      dirs.desktops = {};
+    }
     for (const std::string& program : programs) AddProgram(program);
   }
   std::string Bin(const std::string& name) const { return root / ("bin/" + name); }
-  void AddProgram(const std::string& name) const {
-    EXPECT_EQ(chmod(root.Write("bin/" + name, "#!/bin/sh\n").c_str(), 0755), 0);
-  }
-  // An application entry that runs bin/<program>.
-  std::string Entry(const std::string& program, const std::string& extra = "") const {
-    return "[Desktop Entry]\nType=Application\nName=" + program + "\nExec=" + Bin(program) + " %U\n" + extra;
+  void AddProgram(const std::string& name, const std::string& dir = "bin") const {
+    EXPECT_EQ(chmod(root.Write(dir + "/" + name, "#!/bin/sh\n").c_str(), 0755), 0);
   }
   // Writes the files, @BIN@ in them standing for the bin directory.
   void Put(const Files& files) const {
@@ -53,8 +56,46 @@ struct XdgRoot {
     const std::optional<platform::DesktopApplication> chosen = platform::ChooseApplication(dirs, types);
     return chosen ? chosen->id : "";
   }
+  // One of Debian's entries as its package installs it, its programs in our bin.
+  void Install(const std::string& entry) const {
+    std::string text = Player(entry);
+    ASSERT_FALSE(text.empty()) << entry;
+    Replace(text, "/usr/bin/", root / "bin/");
+    root.Write("sys/applications/" + entry, text);
+  }
+  static std::string Player(const std::string& entry) {
+    const platform::Result<std::string> read = platform::ReadFileHead(AUTORUN_TEST_DATA "/players/" + entry, 1 << 20);
+    return read ? *read : "";
+  }
+  // What a package's installation runs (or a user, on their own directory).
+  void UpdateDatabase(const std::string& dir) const {
+    const QString tool = QStandardPaths::findExecutable("update-desktop-database");
+    ASSERT_FALSE(tool.isEmpty()) << "update-desktop-database is missing: make deps installs desktop-file-utils";
+    EXPECT_EQ(QProcess::execute(tool, {QString::fromStdString(root / dir)}), 0);
+  }
+  // GIO's default application for AVI files, "" for none.
+  std::string GioChoice(const std::string& desktop, const std::string& path) const {
+    QProcess gio;
+    QProcessEnvironment env;
+    const std::pair<const char*, std::string> variables[] = {
+        {"HOME", root.path()}, {"PATH", path}, {"LC_ALL", "C"}, {"XDG_CONFIG_HOME", dirs.configHome},
+        {"XDG_CONFIG_DIRS", dirs.configDirs[0]}, {"XDG_DATA_HOME", dirs.dataHome},
+        {"XDG_DATA_DIRS", dirs.dataDirs[0] + ":" + dirs.dataDirs[1]}, {"XDG_CURRENT_DESKTOP", desktop}, {"GIO_USE_VFS", "local"}};
+    for (const auto& [name, value] : variables) env.insert(name, QString::fromStdString(value));
+    gio.setProcessEnvironment(env);
+    gio.setWorkingDirectory(QString::fromStdString(root / "disc"));
+    const QString program = QStandardPaths::findExecutable("gio");
+    EXPECT_FALSE(program.isEmpty()) << "gio is missing: make deps installs libglib2.0-bin";
+    gio.start(program, {"mime", "video/x-msvideo"});
+    EXPECT_TRUE(gio.waitForFinished(30000));
+    const std::string out = gio.readAllStandardOutput().toStdString();
+    const std::string first = out.substr(0, out.find('\n'));
+    if (first.rfind("Default application for", 0) != 0) return "";
+    return first.substr(first.rfind(": ") + 2);
+  }
 };
 
+constexpr const char* kUserList = "config/mimeapps.list";
 std::string Defaults(const std::string& type, const std::string& ids) {
   return "[Default Applications]\n" + type + "=" + ids + "\n";
 }
@@ -67,28 +108,29 @@ TEST(ChooseApplication, FollowsTheMimeappsPrecedence) {
     Files files;
     std::string expected;  // the desktop id, "" for none
   };
+  const std::string app = "[Desktop Entry]\nType=Application\nExec=";
   const Row rows[] = {
       {"hidden, not an application, program or TryExec missing",
-       {{"config/mimeapps.list", Defaults("video/x-msvideo", "a.desktop;b.desktop;c.desktop;d.desktop;vlc.desktop")},
-        {"data/applications/a.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\nHidden=true\n"},
+       {{kUserList, Defaults("video/x-msvideo", "a.desktop;b.desktop;c.desktop;d.desktop;vlc.desktop")},
+        {"data/applications/a.desktop", app + "@BIN@/mpv\nHidden=true\n"},
         {"data/applications/b.desktop", "[Desktop Entry]\nType=Link\nExec=@BIN@/mpv\n"},
-        {"data/applications/c.desktop", "[Desktop Entry]\nType=Application\nExec=/nonexistent/player %f\n"},
-        {"data/applications/d.desktop", "[Desktop Entry]\nType=Application\nExec=mpv\nTryExec=no-such-player\n"},
-        {"data/applications/vlc.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc %U\n"}}, "vlc.desktop"},
-      {"another group before the entry", {{"config/mimeapps.list", Defaults("video/avi", "mpv.desktop")},
-                                          {"data/applications/mpv.desktop", "[X]\n[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\n"}}, ""},
-      {"a program named relative to the current directory", {{"config/mimeapps.list", Defaults("video/avi", "mpv.desktop")},
-                                                             {"data/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nExec=bin/mpv\n"}}, ""},
-      {"user's hidden copy hides the system's", {{"config/mimeapps.list", Defaults("video/x-msvideo", "mpv.desktop")},
-                                                {"data/applications/mpv.desktop", "[Desktop Entry]\nHidden=true\n"},
-                                                {"sysdata/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\n"}}, ""},
-      {"id in a subdirectory", {{"config/mimeapps.list", Defaults("video/x-msvideo", "kde-org.vlc.desktop")},
-                                {"sysdata/applications/kde/org.vlc.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc\n"}}, "kde-org.vlc.desktop"},
-      {"ids that name no file below the directory", {{"config/mimeapps.list", Defaults("video/avi", "../mpv.desktop;.hidden.desktop;sub/vlc.desktop")},
-                                                     {"data/.hidden.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc\n"},
-                                                     {"data/applications/sub/vlc.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc\n"}}, ""},
-      {"another type only", {{"config/mimeapps.list", Defaults("video/mp4", "mpv.desktop")},
-                             {"data/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/mpv\n"}}, ""},
+        {"data/applications/c.desktop", app + "/nonexistent/player %f\n"},
+        {"data/applications/d.desktop", app + "mpv\nTryExec=no-such-player\n"},
+        {"data/applications/vlc.desktop", app + "@BIN@/vlc %U\n"}}, "vlc.desktop"},
+      {"another group before the entry",
+       {{kUserList, Defaults("video/avi", "mpv.desktop")}, {"data/applications/mpv.desktop", "[X]\n" + app + "@BIN@/mpv\n"}}, ""},
+      {"a program named relative to the current directory",
+       {{kUserList, Defaults("video/avi", "mpv.desktop")}, {"data/applications/mpv.desktop", app + "bin/mpv\n"}}, ""},
+      {"user's hidden copy hides the system's",
+       {{kUserList, Defaults("video/x-msvideo", "mpv.desktop")}, {"data/applications/mpv.desktop", "[Desktop Entry]\nHidden=true\n"},
+        {"sys/applications/mpv.desktop", app + "@BIN@/mpv\n"}}, ""},
+      {"id in a subdirectory",
+       {{kUserList, Defaults("video/x-msvideo", "kde-org.vlc.desktop")}, {"sys/applications/kde/org.vlc.desktop", app + "@BIN@/vlc\n"}},
+       "kde-org.vlc.desktop"},
+      {"ids that name no file below the directory",
+       {{kUserList, Defaults("video/avi", "../mpv.desktop;.hidden.desktop;sub/vlc.desktop")},
+        {"data/.hidden.desktop", app + "@BIN@/vlc\n"}, {"data/applications/sub/vlc.desktop", app + "@BIN@/vlc\n"}}, ""},
+      {"another type only", {{kUserList, Defaults("video/mp4", "mpv.desktop")}, {"data/applications/mpv.desktop", app + "@BIN@/mpv\n"}}, ""},
       {"nothing", {}, ""},
   };
   for (const Row& row : rows) {
@@ -103,7 +145,7 @@ TEST(ChooseApplication, TakesTheEntrysValuesAndTheTerminalToShowIt) {
   testsupport::ScopedEnvironment env;
   XdgRoot root({"mpv", "x-terminal-emulator"});
   env.Set("PATH", root.root / "bin");
-  root.Put({{"config/mimeapps.list", Defaults("video/x-msvideo", "mpv.desktop")},
+  root.Put({{kUserList, Defaults("video/x-msvideo", "mpv.desktop")},
             {"data/applications/mpv.desktop",
              "# comment\n[Desktop Entry]\nExec[de]=wrong\nType = Application\nName=mpv\\sPlayer\nIcon=mpv\n"
              "Terminal=true\nExec = mpv\\s--title=\"a\\\\\\\\b\" %f\n[Desktop Action x]\nExec=wrong\n"}});
@@ -121,7 +163,7 @@ TEST(AviMimeTypes, FollowsTheAliasesOfSharedMimeInfo) {
   EXPECT_EQ(platform::AviMimeTypes(root.dirs),
             (std::set<std::string>{"video/x-msvideo", "video/vnd.avi", "video/avi", "video/msvideo"}));
   // As shared-mime-info 2.2 has them, and as later versions, which made video/vnd.avi the name.
-  root.Put({{"sysdata/mime/aliases", "video/avi video/x-msvideo\nvideo/x-avi video/x-msvideo\nimage/x-avi image/avif\n"}});
+  root.Put({{"sys/mime/aliases", "video/avi video/x-msvideo\nvideo/x-avi video/x-msvideo\nimage/x-avi image/avif\n"}});
   EXPECT_EQ(platform::AviMimeTypes(root.dirs), (std::set<std::string>{"video/x-msvideo", "video/avi", "video/x-avi"}));
   root.Put({{"data/mime/aliases", "video/x-msvideo video/vnd.avi\nvideo/divx video/vnd.avi\n"}});
   EXPECT_EQ(platform::AviMimeTypes(root.dirs), (std::set<std::string>{"video/vnd.avi", "video/x-msvideo", "video/divx"}));
@@ -129,81 +171,19 @@ TEST(AviMimeTypes, FollowsTheAliasesOfSharedMimeInfo) {
 
 // ---- GIO as the oracle ------------------------------------------------------------------------
 
-// A machine with the players' own entries from Debian, its shared-mime-info and stand-ins for
-// the programs, all below one root, as GIO and the launcher see it.
-struct Machine {
-  TempDir root;
-  XdgDirs dirs;
-  Machine() {
-    for (const char* dir : {"config", "sysconfig", "data/applications", "sys/applications", "mimedb", "bin", "disc"})
-      root.MakeDir(dir);
-    EXPECT_EQ(symlink("/usr/share/mime", (root / "mimedb/mime").c_str()), 0);
-    dirs = {root / "config", {root / "sysconfig"}, root / "data", {root / "sys", root / "mimedb"}, {}};
-  }
-  void AddProgram(const std::string& dir, const std::string& name) const {
-    EXPECT_EQ(chmod(root.Write(dir + "/" + name, "#!/bin/sh\n").c_str(), 0755), 0);
-  }
-  // One of Debian's entries as its package installs it, its programs in our bin.
-  void Install(const std::string& entry) const {
-    std::string text = TempDirRead(std::string(AUTORUN_TEST_DATA "/players/") + entry);
-    ASSERT_FALSE(text.empty()) << entry;
-    Replace(text, "/usr/bin/", root / "bin/");
-    root.Write("sys/applications/" + entry, text);
-  }
-  static std::string TempDirRead(const std::string& path) {
-    const platform::Result<std::string> read = platform::ReadFileHead(path, 1 << 20);
-    return read ? *read : "";
-  }
-  void Put(const Files& files) const {
-    for (auto [path, contents] : files) {
-      Replace(contents, "@BIN@", root / "bin");
-      root.Write(path, contents);
-    }
-  }
-  // What a package's installation runs (or a user, on their own directory).
-  void UpdateDatabase(const std::string& dir) const {
-    const QString tool = QStandardPaths::findExecutable("update-desktop-database");
-    ASSERT_FALSE(tool.isEmpty()) << "update-desktop-database is missing: make deps installs desktop-file-utils";
-    EXPECT_EQ(QProcess::execute(tool, {QString::fromStdString(root / dir)}), 0);
-  }
-  // GIO's default application for AVI files, "" for none.
-  std::string GioChoice(const std::string& desktop, const std::string& path) const {
-    QProcess gio;
-    QProcessEnvironment env;
-    for (const auto& [name, value] :
-         std::vector<std::pair<const char*, std::string>>{{"HOME", root.path()}, {"PATH", path}, {"LC_ALL", "C"},
-                                                          {"XDG_CONFIG_HOME", dirs.configHome},
-                                                          {"XDG_CONFIG_DIRS", dirs.configDirs[0]},
-                                                          {"XDG_DATA_HOME", dirs.dataHome},
-                                                          {"XDG_DATA_DIRS", dirs.dataDirs[0] + ":" + dirs.dataDirs[1]},
-                                                          {"XDG_CURRENT_DESKTOP", desktop},
-                                                          {"GIO_USE_VFS", "local"}})
-      env.insert(name, QString::fromStdString(value));
-    gio.setProcessEnvironment(env);
-    gio.setWorkingDirectory(QString::fromStdString(root / "disc"));
-    const QString program = QStandardPaths::findExecutable("gio");
-    EXPECT_FALSE(program.isEmpty()) << "gio is missing: make deps installs libglib2.0-bin";
-    gio.start(program, {"mime", "video/x-msvideo"});
-    EXPECT_TRUE(gio.waitForFinished(30000));
-    const std::string out = gio.readAllStandardOutput().toStdString();
-    const std::string first = out.substr(0, out.find('\n'));
-    if (first.rfind("Default application for", 0) != 0) return "";
-    return first.substr(first.rfind(": ") + 2);
-  }
-};
-
 const std::vector<std::string> kAllPlayers = {"mpv.desktop", "vlc.desktop", "smplayer.desktop",
                                               "smplayer_enqueue.desktop", "org.gnome.Totem.desktop",
                                               "io.github.celluloid_player.Celluloid.desktop", "org.xfce.Parole.desktop"};
 const std::vector<std::string> kAllPrograms = {"mpv", "vlc", "smplayer", "totem", "celluloid", "parole"};
 
-// An entry of Debian's as a user's copy with one key of its [Desktop Entry] changed or added.
-std::string UserCopy(const std::string& entry, const std::string& key, const std::string& value) {
-  std::string text = Machine::TempDirRead(std::string(AUTORUN_TEST_DATA "/players/") + entry);
+// VLC chosen by the user, whose own copy of it has that change.
+Files VlcUserCopy(const std::string& key, const std::string& value) {
+  std::string text = XdgRoot::Player("vlc.desktop");
   const std::size_t group = text.find("[Desktop Entry]\n") + 16;
   const std::size_t line = text.find("\n" + key + "=", group - 1);
   if (line != std::string::npos && line < text.find("\n[", group)) text.erase(line + 1, text.find('\n', line + 1) - line);
-  return text.insert(group, key + "=" + value + "\n");
+  return {{kUserList, Defaults("video/x-msvideo", "vlc.desktop")},
+          {"data/applications/vlc.desktop", text.insert(group, key + "=" + value + "\n")}};
 }
 
 TEST(ChooseApplication, ChoosesAsGioDoesOnTheRealPlayersEntries) {
@@ -218,7 +198,6 @@ TEST(ChooseApplication, ChoosesAsGioDoesOnTheRealPlayersEntries) {
     // Where the launcher chooses otherwise, on purpose: its choice and why.
     std::optional<std::string> differs = std::nullopt;
   };
-  const std::string userMimeapps = "config/mimeapps.list";
   const Row rows[] = {
       {"fresh system, all six players", kAllPlayers, {}},
       {"VLC and Totem", {"vlc.desktop", "org.gnome.Totem.desktop"}, {}},
@@ -226,36 +205,30 @@ TEST(ChooseApplication, ChoosesAsGioDoesOnTheRealPlayersEntries) {
       {"Celluloid and Totem, started over D-Bus", {"io.github.celluloid_player.Celluloid.desktop", "org.gnome.Totem.desktop"}, {}},
       {"Celluloid without its program", {"io.github.celluloid_player.Celluloid.desktop", "org.gnome.Totem.desktop"}, {},
        "", {"totem"}},
-      {"GNOME set Totem", kAllPlayers, {{userMimeapps, Defaults("video/x-msvideo", "org.gnome.Totem.desktop")}}, "GNOME"},
-      {"an alias key", kAllPlayers, {{userMimeapps, Defaults("video/avi", "vlc.desktop")}}},
-      {"video/vnd.avi, unknown to Debian 12's shared-mime-info", kAllPlayers, {{userMimeapps, Defaults("video/vnd.avi", "vlc.desktop")}}},
+      {"GNOME set Totem", kAllPlayers, {{kUserList, Defaults("video/x-msvideo", "org.gnome.Totem.desktop")}}, "GNOME"},
+      {"an alias key", kAllPlayers, {{kUserList, Defaults("video/avi", "vlc.desktop")}}},
+      {"video/vnd.avi, unknown to Debian 12's shared-mime-info", kAllPlayers, {{kUserList, Defaults("video/vnd.avi", "vlc.desktop")}}},
       {"user's mimeapps.list before the desktop's system-wide list",
        kAllPlayers, {{"sysconfig/gnome-mimeapps.list", Defaults("video/x-msvideo", "org.gnome.Totem.desktop")},
-                     {userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}}, "GNOME"},
+                     {kUserList, Defaults("video/x-msvideo", "vlc.desktop")}}, "GNOME"},
       {"the current desktop's own list first",
        kAllPlayers, {{"config/xfce-mimeapps.list", Defaults("video/x-msvideo", "org.xfce.Parole.desktop")},
                      {"config/gnome-mimeapps.list", Defaults("video/x-msvideo", "org.gnome.Totem.desktop")},
-                     {userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}}, "XFCE"},
+                     {kUserList, Defaults("video/x-msvideo", "vlc.desktop")}}, "XFCE"},
       {"a desktop's own list cannot add", kAllPlayers,
        {{"config/gnome-mimeapps.list", "[Added Associations]\nvideo/x-msvideo=vlc.desktop\n"}}, "GNOME"},
-      {"the user removes mpv", kAllPlayers, {{userMimeapps, "[Removed Associations]\nvideo/x-msvideo=mpv.desktop\n"}}},
-      {"the user adds VLC", kAllPlayers, {{userMimeapps, "[Added Associations]\nvideo/x-avi=vlc.desktop\n"}}},
+      {"the user removes mpv", kAllPlayers, {{kUserList, "[Removed Associations]\nvideo/x-msvideo=mpv.desktop\n"}}},
+      {"the user adds VLC", kAllPlayers, {{kUserList, "[Added Associations]\nvideo/x-avi=vlc.desktop\n"}}},
       {"removed system-wide, added by the user", kAllPlayers,
        {{"sysconfig/mimeapps.list", "[Removed Associations]\nvideo/x-msvideo=smplayer.desktop;mpv.desktop\n"},
-        {userMimeapps, "[Added Associations]\nvideo/x-msvideo=smplayer.desktop\n"}}},
+        {kUserList, "[Added Associations]\nvideo/x-msvideo=smplayer.desktop\n"}}},
       {"defaults.list", kAllPlayers, {{"sys/applications/defaults.list", Defaults("video/x-msvideo", "org.xfce.Parole.desktop")}}},
-      {"a missing entry, then Totem", kAllPlayers, {{userMimeapps, Defaults("video/x-msvideo", "gone.desktop;org.gnome.Totem.desktop")}}},
-      {"user copy fails TryExec: the system's copy plays", kAllPlayers,
-       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")},
-        {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "TryExec", "no-such-vlc")}}},
-      {"user copy not an application", kAllPlayers,
-       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Type", "Link")}}},
-      {"user copy without its program", kAllPlayers,
-       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Exec", "no-such-vlc %U")}}},
-      {"user copy with NoDisplay still plays", kAllPlayers,
-       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "NoDisplay", "true")}}},
-      {"user copy in a terminal", kAllPlayers,
-       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Terminal", "true")}},
+      {"a missing entry, then Totem", kAllPlayers, {{kUserList, Defaults("video/x-msvideo", "gone.desktop;org.gnome.Totem.desktop")}}},
+      {"user copy fails TryExec: the system's copy plays", kAllPlayers, VlcUserCopy("TryExec", "no-such-vlc")},
+      {"user copy not an application", kAllPlayers, VlcUserCopy("Type", "Link")},
+      {"user copy without its program", kAllPlayers, VlcUserCopy("Exec", "no-such-vlc %U")},
+      {"user copy with NoDisplay still plays", kAllPlayers, VlcUserCopy("NoDisplay", "true")},
+      {"user copy in a terminal", kAllPlayers, VlcUserCopy("Terminal", "true"),
        "", {"mpv", "vlc", "smplayer", "totem", "celluloid", "parole", "x-terminal-emulator"}},
       {"user copy without MimeType masks the system's association", kAllPlayers,
        {{"data/applications/mpv.desktop", "[Desktop Entry]\nType=Application\nName=mpv\nExec=mpv --fs %U\n"}}, "", kAllPrograms, true},
@@ -263,12 +236,10 @@ TEST(ChooseApplication, ChoosesAsGioDoesOnTheRealPlayersEntries) {
        {{"data/applications/my-player.desktop", "[Desktop Entry]\nType=Application\nName=Mine\nExec=@BIN@/totem --mine %f\nMimeType=video/x-msvideo;\n"}},
        "", kAllPrograms, true},
       // GIO starts an entry the user deleted.
-      {"user copy with Hidden=true", kAllPlayers,
-       {{userMimeapps, Defaults("video/x-msvideo", "vlc.desktop")}, {"data/applications/vlc.desktop", UserCopy("vlc.desktop", "Hidden", "true")}},
-       "", kAllPrograms, false, false, "mpv.desktop"},
+      {"user copy with Hidden=true", kAllPlayers, VlcUserCopy("Hidden", "true"), "", kAllPrograms, false, false, "mpv.desktop"},
       // GIO starts a terminal player where no terminal shows it.
       {"a terminal player without a terminal", kAllPlayers,
-       {{userMimeapps, Defaults("video/x-msvideo", "mpv-tty.desktop")},
+       {{kUserList, Defaults("video/x-msvideo", "mpv-tty.desktop")},
         {"data/applications/mpv-tty.desktop", "[Desktop Entry]\nType=Application\nName=mpv\nTerminal=true\nExec=mpv --vo=tct %f\n"}},
        "", kAllPrograms, false, false, "mpv.desktop"},
       // GIO runs the disc's own programs through a relative PATH entry.
@@ -278,12 +249,11 @@ TEST(ChooseApplication, ChoosesAsGioDoesOnTheRealPlayersEntries) {
   int agreed = 0, differed = 0;
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    Machine machine;
+    const XdgRoot machine(row.programs, true);
     for (const std::string& entry : row.installed) machine.Install(entry);
-    for (const std::string& program : row.programs) machine.AddProgram("bin", program);
     for (const std::string& program : kAllPrograms)
       if (row.programsOnDisc && std::find(row.programs.begin(), row.programs.end(), program) == row.programs.end())
-        machine.AddProgram("disc", program);
+        machine.AddProgram(program, "disc");
     machine.Put(row.files);
     machine.UpdateDatabase("sys/applications");
     if (row.userDatabase) machine.UpdateDatabase("data/applications");
