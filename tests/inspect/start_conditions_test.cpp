@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "platform/start_conditions.h"
+#include "support/scoped_environment.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -60,10 +61,15 @@ void ExpectOneLine(const Variables& variables, const std::string& message) {
 TEST(StartConditions, WithoutAUsableDisplayTheLauncherSaysWhatIsWrong) {
   const testsupport::TempDir runtime;
   const QString runtimeDir = QString::fromStdString(runtime.path());
-  const struct {
+  struct Row {
     Variables variables;
     std::string message;
-  } rows[] = {
+  };
+  const auto scale = [](const char* factor) {
+    return Row{{{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", factor}},
+               "unusable scale factor: QT_SCALE_FACTOR is " + std::string(factor) + ", not a number from 0.1 to 10"};
+  };
+  const Row rows[] = {
       {{}, "no display: neither DISPLAY nor WAYLAND_DISPLAY is set"},
       {{{"QT_QPA_PLATFORM", "xcb"}}, "no display: QT_QPA_PLATFORM is xcb but DISPLAY is not set"},
       // A stale DISPLAY, as after an ssh session: no server there.
@@ -72,12 +78,7 @@ TEST(StartConditions, WithoutAUsableDisplayTheLauncherSaysWhatIsWrong) {
       {{{"WAYLAND_DISPLAY", "nothing"}, {"XDG_RUNTIME_DIR", runtimeDir}},
        "no display: no Wayland compositor at " + runtime.path() + "/nothing (No such file or directory); "
        "DISPLAY is not set"},
-      {{{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", "0"}},
-       "unusable scale factor: QT_SCALE_FACTOR is 0, not a number from 0.1 to 10"},
-      {{{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", "nan"}},
-       "unusable scale factor: QT_SCALE_FACTOR is nan, not a number from 0.1 to 10"},
-      {{{"QT_QPA_PLATFORM", "offscreen"}, {"QT_SCALE_FACTOR", "1e9"}},
-       "unusable scale factor: QT_SCALE_FACTOR is 1e9, not a number from 0.1 to 10"},
+      scale("0"), scale("nan"), scale("1e9"),
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.message);
@@ -180,32 +181,21 @@ TEST(ToolkitStart, GivesTheToolkitItsOwnVariablesAndRestoresTheStartersAfterward
        {{"DBUS_SESSION_BUS_ADDRESS", "unix:path=/x"}, {"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", "tmp"}},
        {{"TMPDIR", unset}}},
   };
+  const auto now = [](const char* name) -> std::optional<std::string> {
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+  };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    std::vector<std::pair<std::string, std::optional<std::string>>> before;
-    for (const char* name : {"DBUS_SESSION_BUS_ADDRESS", "XDG_RUNTIME_DIR", "TMPDIR", "QT_QPA_PLATFORM"}) {
-      const char* value = std::getenv(name);
-      before.emplace_back(name, value ? std::optional<std::string>(value) : std::nullopt);
-    }
-    for (const auto& [name, value] : row.given) {
-      if (value) ::setenv(name, value->c_str(), 1);
-      else ::unsetenv(name);
-    }
-    const auto now = [](const char* name) -> std::optional<std::string> {
-      const char* value = std::getenv(name);
-      return value ? std::optional<std::string>(value) : std::nullopt;
-    };
+    testsupport::ScopedEnvironment env;
+    const std::optional<std::string> chosen = now("QT_QPA_PLATFORM");  // the start may choose one
+    env.Set("QT_QPA_PLATFORM", chosen ? chosen->c_str() : nullptr);
+    for (const auto& [name, value] : row.given) env.Set(name, value ? value->c_str() : nullptr);
     EXPECT_EQ(platform::ToolkitStartEnvironment(), row.expected);
-    {
-      platform::ToolkitStart start("test");
-      for (const auto& [name, value] : row.expected) EXPECT_EQ(now(name.c_str()), value) << name;
-      start.Started();
-      for (const auto& [name, value] : row.given) EXPECT_EQ(now(name), value) << name;
-    }
-    for (const auto& [name, value] : before) {
-      if (value) ::setenv(name.c_str(), value->c_str(), 1);
-      else ::unsetenv(name.c_str());
-    }
+    platform::ToolkitStart start("test");
+    for (const auto& [name, value] : row.expected) EXPECT_EQ(now(name.c_str()), value) << name;
+    start.Started();
+    for (const auto& [name, value] : row.given) EXPECT_EQ(now(name), value) << name;
   }
 }
 
