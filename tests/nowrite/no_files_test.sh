@@ -47,25 +47,22 @@ driver='
   # windows differ from $1, and says whether they did.
   changed() { for _ in $(seq 1 200); do [ "$(windows)" != "$1" ] && return 0; sleep 0.1; done; return 1; }
   press() { xdotool windowfocus --sync "$main" 2>/dev/null; xdotool key "$@"; }
-  before=$(windows)
-  press alt+p
-  # On a busy machine an Escape can come before the dialog takes the keyboard, so it is pressed
-  # until the dialog is gone.
-  if changed "$before"; then
-    echo "dialog: opened"
-    for _ in $(seq 1 40); do [ "$(windows)" = "$before" ] && break; xdotool key Escape; sleep 0.5; done
-  else
-    echo "dialog: not seen"
-  fi
+  # opens WHAT OTHERWISE COMMAND...: runs the command; where a window opens, says "WHAT: opened" and
+  # presses Escape until it is gone (on a busy machine an Escape can come before the window takes
+  # the keyboard), otherwise says "WHAT: OTHERWISE".
+  opens() {
+    local what=$1 otherwise=$2 before; shift 2
+    before=$(windows); "$@"
+    if changed "$before"; then
+      echo "$what: opened"
+      for _ in $(seq 1 40); do [ "$(windows)" = "$before" ] && break; xdotool key Escape; sleep 0.5; done
+    else
+      echo "$what: $otherwise"
+    fi
+  }
+  opens dialog "not seen" press alt+p
   press alt+s; sleep 0.5; echo "info: pressed"
-  before=$(windows)
-  xdotool mousemove --window "$main" 30 60 click 3
-  if changed "$before"; then
-    echo "menu: opened"
-    for _ in $(seq 1 40); do [ "$(windows)" = "$before" ] && break; xdotool key Escape; sleep 0.5; done
-  else
-    echo "menu: not offered (offline)"
-  fi
+  opens menu "not offered (offline)" xdotool mousemove --window "$main" 30 60 click 3
   press alt+c
   for _ in $(seq 1 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   if kill -0 $pid 2>/dev/null; then echo "still running"; kill $pid; fi
