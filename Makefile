@@ -12,9 +12,9 @@ FUZZ_SECONDS ?= 60
 FUZZ_DEPS := clang-14 libclang-rt-14-dev
 BENCH_DEPS := libbenchmark-dev libjpeg-turbo-progs ffmpeg mediainfo hyperfine
 ISO_DEPS := xorriso
-# The portable check: a Debian 12 root without Qt, made once per machine.
-PORTABLE_ROOT ?= $(HOME)/.cache/autorun/portable-root
-PORTABLE_DEPS := debootstrap xorriso xvfb xauth imagemagick xdotool
+# The portable check: Debian 11 and 12 roots without Qt, made once per machine.
+PORTABLE_ROOTS ?= $(HOME)/.cache/autorun/portable-bullseye $(HOME)/.cache/autorun/portable-bookworm
+PORTABLE_DEPS := debootstrap xorriso xvfb xauth imagemagick xdotool e2fsprogs util-linux
 
 # Windows: cross-built with mingw-w64 against a static Qt that tools/windows/build-toolchain.sh
 # builds once per machine into $(WIN_CACHE) (about an hour on two cores), run under Wine.
@@ -66,20 +66,26 @@ bench: build
 	@tools/install-packages.sh $(BENCH_DEPS)
 	tools/bench.sh $(BUILD)
 
-disc: build
+# A disc gets the self-contained Linux launcher and inspector of make linux.
+disc: linux
 	@[ -n "$(DIR)" ] || { echo "usage: make disc DIR=/path/to/disc"; exit 2; }
-	AUTORUN_EXE="$(WIN_EXE)" tools/make-disc.sh $(BUILD) "$(DIR)"
+	AUTORUN_EXE="$(WIN_EXE)" tools/make-disc.sh $(LINUX_BUILD) "$(DIR)"
 
-iso: demo
+# The demo disc with the disc's programs, as an image.
+iso: build linux
 	@tools/install-packages.sh $(ISO_DEPS)
-	tools/make-iso.sh $(DEMO) $(BUILD)/demo-disc.iso
+	AUTORUN_EXE="$(WIN_EXE)" tools/make-demo-disc.sh $(BUILD) $(BUILD)/iso-disc
+	AUTORUN_EXE="$(WIN_EXE)" tools/make-disc.sh $(LINUX_BUILD) $(BUILD)/iso-disc
+	tools/make-iso.sh $(BUILD)/iso-disc $(BUILD)/demo-disc.iso
 
-# The disc image's Linux launcher started in a root file system that has only what every X11
-# desktop has (no Qt, ICU or libjpeg), its window compared with the normal build's. Needs root.
-test-portable: iso
+# The disc image's Linux programs started in Debian 11 and 12 roots that have only what every X11
+# desktop has (no Qt, ICU, libjpeg or libxkbcommon): the window and INI files compared with the
+# normal build's, and the bytes a cold start reads printed. Needs root.
+test-portable: iso test-linux
 	@tools/install-packages.sh $(PORTABLE_DEPS)
-	tools/portable/make-root.sh $(PORTABLE_ROOT)
-	tools/portable/check.sh $(BUILD)/demo-disc.iso $(PORTABLE_ROOT) $(BUILD)/portable
+	tools/portable/make-root.sh bullseye $(word 1,$(PORTABLE_ROOTS))
+	tools/portable/make-root.sh bookworm $(word 2,$(PORTABLE_ROOTS))
+	tools/portable/check.sh $(BUILD)/demo-disc.iso $(BUILD) $(BUILD)/portable $(PORTABLE_ROOTS)
 
 demo: build
 	AUTORUN_EXE="$(WIN_EXE)" tools/make-demo-disc.sh $(BUILD) $(DEMO)

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Lays out a movie disc, or brings one up to date:  make-disc.sh BUILD_DIR DISC_DIR
 # Puts the launcher (Autorun) and the inspector (autorun-inspect) from BUILD_DIR into DISC_DIR,
-# stripped of their debug information (a start reads less from the disc), the libraries that the
-# launcher needs on a Linux desktop without Qt in autorun-linux/ (unless $LINUX_LIBS is "no"),
-# the Windows launcher Autorun.exe when $AUTORUN_EXE names one (make disc passes make
-# windows's build-win/Autorun.exe when it exists),
+# stripped of their debug information (a start reads less from the disc); make disc passes the
+# self-contained ones of make linux, which need nothing of a desktop beyond its C library, X11,
+# fontconfig and freetype. Then the Windows launcher Autorun.exe when $AUTORUN_EXE names one (make
+# disc passes make windows's build-win/Autorun.exe when it exists),
 # together with what starts the launcher when the disc is inserted: autorun.inf and autorun.ico
 # for Windows, .autorun and autorun for Linux desktops. The movie and everything that goes with it
 # are the author's to put there. Nothing is ever deleted: the two programs are always replaced,
@@ -67,19 +67,15 @@ for program in Autorun autorun-inspect; do
   fi
 done
 
-# --- the libraries for Linux desktops without Qt ----------------------------------------------
+# --- the launcher is one file: the library folder of earlier layouts goes ------------------------
 bundle=$disc/autorun-linux
-bundle_note=$bundle/README.txt
-if [ "${LINUX_LIBS:-yes}" = no ] || [[ $(ldd "$disc/Autorun" 2>/dev/null) != *libQt6Core* ]]; then
-  :  # not asked for, or a launcher that does not load Qt from the system
-elif absent "$bundle" || written_here "$bundle_note"; then
-  rm -rf -- "$staging.d"
-  oldest_libc=$("$here/bundle-linux.sh" "$disc/Autorun" "$staging.d")
-  sed "s/@GLIBC@/${oldest_libc#GLIBC_}/" "$templates/autorun-linux.txt" >"$staging.d/README.txt"
+if [ -d "$bundle" ] && written_here "$bundle/README.txt"; then
   rm -rf -- "$bundle"
-  mv -T -- "$staging.d" "$bundle"
-else
+elif [ -e "$bundle" ]; then
   keep_note "$bundle"
+fi
+if [[ $(objdump -p -- "$disc/Autorun" 2>/dev/null) == *libQt6Core* ]]; then
+  echo "note: this Autorun runs only where the system has Qt 6; make linux builds one that needs no Qt" >&2
 fi
 
 # --- the Windows launcher, when $AUTORUN_EXE names one (make windows builds it) ---------------
