@@ -54,14 +54,7 @@ function(autorun_windows_finish)
     set_property(SOURCE ${CMAKE_SOURCE_DIR}/src/app/autorun.rc APPEND PROPERTY OBJECT_DEPENDS
                  ${CMAKE_SOURCE_DIR}/src/app/autorun.ico)
     qt_import_plugins(Autorun INCLUDE Qt6::QWindowsIntegrationPlugin)
-    # What a start uses, code and tables, laid out in one run of pages (tools/windows/
-    # startup-order.ld), and the map that the next trace and the staleness test read.
-    set(order ${CMAKE_SOURCE_DIR}/tools/windows/startup-order.ld)
-    if(EXISTS ${order})
-      target_link_options(Autorun PRIVATE $<$<CONFIG:Release,MinSizeRel>:-Wl,-T,${order}>)
-      set_property(TARGET Autorun APPEND PROPERTY LINK_DEPENDS ${order})
-    endif()
-    target_link_options(Autorun PRIVATE -Wl,-Map=$<TARGET_FILE_DIR:Autorun>/Autorun.map)
+    autorun_startup_layout(Autorun ${CMAKE_SOURCE_DIR}/tools/windows/startup-order.ld)
   endif()
   get_property(targets DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY BUILDSYSTEM_TARGETS)
   if(BUILD_TESTING)
