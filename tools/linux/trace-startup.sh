@@ -18,34 +18,8 @@ order=$3
 work=$(mktemp -d)
 trap 'rm -rf -- "$work"' EXIT
 
-# The launcher's link, with each archive and object it names copied with page-aligned sections.
-link=$(cd "$build" && ninja -t commands Autorun | tail -n 1)
-link=${link#: && }
-link=${link% && :}
-aligned=()
-previous=""
-count=0
-for argument in $link; do
-  case "$argument" in
-    -Wl,-Map=*) argument="-Wl,-Map=$work/aligned.map" ;;
-    -Wl,-T,*) continue ;;
-    *.a | *.o)
-      if [ -f "$build/$argument" ] || [ -f "$argument" ]; then
-        count=$((count + 1))
-        mkdir -p "$work/objects/$count"
-        copy="$work/objects/$count/$(basename -- "$argument")"
-        (cd "$build" && objcopy --set-section-alignment '.rodata*=4096' \
-          --set-section-alignment '.data*=4096' --set-section-alignment '.text*=4096' \
-          "$argument" "$copy")
-        argument=$copy
-      fi ;;
-  esac
-  [ "$previous" = "-o" ] && argument="$work/disc/Autorun"
-  previous=$argument
-  aligned+=("$argument")
-done
 cp -a -- "$disc" "$work/disc"
-(cd "$build" && "${aligned[@]}" 2>"$work/link.log") || { cat -- "$work/link.log" >&2; exit 1; }
+"$here/../aligned-link.sh" "$build" Autorun "$work/disc/Autorun" "$work/aligned.map" objcopy '.rodata*'
 
 display=:$((90 + RANDOM % 100))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &

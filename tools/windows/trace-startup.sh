@@ -57,34 +57,9 @@ trap 'rm -rf -- "$work"' EXIT
 ' _ "$here" "$loader" "$work/code-addresses")
 
 echo "trace-startup: the code and data of a cold start on this machine" >&2
-# The launcher's link, with each archive and object it names copied with page-aligned sections.
-link=$(cd "$win" && ninja -t commands Autorun.exe | tail -n 1)
-link=${link#: && }
-link=${link% && :}
-aligned=()
-previous=""
-count=0
-for argument in $link; do
-  case "$argument" in
-    -Wl,-Map=*) argument="-Wl,-Map=$work/aligned.map" ;;
-    -Wl,-T,*) continue ;;
-    *.a | *.obj)
-      if [ -f "$win/$argument" ] || [ -f "$argument" ]; then
-        count=$((count + 1))
-        mkdir -p "$work/objects/$count"
-        copy="$work/objects/$count/$(basename -- "$argument")"
-        (cd "$win" && x86_64-w64-mingw32-objcopy --set-section-alignment '.rdata*=4096' \
-          --set-section-alignment '.data*=4096' --set-section-alignment '.text*=4096' \
-          "$argument" "$copy")
-        argument=$copy
-      fi ;;
-  esac
-  [ "$previous" = "-o" ] && argument="$work/disc/Autorun.exe"
-  previous=$argument
-  aligned+=("$argument")
-done
 cp -a -- "$disc" "$work/disc"
-(cd "$win" && "${aligned[@]}" 2>"$work/link.log") || { cat -- "$work/link.log" >&2; exit 1; }
+"$here/../aligned-link.sh" "$win" Autorun.exe "$work/disc/Autorun.exe" "$work/aligned.map" \
+  x86_64-w64-mingw32-objcopy '.rdata*'
 # Wine's services start first, on the same screen and away from the disc, which they would
 # otherwise keep busy.
 "$here/headless.sh" bash -c '
