@@ -2,7 +2,9 @@
 # debian_mirror prints the Debian mirror that this machine's apt sources name, for debootstrap.
 # fetch PACKAGE unpacks Debian's source package of PACKAGE (the version of this machine's release)
 # under $cache/src once, and prints its folder. apt-get source needs a deb-src entry; one is
-# derived from the machine's own apt sources.
+# derived from the machine's own apt sources. cmake_stage STAMP BUILD SOURCE CMAKE_ARGS... builds a
+# source folder once: configured the first time (an interrupted build resumes), built with $jobs
+# jobs, installed (to $DESTDIR when set) and stamped.
 debian_mirror() {
   local mirror
   mirror=$(sed -n 's/^URIs: //p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
@@ -33,4 +35,13 @@ fetch() {  # fetch PACKAGE
     dir="$(find "$cache/src" -maxdepth 1 -type d -name "$1-*" | head -n1)"
   fi
   echo "$dir"
+}
+
+cmake_stage() {  # cmake_stage STAMP BUILD SOURCE CMAKE_ARGS...
+  local stamp=$1 build=$2 source=$3
+  shift 3
+  [ -f "$build/build.ninja" ] || cmake -S "$source" -B "$build" -G Ninja "$@"
+  cmake --build "$build" -j"$jobs"
+  cmake --install "$build" >/dev/null
+  touch "$stamp"
 }

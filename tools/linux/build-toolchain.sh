@@ -61,13 +61,9 @@ toolchain=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/linux-static.cmake" -DAUTORUN_LIN
 
 if [ ! -f "$cache/stamp-linux-libjpeg-1" ]; then
   stage "libjpeg-turbo for Linux"
-  src="$(fetch libjpeg-turbo)"
-  cmake -S "$src" -B "$cache/linux/build-libjpeg-1" -G Ninja "${toolchain[@]}" \
-    -DCMAKE_POSITION_INDEPENDENT_CODE=ON -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
-    -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR=lib
-  cmake --build "$cache/linux/build-libjpeg-1" -j"$jobs"
-  DESTDIR="$root" cmake --install "$cache/linux/build-libjpeg-1" >/dev/null
-  touch "$cache/stamp-linux-libjpeg-1"
+  DESTDIR="$root" cmake_stage "$cache/stamp-linux-libjpeg-1" "$cache/linux/build-libjpeg-1" \
+    "$(fetch libjpeg-turbo)" "${toolchain[@]}" -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR=lib
 fi
 
 if [ ! -f "$cache/stamp-linux-xkbcommon-1" ]; then
@@ -107,32 +103,27 @@ if [ ! -f "$cache/stamp-linux-qt-1" ]; then
   stage "Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) for Linux (resumes if interrupted)"
   src="$(fetch qt6-base)"
   build="$cache/linux/build-qt-1"
-  if [ ! -f "$build/build.ninja" ]; then
-    # X11 only, through xcb; the D-Bus library, which assistive technology is reached through, is
-    # loaded when the program starts and left out where the system has none. The launcher reads
-    # its pictures with libjpeg-turbo and its own code; Qt's image plugins are not needed.
-    cmake -S "$src" -B "$build" -G Ninja "${toolchain[@]}" -DCMAKE_STAGING_PREFIX="$root$prefix" \
-      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-      -DQT_QMAKE_TARGET_MKSPEC=linux-g++ -DBUILD_SHARED_LIBS=OFF \
-      -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-      -DFEATURE_xcb=ON -DFEATURE_xcb_xlib=ON -DFEATURE_xkbcommon=ON -DFEATURE_fontconfig=ON \
-      -DFEATURE_system_freetype=ON -DFEATURE_system_zlib=ON -DFEATURE_dbus=ON \
-      -DFEATURE_dbus_linked=OFF -DFEATURE_accessibility=ON -DFEATURE_accessibility_atspi_bridge=ON \
-      -DFEATURE_glib=OFF -DFEATURE_icu=OFF -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_egl=OFF \
-      -DFEATURE_vulkan=OFF -DFEATURE_eglfs=OFF -DFEATURE_linuxfb=OFF -DFEATURE_vnc=OFF \
-      -DFEATURE_vkkhrdisplay=OFF -DFEATURE_evdev=OFF -DFEATURE_libinput=OFF -DFEATURE_tslib=OFF \
-      -DFEATURE_mtdev=OFF -DFEATURE_libudev=OFF -DFEATURE_tuiotouch=OFF -DFEATURE_xcb_native_painting=OFF \
-      -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
-      -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_libproxy=OFF -DFEATURE_gssapi=OFF \
-      -DFEATURE_brotli=OFF -DFEATURE_zstd=OFF -DFEATURE_journald=OFF -DFEATURE_slog2=OFF \
-      -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_harfbuzz=OFF \
-      -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF \
-      -DFEATURE_system_md4c=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
-      -DFEATURE_optimize_size=ON
-  fi
-  cmake --build "$build" -j"$jobs"
-  cmake --install "$build" >/dev/null
-  touch "$cache/stamp-linux-qt-1"
+  # X11 only, through xcb; the D-Bus library, which assistive technology is reached through, is
+  # loaded when the program starts and left out where the system has none. The launcher reads
+  # its pictures with libjpeg-turbo and its own code; Qt's image plugins are not needed.
+  cmake_stage "$cache/stamp-linux-qt-1" "$build" "$src" "${toolchain[@]}" -DCMAKE_STAGING_PREFIX="$root$prefix" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_QMAKE_TARGET_MKSPEC=linux-g++ -DBUILD_SHARED_LIBS=OFF \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_xcb=ON -DFEATURE_xcb_xlib=ON -DFEATURE_xkbcommon=ON -DFEATURE_fontconfig=ON \
+    -DFEATURE_system_freetype=ON -DFEATURE_system_zlib=ON -DFEATURE_dbus=ON \
+    -DFEATURE_dbus_linked=OFF -DFEATURE_accessibility=ON -DFEATURE_accessibility_atspi_bridge=ON \
+    -DFEATURE_glib=OFF -DFEATURE_icu=OFF -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_egl=OFF \
+    -DFEATURE_vulkan=OFF -DFEATURE_eglfs=OFF -DFEATURE_linuxfb=OFF -DFEATURE_vnc=OFF \
+    -DFEATURE_vkkhrdisplay=OFF -DFEATURE_evdev=OFF -DFEATURE_libinput=OFF -DFEATURE_tslib=OFF \
+    -DFEATURE_mtdev=OFF -DFEATURE_libudev=OFF -DFEATURE_tuiotouch=OFF -DFEATURE_xcb_native_painting=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF \
+    -DFEATURE_ssl=OFF -DFEATURE_openssl=OFF -DFEATURE_libproxy=OFF -DFEATURE_gssapi=OFF \
+    -DFEATURE_brotli=OFF -DFEATURE_zstd=OFF -DFEATURE_journald=OFF -DFEATURE_slog2=OFF \
+    -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF \
+    -DFEATURE_system_md4c=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
+    -DFEATURE_optimize_size=ON
 fi
 stage done
 echo "Linux toolchain ready: $root with $prefix"

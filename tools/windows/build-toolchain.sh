@@ -24,12 +24,8 @@ toolchain=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DAUTORUN_WIN_PR
 
 if [ ! -f "$cache/stamp-libjpeg-2" ]; then
   echo "== libjpeg-turbo for Windows"
-  src="$(fetch libjpeg-turbo)"
-  cmake -S "$src" -B "$cache/build-libjpeg-2" -G Ninja "${toolchain[@]}" \
+  cmake_stage "$cache/stamp-libjpeg-2" "$cache/build-libjpeg-2" "$(fetch libjpeg-turbo)" "${toolchain[@]}" \
     -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF
-  cmake --build "$cache/build-libjpeg-2" -j"$jobs"
-  cmake --install "$cache/build-libjpeg-2"
-  touch "$cache/stamp-libjpeg-2"
 fi
 
 if [ ! -f "$cache/stamp-qt-2" ]; then
@@ -50,21 +46,16 @@ if [ ! -f "$cache/stamp-qt-2" ]; then
       "$platforms/windows/qwindowscontext.cpp" "$platforms/windows/qwindowspointerhandler.cpp" \
       "$platforms/windows/qwindowspointerhandler.h"
   fi
-  if [ ! -f "$cache/build-qt-2/build.ninja" ]; then
-    cmake -S "$src" -B "$cache/build-qt-2" -G Ninja "${toolchain[@]}" \
-      -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-      -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=OFF \
-      -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-      -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF \
-      -DFEATURE_printsupport=OFF -DFEATURE_vulkan=OFF -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF \
-      -DFEATURE_openssl=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_accessibility=ON \
-      -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
-      -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \
-      -DFEATURE_system_doubleconversion=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_direct2d=OFF \
-      -DFEATURE_optimize_size=ON
-  fi
-  cmake --build "$cache/build-qt-2" -j"$jobs"
-  cmake --install "$cache/build-qt-2" >/dev/null
-  touch "$cache/stamp-qt-2"
+  cmake_stage "$cache/stamp-qt-2" "$cache/build-qt-2" "$src" "${toolchain[@]}" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_QMAKE_TARGET_MKSPEC=win32-g++ -DBUILD_SHARED_LIBS=OFF \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DFEATURE_dynamicgl=OFF \
+    -DFEATURE_printsupport=OFF -DFEATURE_vulkan=OFF -DFEATURE_ssl=OFF -DFEATURE_schannel=OFF \
+    -DFEATURE_openssl=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_accessibility=ON \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+    -DFEATURE_system_harfbuzz=OFF -DFEATURE_system_freetype=OFF -DFEATURE_system_pcre2=OFF \
+    -DFEATURE_system_doubleconversion=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_direct2d=OFF \
+    -DFEATURE_optimize_size=ON
 fi
 echo "Windows toolchain ready in $prefix"
