@@ -59,11 +59,11 @@ toolchain=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/linux-static.cmake" -DAUTORUN_LIN
            -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release
            -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections")
 
-if [ ! -f "$cache/stamp-linux-libjpeg-1" ]; then
+if [ ! -f "$cache/stamp-linux-libjpeg-2" ]; then
   stage "libjpeg-turbo for Linux"
-  DESTDIR="$root" cmake_stage "$cache/stamp-linux-libjpeg-1" "$cache/linux/build-libjpeg-1" \
+  DESTDIR="$root" cmake_stage "$cache/stamp-linux-libjpeg-2" "$cache/linux/build-libjpeg-2" \
     "$(fetch libjpeg-turbo)" "${toolchain[@]}" -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
-    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR=lib
+    -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DCMAKE_INSTALL_LIBDIR:STRING=lib
 fi
 
 if [ ! -f "$cache/stamp-linux-xkbcommon-1" ]; then
