@@ -37,6 +37,7 @@ KINDS = ((".text", ".stext", ".text"),
          (".data.rel.ro", ".srelro", ".data.rel.ro"),
          (".data", ".sdata", ".data"))
 PT_LOAD = 1
+MERGED_STRINGS = "*(.rodata.str1.* .rodata.*.str1.*)"
 
 
 def kind(section_name):
@@ -91,6 +92,12 @@ def main():
         lines = [line for line in used if kind(names[line]) == prefix]
         # Large tables last, so that the small ones a start reads whole lie together.
         lines.sort(key=lambda line: used[line][1] > shared.LARGE_TABLE)
+        if prefix == ".rodata":
+            # The linker merges the string literals of all files into one pool, so a page of it
+            # names no one file's strings: the whole pool (a few hundred KiB) goes with the small
+            # tables, in front of the large ones.
+            small = sum(1 for line in lines if used[line][1] <= shared.LARGE_TABLE)
+            lines.insert(small, MERGED_STRINGS)
         if lines:
             print(output_section(output, before, lines))
 

@@ -138,10 +138,10 @@ def read_map(path):
 
 def check(map_path, order_path, remedy="make windows-order"):
     with open(order_path) as order:
-        named = sum(1 for line in order if line.startswith("    *"))
-    placed = sum(1 for section in read_map(map_path) if section[4] in ORDERED)
-    print(f"{placed} of the {named} sections that {order_path} names are in their place")
-    if placed < named * (1 - STALE):
+        named = {line.strip() for line in order if line.startswith("    *")}
+    placed = {pattern(name, path) for _, _, name, path, output in read_map(map_path) if output in ORDERED}
+    print(f"{len(named & placed)} of the {len(named)} sections that {order_path} names are in their place")
+    if len(named & placed) < len(named) * (1 - STALE):
         sys.exit(f"the start-up order is out of date: {remedy} (as root) writes it anew")
 
 
