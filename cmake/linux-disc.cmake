@@ -20,12 +20,16 @@ add_link_options($<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections>)
 string(APPEND CMAKE_CXX_STANDARD_LIBRARIES " -l:libxcb-util.a")
 
 # Called once the programs exist. The inspector opens no window, so it takes no platform plugin;
-# the launcher takes X11's (Qt's default for this build).
+# the launcher takes X11's (Qt's default for this build). Neither asks Qt for the network's state
+# (the online check has its own bus client) nor speaks TLS, so Qt Network's plugins for those, and
+# the D-Bus module the network-state one brings, stay out.
 function(autorun_linux_disc_finish)
   if(TARGET autorun-inspect)
-    qt_import_plugins(autorun-inspect EXCLUDE_BY_TYPE platforms platforminputcontexts platformthemes)
+    qt_import_plugins(autorun-inspect EXCLUDE_BY_TYPE platforms platforminputcontexts platformthemes
+                      networkinformation tls)
   endif()
   if(TARGET Autorun)
+    qt_import_plugins(Autorun EXCLUDE_BY_TYPE networkinformation tls)
     autorun_startup_layout(Autorun ${CMAKE_SOURCE_DIR}/tools/linux/startup-order.ld)
   endif()
 endfunction()
