@@ -1,5 +1,7 @@
 #include "platform/default_player_linux.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -17,9 +19,6 @@ namespace {
 // Key files, mimeinfo.cache and the aliases are a few hundred kilobytes at most; a larger one is
 // not what it claims to be.
 constexpr std::size_t kKeyFileMax = 1 << 20;
-// A desktop id "a-b-c.desktop" may live in a/b-c.desktop, a/b/c.desktop, ...; beyond this many
-// dashes only the plain name is tried, so a hostile id cannot multiply the lookups.
-constexpr int kMaxIdDashes = 6;
 constexpr const char* kEntryGroup = "Desktop Entry";
 
 using Entries = std::vector<std::pair<std::string, std::string>>;  // in the file's order
@@ -143,21 +142,29 @@ std::vector<Directory> Directories(const XdgDirs& dirs) {
   return out;
 }
 
-// Every file a desktop id may name below one applications directory.
-void IdPaths(const std::string& directory, std::string_view id, int dashes, std::vector<std::string>& out) {
-  out.push_back(directory + "/" + std::string(id));
-  if (dashes <= 0) return;
-  for (std::size_t dash = id.find('-'); dash != std::string_view::npos; dash = id.find('-', dash + 1))
-    IdPaths(directory + "/" + std::string(id.substr(0, dash)), id.substr(dash + 1), dashes - 1, out);
+// A name longer than this is no file's or directory's on any of the desktop's file systems.
+constexpr std::size_t kNameMax = 255;
+
+bool IsKind(const std::string& path, mode_t kind) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
 }
 
-// The .desktop file of `id` in one applications directory, "" when it has none.
-std::string IdFile(const std::string& directory, const std::string& id) {
-  if (id.find('/') != std::string::npos || id.rfind('.', 0) == 0) return {};
-  std::vector<std::string> candidates;
-  IdPaths(directory, id, kMaxIdDashes, candidates);
-  for (const std::string& path : candidates)
-    if (FileExists(path)) return path;
+// The depth-first search below `directory` for what is left of an id, the plain name first: a dash
+// may stand for a directory only where that directory exists.
+std::string IdFileBelow(const std::string& directory, std::string_view id, int& probes) {
+  if (probes >= kMaxIdProbes) return {};
+  ++probes;
+  if (const std::string plain = directory + "/" + std::string(id); IsKind(plain, S_IFREG)) return plain;
+  for (std::size_t dash = id.find('-'); dash != std::string_view::npos && dash <= kNameMax; dash = id.find('-', dash + 1)) {
+    const std::string_view name = id.substr(0, dash);
+    if (name.empty() || name == "." || name == "..") continue;
+    if (probes >= kMaxIdProbes) return {};
+    ++probes;
+    const std::string below = directory + "/" + std::string(name);
+    if (!IsKind(below, S_IFDIR)) continue;
+    if (std::string found = IdFileBelow(below, id.substr(dash + 1), probes); !found.empty()) return found;
+  }
   return {};
 }
 
@@ -211,7 +218,7 @@ Associations ReadDirectory(const Directory& directory, const XdgDirs& dirs, cons
 // does not count: that file decides.
 bool Masked(const std::vector<Directory>& directories, std::size_t index, const std::string& id) {
   for (std::size_t i = 0; i < index; ++i)
-    if (directories[i].applications && !IdFile(directories[i].path, id).empty()) return true;
+    if (directories[i].applications && !DesktopIdFile(directories[i].path, id).empty()) return true;
   return false;
 }
 
@@ -239,7 +246,7 @@ std::optional<DesktopApplication> Usable(const std::string& id, const std::strin
 std::optional<DesktopApplication> Application(const std::vector<Directory>& directories, const std::string& id) {
   for (const Directory& directory : directories) {
     if (!directory.applications) continue;
-    const std::string path = IdFile(directory.path, id);
+    const std::string path = DesktopIdFile(directory.path, id);
     if (path.empty()) continue;
     const KeyFile file = ReadKeyFile(path);
     if (IsTrue(UnescapeValue(file.Value(kEntryGroup, "Hidden")))) return std::nullopt;
@@ -407,6 +414,13 @@ std::set<std::string> AviMimeTypes(const XdgDirs& dirs) {
   for (const auto& [name, target] : aliases)
     if (target == canonical) names.insert(name);
   return names;
+}
+
+std::string DesktopIdFile(const std::string& directory, const std::string& id, int* probes) {
+  int count = 0;
+  const std::string file = id.find('/') == std::string::npos && id.rfind('.', 0) != 0 ? IdFileBelow(directory, id, count) : "";
+  if (probes) *probes = count;
+  return file;
 }
 
 std::optional<DesktopApplication> ChooseApplication(const XdgDirs& dirs, const std::set<std::string>& mimeTypes) {

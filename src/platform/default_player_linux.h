@@ -38,6 +38,15 @@ struct DesktopApplication {
   std::string terminal;  // Terminal=true: the terminal program that shows it; else ""
 };
 
+// The .desktop file of desktop id `id` below one applications directory, "" when it has none: the
+// plain name, else a dash of the id standing for a subdirectory ("kde-org.vlc.desktop" in
+// kde/org.vlc.desktop), the first found in that order. An id with a '/' or a leading '.' names
+// none. Only directories that exist are descended into, and the search gives up after
+// kMaxIdProbes look-ups, so an id of any length from any list costs no more than that; `probes`,
+// when given, receives the count.
+inline constexpr int kMaxIdProbes = 256;
+std::string DesktopIdFile(const std::string& directory, const std::string& id, int* probes = nullptr);
+
 // The application the desktop opens a file of type `mimeTypes` (all names of one type) with:
 // the defaults of every mimeapps.list, desktop-specific ones first, and defaults.list, and after
 // them the associations (Added Associations, then mimeinfo.cache) less the Removed ones, each

@@ -385,4 +385,36 @@ TEST(XdgDirsFromEnvironment, UsesTheDefaultsForUnsetOrRelativeValues) {
   EXPECT_TRUE(set.desktops.empty());
 }
 
+// An id from any list costs look-ups in proportion to the directories it names, not to the
+// ways its dashes could be read; directories that loop back cost no more than the cap.
+TEST(DesktopIdFile, LooksOnlyWhereDirectoriesExist) {
+  std::string dashes;
+  for (int i = 0; i < 40; ++i) dashes += "x-";
+  struct Row {
+    const char* name;
+    std::string id, file;  // the file below the directory, "" for none
+    int maxProbes;
+  };
+  const Row rows[] = {
+      {"deep, past any count of dashes", "a-b-c-d-e-f-g-h-i.desktop", "a/b/c/d/e/f/g/h/i.desktop", 17},
+      {"forty dashes, one directory", dashes + "vlc.desktop", "x/" + dashes.substr(2) + "vlc.desktop", 3},
+      {"forty dashes, no file", dashes + "none.desktop", "", 2 * 42},
+      {"forty dashes through directories that loop", "loop-" + dashes + "none.desktop", "", platform::kMaxIdProbes},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempDir dir;
+    dir.MakeDir("x");
+    dir.MakeDir("loop");
+    for (const char* name : {"loop/x", "loop/x-x"}) ASSERT_EQ(symlink(".", (dir / name).c_str()), 0);
+    if (!row.file.empty()) {
+      dir.MakeDir(row.file.substr(0, row.file.rfind('/')));
+      dir.Write(row.file, "[Desktop Entry]\n");
+    }
+    int probes = 0;
+    EXPECT_EQ(platform::DesktopIdFile(dir.path(), row.id, &probes), row.file.empty() ? "" : dir / row.file);
+    EXPECT_LE(probes, row.maxProbes);
+  }
+}
+
 }  // namespace
