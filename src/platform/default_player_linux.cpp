@@ -56,7 +56,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   }
 }
 
-// The groups of a key file; for a key given twice in a group the first value counts.
+// The groups of a key file, none for a file that cannot be read; for a key given twice in a group
+// the first value counts.
 KeyFile ReadKeyFile(const std::string& path) {
   KeyFile file;
   const Result<std::string> read = ReadFileHead(path, kKeyFileMax);
@@ -188,7 +189,6 @@ void Append(std::vector<std::string>& list, const std::vector<std::string>& item
 // defaults.list give defaults alone.
 void ReadAssociations(const std::string& path, const std::string& addedGroup, bool mayAssociate,
                       const std::set<std::string>& types, Associations& into) {
-  if (!FileExists(path)) return;
   const KeyFile file = ReadKeyFile(path);
   const auto each = [&](const std::string& group, auto apply) {
     for (const auto& [type, ids] : file.Group(group))
