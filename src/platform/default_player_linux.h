@@ -75,9 +75,9 @@ std::vector<std::string> SubtitleArguments(const std::string& programName, const
 // `text` as one word of the POSIX shell: in single quotes, a single quote written as '\''.
 std::string ShellQuote(const std::string& text);
 
-// An executable named as on a command line: a path with a '/' as it is, else the first match in
-// the absolute directories of $PATH (a relative one would find the disc's own files). "" when
-// there is none.
+// An executable named as on a command line: an absolute path as it is, a bare name the first
+// match in the absolute directories of $PATH. A relative path ("./player", "bin/player") and a
+// relative PATH entry would find the disc's own files, so they find nothing. "" when there is none.
 std::string FindExecutable(const std::string& name);
 
 }  // namespace platform
