@@ -222,8 +222,20 @@ bool Masked(const std::vector<Directory>& directories, std::size_t index, const 
   return false;
 }
 
-// The words of an Exec line with every field code expanding to nothing: enough to find its program.
-std::optional<std::vector<std::string>> ExecWords(const std::string& exec);
+struct FieldValues {
+  std::string path, url, icon, name, file;
+};
+
+std::optional<std::vector<std::string>> SplitExec(const std::string& exec, const FieldValues& values, bool& fileGiven);
+
+// The program the application's command line runs, as PlayerCommand expands it; "" when the line
+// has none, or when a file code stands first (the movie would be run).
+std::string ExecProgram(const DesktopApplication& application) {
+  bool fileGiven = false;
+  const std::optional<std::vector<std::string>> words =
+      SplitExec(application.exec, {"", "", application.icon, application.name, application.file}, fileGiven);
+  return words && !words->empty() ? words->front() : std::string();
+}
 
 // The application of one .desktop file, when it can be started here.
 std::optional<DesktopApplication> Usable(const std::string& id, const std::string& path, const KeyFile& file) {
@@ -232,8 +244,7 @@ std::optional<DesktopApplication> Usable(const std::string& id, const std::strin
   const std::string tryExec = value("TryExec");
   if (!tryExec.empty() && FindExecutable(tryExec).empty()) return std::nullopt;
   DesktopApplication application{id, path, value("Exec"), value("Name"), value("Icon"), ""};
-  const std::optional<std::vector<std::string>> words = ExecWords(application.exec);
-  if (!words || words->empty() || FindExecutable(words->front()).empty()) return std::nullopt;
+  if (FindExecutable(ExecProgram(application)).empty()) return std::nullopt;
   if (IsTrue(value("Terminal"))) {
     application.terminal = FindExecutable("x-terminal-emulator");
     if (application.terminal.empty()) return std::nullopt;  // it would run unseen
@@ -292,10 +303,6 @@ std::string ShellText(std::string_view text, const std::string& value) {
   }
   return out;
 }
-
-struct FieldValues {
-  std::string path, url, icon, name, file;
-};
 
 // The words a field code stands for; `fileGiven` notes a file code.
 std::vector<std::string> FieldCode(char code, const FieldValues& values, bool& fileGiven) {
@@ -369,11 +376,6 @@ std::optional<std::vector<std::string>> SplitExec(const std::string& exec, const
   if (quote) return std::nullopt;
   endWord();
   return words;
-}
-
-std::optional<std::vector<std::string>> ExecWords(const std::string& exec) {
-  bool fileGiven = false;
-  return SplitExec(exec, {}, fileGiven);
 }
 
 }  // namespace

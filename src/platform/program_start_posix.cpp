@@ -70,6 +70,8 @@ bool IsExecutableFile(const std::string& path) {
 // async-signal-safe calls are made, as the process may have other threads. A pipe that closes on
 // exec brings back the reason when the program could not be executed.
 Result<void> StartDetached(const std::string& program, const std::vector<std::string>& arguments) {
+  // No program is no file, and two forks would only learn that.
+  if (program.empty()) return Failure{std::strerror(ENOENT)};
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));

@@ -417,4 +417,22 @@ TEST(DesktopIdFile, LooksOnlyWhereDirectoriesExist) {
   }
 }
 
+// An entry counts only when the command line it gives runs a program: field codes before the
+// program would make another word the one run.
+TEST(ChooseApplication, TakesOnlyAnEntryWhoseCommandRunsAProgram) {
+  testsupport::ScopedEnvironment env;
+  const XdgRoot root;
+  env.Set("PATH", root.root / "bin");
+  for (const std::string exec : {"%k @BIN@/mpv", "%i @BIN@/mpv", "%f @BIN@/mpv", "%c", "mpv %f"}) {
+    SCOPED_TRACE(exec);
+    root.Put({{"config/mimeapps.list", Defaults("video/x-msvideo", "a.desktop;vlc.desktop")},
+              {"data/applications/a.desktop", "[Desktop Entry]\nType=Application\nName=mpv\nIcon=mpv\nExec=" + exec + "\n"},
+              {"data/applications/vlc.desktop", "[Desktop Entry]\nType=Application\nExec=@BIN@/vlc %U\n"}});
+    const std::optional<platform::DesktopApplication> chosen = platform::ChooseApplication(root.dirs, {"video/x-msvideo"});
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->id, exec.find('@') == std::string::npos ? "a.desktop" : "vlc.desktop");
+    EXPECT_NE(platform::FindExecutable(platform::PlayerCommand(*chosen, "/m.avi", "").value().front()), "");
+  }
+}
+
 }  // namespace

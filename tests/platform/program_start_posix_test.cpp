@@ -1,4 +1,5 @@
 // How a player is started, and a real start of a stand-in player.
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -152,7 +153,18 @@ TEST(StartProgram, WhatCannotStartSaysWhy) {
     EXPECT_FALSE(started);
     EXPECT_EQ(started.error(), row.error);
   }
+  // An empty name is refused before any fork; a missing program costs one, which ends.
+  sigset_t childEnded, previous, pending;
+  sigemptyset(&childEnded);
+  sigaddset(&childEnded, SIGCHLD);
+  ASSERT_EQ(pthread_sigmask(SIG_BLOCK, &childEnded, &previous), 0);
+  EXPECT_EQ(platform::StartDetached("", {}).error(), std::strerror(ENOENT));
+  sigpending(&pending);
+  EXPECT_FALSE(sigismember(&pending, SIGCHLD));
   EXPECT_EQ(platform::StartDetached(dir / "no-such-program", {}).error(), std::strerror(ENOENT));
+  sigpending(&pending);
+  EXPECT_TRUE(sigismember(&pending, SIGCHLD));
+  pthread_sigmask(SIG_SETMASK, &previous, nullptr);
   // Whatever happened to them, no child of the launcher is left behind to be reaped.
   errno = 0;
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
