@@ -4,6 +4,7 @@
 #include "media/jpeg_decoder.h"
 #include "media/poster.h"
 #include "movie/discovery.h"
+#include "platform/file_reader.h"
 #include "platform/names.h"
 
 namespace app {
@@ -45,9 +46,11 @@ std::optional<std::string> ReadIni(const std::string& path, const std::map<std::
 }  // namespace
 
 std::optional<media::AviFacts> ReadAviFacts(const std::string& movieFileName) {
+  const platform::FileReader movie(movieFileName);
+  if (!movie.ok()) return std::nullopt;
   return media::ReadAviFactsWith(
-      [&](std::int64_t offset, std::size_t count) { return platform::ReadAt(movieFileName, offset, count); },
-      platform::FileSize(movieFileName).value_or(-1));
+      [&](std::int64_t offset, std::size_t count) { return std::optional<std::string>(movie.ReadAt(offset, count)); },
+      movie.size());
 }
 
 media::InfoPanelContent ReadInfoPanel(const std::string& movieFileName, const std::string& notesFile,

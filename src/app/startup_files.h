@@ -36,8 +36,8 @@ class StartupFiles {
   std::map<std::string, platform::ProfileFile> iniFiles_;
 };
 
-// The movie's facts from its headers, read as the AVI reader asks; nullopt when it no longer reads
-// as an AVI file.
+// The movie's facts from its headers, read as the AVI reader asks from one open of the file, so
+// that its size and its bytes agree; nullopt when it no longer reads as an AVI file.
 std::optional<media::AviFacts> ReadAviFacts(const std::string& movieFileName);
 
 // The text panel as Show Info fills it: the movie's report and the notes file's text.

@@ -1,6 +1,8 @@
 // The portable half of the file services: matching and the pure questions over a listing.
 #include "platform/files.h"
 
+#include "platform/file_reader.h"
+
 #include "platform/text.h"
 
 namespace platform {
@@ -74,6 +76,18 @@ std::string WithTrailingSeparator(std::string directory) {
 
 std::string CannotOpenMessage(const std::string& path, const std::string& reason) {
   return "Cannot open " + path + ": " + reason;
+}
+
+std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {
+  const FileReader file(path);
+  if (!file.ok()) return std::nullopt;
+  return file.ReadAt(offset, count);
+}
+
+std::optional<std::int64_t> FileSize(const std::string& path) {
+  const FileReader file(path);
+  if (!file.ok()) return std::nullopt;
+  return file.size();
 }
 
 }  // namespace platform

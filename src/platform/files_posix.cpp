@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/file_reader.h"
 #include "platform/fd_posix.h"
 
 namespace platform {
@@ -154,19 +155,27 @@ char PathSeparator() { return '/'; }
 
 bool IsOnDrive(const std::string& directory) { return !directory.empty() && directory.front() == '/'; }
 
-std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {
+FileReader::FileReader(const std::string& path) {
   std::string error;
   Fd fd(OpenRegularFile(path.c_str(), error));
-  if (fd.get() < 0) return std::nullopt;
   struct stat info {};
-  if (::fstat(fd.get(), &info) != 0) return std::nullopt;
-  if (offset < 0 || offset >= static_cast<std::int64_t>(info.st_size)) return std::string();
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) return;
+  size_ = static_cast<std::int64_t>(info.st_size);
+  handle_ = fd.release();
+}
+
+FileReader::~FileReader() {
+  if (ok()) ::close(static_cast<int>(handle_));
+}
+
+std::string FileReader::ReadAt(std::int64_t offset, std::size_t count) const {
+  if (offset < 0 || offset >= size_) return {};
   // Never allocate more than the file can give, whatever the caller asks for.
-  const std::uint64_t available = static_cast<std::uint64_t>(info.st_size - offset);
+  const std::uint64_t available = static_cast<std::uint64_t>(size_ - offset);
   std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, available)), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t got = ::pread(fd.get(), bytes.data() + done, bytes.size() - done,
+    const ssize_t got = ::pread(static_cast<int>(handle_), bytes.data() + done, bytes.size() - done,
                                 static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
     if (got < 0 && errno == EINTR) continue;
     if (got <= 0) break;
@@ -174,14 +183,6 @@ std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, 
   }
   bytes.resize(done);
   return bytes;
-}
-
-std::optional<std::int64_t> FileSize(const std::string& path) {
-  std::string error;
-  Fd fd(OpenRegularFile(path.c_str(), error));
-  struct stat info {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) return std::nullopt;
-  return static_cast<std::int64_t>(info.st_size);
 }
 
 std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error) {

@@ -11,6 +11,7 @@
 
 #include "platform/drive_win.h"
 #include "platform/files.h"
+#include "platform/file_reader.h"
 #include "platform/handle_win.h"
 #include "platform/text.h"
 
@@ -153,15 +154,23 @@ std::string ExecutableDirectory() {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, std::size_t count) {
+FileReader::FileReader(const std::string& path) {
   std::string error;
   Handle file = OpenRegularFile(path, error);
-  if (!file.ok()) return std::nullopt;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size)) return std::nullopt;
-  if (offset < 0 || offset >= size.QuadPart) return std::string();
+  if (!file.ok() || !GetFileSizeEx(file.get(), &size)) return;
+  size_ = size.QuadPart;
+  handle_ = reinterpret_cast<std::intptr_t>(file.release());
+}
+
+FileReader::~FileReader() {
+  if (ok()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::string FileReader::ReadAt(std::int64_t offset, std::size_t count) const {
+  if (offset < 0 || offset >= size_) return {};
   // Never allocate more than the file can give, whatever the caller asks for.
-  const std::uint64_t available = static_cast<std::uint64_t>(size.QuadPart - offset);
+  const std::uint64_t available = static_cast<std::uint64_t>(size_ - offset);
   std::string bytes(static_cast<std::size_t>(std::min<std::uint64_t>(count, available)), '\0');
   std::size_t done = 0;
   while (done < bytes.size()) {
@@ -171,19 +180,11 @@ std::optional<std::string> ReadAt(const std::string& path, std::int64_t offset, 
     position.OffsetHigh = static_cast<DWORD>(at >> 32);
     DWORD got = 0;
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-    if (!ReadFile(file.get(), bytes.data() + done, want, &got, &position) || got == 0) break;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), bytes.data() + done, want, &got, &position) || got == 0) break;
     done += got;
   }
   bytes.resize(done);
   return bytes;
-}
-
-std::optional<std::int64_t> FileSize(const std::string& path) {
-  std::string error;
-  Handle file = OpenRegularFile(path, error);
-  LARGE_INTEGER size{};
-  if (!file.ok() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
-  return size.QuadPart;
 }
 
 Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes) {
