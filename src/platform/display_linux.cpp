@@ -33,23 +33,42 @@ xcb_window_t Root(xcb_connection_t* connection) {
   return screen.rem != 0 ? screen.data->root : xcb_window_t{XCB_WINDOW_NONE};
 }
 
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
-  const auto reply = Own(xcb_intern_atom_reply(
-      connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
-  return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+struct Atoms {
+  xcb_atom_t moveResize = XCB_ATOM_NONE;  // _NET_WM_MOVERESIZE
+  xcb_atom_t supported = XCB_ATOM_NONE;   // _NET_SUPPORTED
+};
+
+// An atom names the same thing for the whole life of the server, so the toolkit's connection asks
+// once, both names in one round trip. What the window manager supports is asked on every drag: it
+// may start after the launcher, or be replaced.
+const Atoms& AtomsOf(xcb_connection_t* connection) {
+  static xcb_connection_t* asked = nullptr;
+  static Atoms atoms;
+  if (connection == asked) return atoms;
+  const auto intern = [&](const char* name) {
+    return xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
+  };
+  const xcb_intern_atom_cookie_t moveResize = intern("_NET_WM_MOVERESIZE");
+  const xcb_intern_atom_cookie_t supported = intern("_NET_SUPPORTED");
+  const auto atom = [&](xcb_intern_atom_cookie_t cookie) {
+    const auto reply = Own(xcb_intern_atom_reply(connection, cookie, nullptr));
+    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  };
+  atoms = {atom(moveResize), atom(supported)};
+  asked = connection;
+  return atoms;
 }
 
-// Whether the running window manager lists `atom` among what it supports.
-bool Supported(xcb_connection_t* connection, xcb_atom_t atom) {
+// Whether the running window manager lists the move among what it supports.
+bool MoveSupported(xcb_connection_t* connection, const Atoms& atoms) {
+  if (atoms.moveResize == XCB_ATOM_NONE || atoms.supported == XCB_ATOM_NONE) return false;
   const auto reply = Own(xcb_get_property_reply(
-      connection,
-      xcb_get_property(connection, 0, Root(connection), Atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 4096),
-      nullptr));
+      connection, xcb_get_property(connection, 0, Root(connection), atoms.supported, XCB_ATOM_ATOM, 0, 4096), nullptr));
   if (!reply || reply->format != 32) return false;
-  const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+  const auto* listed = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
   const int count = xcb_get_property_value_length(reply.get()) / 4;
   for (int i = 0; i < count; ++i)
-    if (atoms[i] == atom) return true;
+    if (listed[i] == atoms.moveResize) return true;
   return false;
 }
 
@@ -83,18 +102,18 @@ SystemMove StartSystemMove(quintptr window, QPoint press) {
   const auto pointer =
       Own(xcb_query_pointer_reply(connection, xcb_query_pointer(connection, Root(connection)), nullptr));
   if (!pointer || (pointer->mask & XCB_BUTTON_MASK_1) == 0) return SystemMove::ButtonUp;
-  const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE");
-  if (moveResize == XCB_ATOM_NONE || !Supported(connection, moveResize)) return SystemMove::Unsupported;
+  const Atoms& atoms = AtomsOf(connection);
+  if (!MoveSupported(connection, atoms)) return SystemMove::Unsupported;
   // The press's implicit grab is the toolkit's; the window manager needs the pointer for itself.
   xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
-  SendMoveResize(connection, static_cast<xcb_window_t>(window), moveResize, press, kMove);
+  SendMoveResize(connection, static_cast<xcb_window_t>(window), atoms.moveResize, press, kMove);
   return SystemMove::Started;
 }
 
 void CancelSystemMove(quintptr window) {
   xcb_connection_t* connection = Connection();
   if (connection == nullptr) return;
-  if (const xcb_atom_t moveResize = Atom(connection, "_NET_WM_MOVERESIZE"); moveResize != XCB_ATOM_NONE)
+  if (const xcb_atom_t moveResize = AtomsOf(connection).moveResize; moveResize != XCB_ATOM_NONE)
     SendMoveResize(connection, static_cast<xcb_window_t>(window), moveResize, {}, kCancel);
 }
 
