@@ -23,6 +23,9 @@ void WindowDragger::addHandle(QWidget* handle) {
 }
 
 void WindowDragger::Reset() {
+  // However the drag ends, a move handed to the window manager ends with it: one asked for after
+  // the button came up would otherwise have the window follow the pointer with no button held.
+  if (phase_ == Phase::SystemMoving && !window_.isNull()) platform::CancelSystemMove(window_->winId());
   phase_ = Phase::Idle;
   window_ = nullptr;
 }
@@ -42,9 +45,13 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event) {
       if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) Reset();
       break;
     case QEvent::Hide:
+      Reset();
+      break;
     case QEvent::WindowDeactivate:
     case QEvent::FocusOut:
-      Reset();
+      // The window manager takes the keyboard for its move, which the toolkit reports as the
+      // window losing the focus: that ends no move of the window manager's.
+      if (phase_ != Phase::SystemMoving) Reset();
       break;
     default:
       break;
@@ -67,7 +74,6 @@ bool WindowDragger::OnMove(QEvent* event) {
   const QPoint pointer = mouse->globalPosition().toPoint();
   if (!(mouse->buttons() & Qt::LeftButton) || window_.isNull()) {
     // The window manager's move ended, or never took the pointer: either way nothing may follow.
-    if (phase_ == Phase::SystemMoving && !window_.isNull()) platform::CancelSystemMove(window_->winId());
     Reset();
     return false;
   }
@@ -93,8 +99,6 @@ bool WindowDragger::OnMove(QEvent* event) {
 
 void WindowDragger::OnRelease(QEvent* event) {
   if (phase_ == Phase::Moving) Follow(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
-  // The release came before the window manager took the pointer.
-  if (phase_ == Phase::SystemMoving && !window_.isNull()) platform::CancelSystemMove(window_->winId());
   Reset();
 }
 
