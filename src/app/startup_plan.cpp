@@ -101,25 +101,27 @@ bool PlanTitle(const movie::LauncherFiles& launcher, StartupPlan& plan) {
 // (also a failed one, which still resets the file's attributes); the first update that fails,
 // as planned or at the write, ends the start-up.
 bool PlanPlayersSettings(const StartupFacts& facts, StartupPlan& plan) {
+  using Kind = platform::ProfileUpdate::Kind;
   const movie::LauncherFiles& launcher = *facts.launcher;
   for (const auto& [shown, kind] : {std::pair{plan.startShown, movie::PlayerKind::VPlayer},
                                    std::pair{plan.bplayerShown, movie::PlayerKind::BSPlayer}}) {
     if (!shown) continue;
     movie::IniOutcome outcome = movie::PlanPlayerSettings(launcher, kind, plan.MovieFileName, plan.SubtitleFileName);
-    if (outcome.kind == movie::IniOutcome::Kind::Unread) return plan.need = StartupNeed{Need::IniFile, outcome.path, {}}, false;
+    platform::ProfileUpdate& update = outcome.update;
+    if (update.kind == Kind::Unread) return plan.need = StartupNeed{Need::IniFile, outcome.path, {}}, false;
     if (!outcome.path.empty()) {
       const auto written = facts.iniWritten.find(outcome.path);
       if (written == facts.iniWritten.end()) {
         plan.iniFiles.push_back(std::move(outcome));
         return plan.need = StartupNeed{Need::IniWrite, plan.iniFiles.back().path, {}}, false;
       }
-      if (!written->second && outcome.kind != movie::IniOutcome::Kind::Failed) {
-        outcome.kind = movie::IniOutcome::Kind::Failed;
-        outcome.error = platform::UnableToWrite(launcher.directory + outcome.file);
+      if (!written->second && update.kind != Kind::Failed) {
+        update = {Kind::Failed, platform::UnableToWrite(launcher.directory + outcome.file), {}};
+        outcome.writes.clear();
       }
     }
     plan.iniFiles.push_back(outcome);
-    if (outcome.kind == movie::IniOutcome::Kind::Failed) return Fail(plan, ErrorKind::IniWrite, outcome.error), false;
+    if (update.kind == Kind::Failed) return Fail(plan, ErrorKind::IniWrite, update.reason), false;
   }
   return true;
 }

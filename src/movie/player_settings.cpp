@@ -1,7 +1,5 @@
 #include "movie/player_settings.h"
 
-#include <algorithm>
-
 #include "platform/names.h"
 #include "platform/text.h"
 
@@ -18,30 +16,7 @@ std::string ReadTrimmed(std::string_view content, IniKey entry) {
 }
 
 IniOutcome Skip(IniOutcome outcome, std::string reason) {
-  outcome.kind = IniOutcome::Kind::Skipped;
-  outcome.reason = std::move(reason);
-  return outcome;
-}
-
-// The outcome once the platform decided on the file.
-IniOutcome Decided(IniOutcome outcome, const std::vector<IniWrite>& writes, bool writable) {
-  using Update = platform::ProfileUpdate::Kind;
-  switch (outcome.update.kind) {
-    case Update::Skipped: {
-      std::string reason = outcome.update.reason;  // copied before `outcome` is moved from
-      return Skip(std::move(outcome), std::move(reason));
-    }
-    case Update::Failed:
-      outcome.kind = IniOutcome::Kind::Failed;
-      outcome.error = outcome.update.error;
-      return outcome;
-    case Update::Written:
-    case Update::Unchanged: break;
-  }
-  if (writes.empty()) return Skip(std::move(outcome), "no subtitle file");
-  if (!writable) return Skip(std::move(outcome), std::string(platform::kUnwritableValue));
-  outcome.kind = IniOutcome::Kind::Written;
-  outcome.writes = writes;
+  outcome.update = {platform::ProfileUpdate::Kind::Skipped, std::move(reason), {}};
   return outcome;
 }
 
@@ -82,21 +57,21 @@ IniOutcome PlanPlayerSettings(const LauncherFiles& launcher, PlayerKind kind, co
   outcome.path = path;
   const auto facts = launcher.iniFiles.find(path);
   if (facts == launcher.iniFiles.end()) {
-    outcome.kind = IniOutcome::Kind::Unread;
+    outcome.update.kind = platform::ProfileUpdate::Kind::Unread;
     return outcome;
   }
   const std::vector<IniWrite> writes = PlayerSettingsWrites(kind, movieFileName, subtitleFileName);
-  // A name the file cannot hold as one value would reach the player as another name: none of the
-  // keys is written then, but the attributes are reset all the same.
-  const bool writable = std::all_of(writes.begin(), writes.end(),
-                                    [](const IniWrite& write) { return platform::IsProfileValue(write.value); });
   std::vector<platform::ProfileEdit> edits;
-  if (writable)
-    for (const IniWrite& write : writes) edits.push_back({write.section, write.key, write.value});
-  outcome.update = platform::PlanProfileUpdate(launcher.directory + std::string(player.iniWriteName), facts->second, edits);
+  for (const IniWrite& write : writes) edits.push_back({write.section, write.key, write.value});
   for (const platform::ListingEntry& entry : launcher.listing.entries)
     if (platform::IsTemporaryOf(path.substr(launcher.directory.size()), entry.name)) outcome.stale.push_back(entry.name);
-  return Decided(std::move(outcome), writes, writable);
+  // A name the file cannot hold as one value would reach the player as another name: none of the
+  // keys is written then, but the attributes are reset all the same.
+  outcome.update = platform::PlanProfileUpdate(launcher.directory + std::string(player.iniWriteName), facts->second, edits);
+  using Kind = platform::ProfileUpdate::Kind;
+  if (outcome.update.kind == Kind::Unchanged && writes.empty()) return Skip(std::move(outcome), "no subtitle file");
+  if (outcome.update.kind == Kind::Written || outcome.update.kind == Kind::Unchanged) outcome.writes = writes;
+  return outcome;
 }
 
 std::vector<std::string> FilmNameFiles(const LauncherFiles& launcher) {

@@ -43,22 +43,13 @@ struct LauncherFiles {
 // listing holds no regular file of that name.
 std::string ListedIniFile(const LauncherFiles& launcher, std::string_view name);
 
-// What the start-up does with one player's INI file.
+// What the start-up does with one player's INI file: `update` says what becomes of it, and is
+// what is carried out on the file at `path`.
 struct IniOutcome {
-  enum class Kind {
-    Absent,   // no such file in the launcher's directory: nothing to do, nothing to report
-    Unread,   // the file at `path` must be read before anything can be decided
-    Written,  // `writes` go into the file (also when it already holds every value)
-    Skipped,  // the file is there but is not written, for `reason`
-    Failed,   // the write cannot happen: `error` is "Unable to write to <path>", the text the user sees
-  };
-  Kind kind = Kind::Absent;
   std::string file;  // the INI file's bare name, as written ("vplayer.ini")
   std::string path;  // as listed; "" when the file is not touched at all
-  std::vector<IniWrite> writes;
-  std::string reason;
-  std::string error;
-  platform::ProfileUpdate update;   // what is carried out on the file at `path`
+  std::vector<IniWrite> writes;     // Written or Unchanged: the keys that go into the file
+  platform::ProfileUpdate update;
   std::vector<std::string> stale;   // temporary files an earlier, killed start left beside it
   bool operator==(const IniOutcome&) const = default;
 };

@@ -1,5 +1,6 @@
 #include "platform/profile.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -180,19 +181,27 @@ std::string ProfileWrite(std::string_view content, std::string_view section, std
   return out;
 }
 
-ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<ProfileEdit>& edits) {
-  if (content.size() > kProfileFileMax) return {ProfileBytes::Kind::TooLarge, {}, {}};
-  if (content.substr(0, 2) == "\xFF\xFE" || content.substr(0, 2) == "\xFE\xFF")
-    return {ProfileBytes::Kind::Skipped, {}, "UTF-16"};
-  for (const ProfileEdit& edit : edits)
-    if (!IsProfileValue(edit.value)) return {ProfileBytes::Kind::Skipped, {}, std::string(kUnwritableValue)};
+namespace {
+
+bool AllProfileValues(const std::vector<ProfileEdit>& edits) {
+  return std::all_of(edits.begin(), edits.end(), [](const ProfileEdit& edit) { return IsProfileValue(edit.value); });
+}
+
+}  // namespace
+
+ProfileUpdate ApplyProfileEdits(std::string_view content, const std::vector<ProfileEdit>& edits) {
+  using Kind = ProfileUpdate::Kind;
+  // Beyond that size the launcher itself would not read the file, and neither its next start nor
+  // this run's player start would find what it holds; as it is, it still works.
+  const ProfileUpdate tooLarge{Kind::Skipped, "too large", {}};
+  if (content.size() > kProfileFileMax) return tooLarge;
+  if (content.substr(0, 2) == "\xFF\xFE" || content.substr(0, 2) == "\xFE\xFF") return {Kind::Skipped, "UTF-16", {}};
+  if (!AllProfileValues(edits)) return {Kind::Skipped, std::string(kUnwritableValue), {}};
   std::string bytes(content);
   for (const ProfileEdit& edit : edits) bytes = ProfileWrite(bytes, edit.section, edit.key, edit.value);
-  if (bytes == content) return {};
-  // The launcher itself would no longer read the file, and neither its next start nor this run's
-  // player start would find what it holds; as it is, it still works.
-  if (bytes.size() > kProfileFileMax) return {ProfileBytes::Kind::Skipped, {}, "too large"};
-  return {ProfileBytes::Kind::Updated, std::move(bytes), {}};
+  if (bytes == content) return {Kind::Unchanged, {}, {}};
+  if (bytes.size() > kProfileFileMax) return tooLarge;
+  return {Kind::Written, {}, std::move(bytes)};
 }
 
 std::string TemporaryPrefix(std::string_view name) { return "." + std::string(name) + ".autorun-"; }
@@ -221,19 +230,15 @@ bool Fits(const ProfileFacts& facts, std::size_t size) {
 ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& facts,
                                 const std::vector<ProfileEdit>& edits) {
   using Kind = ProfileUpdate::Kind;
-  if (!facts.refusal.empty()) return {Kind::Skipped, facts.refusal, {}, {}};
-  if (edits.empty()) return {};
-  const ProfileUpdate failed{Kind::Failed, {}, UnableToWrite(path), {}};
-  if (!facts.content) return failed;
-  ProfileBytes update = ApplyProfileEdits(*facts.content, edits);
-  switch (update.kind) {
-    case ProfileBytes::Kind::Unchanged: return {};
-    case ProfileBytes::Kind::Skipped: return {Kind::Skipped, update.reason, {}, {}};
-    case ProfileBytes::Kind::TooLarge: return failed;
-    case ProfileBytes::Kind::Updated: break;
-  }
-  if (!Fits(facts, update.bytes.size())) return failed;
-  return {Kind::Written, {}, {}, std::move(update.bytes)};
+  if (!facts.refusal.empty()) return {Kind::Skipped, facts.refusal, {}};
+  if (edits.empty()) return {Kind::Unchanged, {}, {}};
+  // A name that the file cannot hold is refused before the file's content counts.
+  if (!AllProfileValues(edits)) return {Kind::Skipped, std::string(kUnwritableValue), {}};
+  const ProfileUpdate failed{Kind::Failed, UnableToWrite(path), {}};
+  if (!facts.content || facts.content->size() > kProfileFileMax) return failed;
+  ProfileUpdate update = ApplyProfileEdits(*facts.content, edits);
+  if (update.kind == Kind::Written && !Fits(facts, update.bytes.size())) return failed;
+  return update;
 }
 
 std::optional<std::string> ReadProfileContent(const std::string& path) {

@@ -46,19 +46,29 @@ struct ProfileEdit {
   std::string section, key, value;
 };
 
-// What one update of a file's bytes comes to.
-struct ProfileBytes {
-  enum class Kind { Updated, Unchanged, Skipped, TooLarge };
-  Kind kind = Kind::Unchanged;
-  std::string bytes;   // Updated: the new content
-  std::string reason;  // Skipped: why ("UTF-16")
+// What becomes of one INI file at start-up, from the listing that may hold it to its write.
+struct ProfileUpdate {
+  enum class Kind {
+    Absent,     // no such file: nothing to do, nothing to report
+    Unread,     // the file must be read before anything can be decided
+    Written,    // `bytes` replace the file's content
+    Unchanged,  // nothing to write, or the file already holds every value
+    Skipped,    // not written, for `reason`; still made writable unless the platform refused the file
+    Failed,     // cannot be written: `reason` is "Unable to write to <path>", the text the user sees;
+                // the file's bytes stay as they were
+  };
+  Kind kind = Kind::Absent;
+  std::string reason;
+  std::string bytes;
+  bool operator==(const ProfileUpdate&) const = default;
 };
+
 inline constexpr std::string_view kUnwritableValue = "name cannot be written as an INI value";
-// Applies `edits` in order with ProfileWrite. Skipped, with nothing applied: a file in UTF-16 (it
-// begins with FF FE or FE FF), as 8-bit lines would corrupt it; an edit whose value IsProfileValue
-// refuses (kUnwritableValue); new content of more than kProfileFileMax bytes ("too large"), which
-// the launcher would no longer read. A file of more than kProfileFileMax bytes is TooLarge.
-ProfileBytes ApplyProfileEdits(std::string_view content, const std::vector<ProfileEdit>& edits);
+// Applies `edits` in order with ProfileWrite: Written with the new content, or Unchanged. Skipped,
+// with nothing applied: a file in UTF-16 (it begins with FF FE or FE FF), as 8-bit lines would
+// corrupt it; an edit whose value IsProfileValue refuses (kUnwritableValue); content of more than
+// kProfileFileMax bytes, before or after the edits ("too large"), which the launcher does not read.
+ProfileUpdate ApplyProfileEdits(std::string_view content, const std::vector<ProfileEdit>& edits);
 
 // The whole content of the INI file at `path` (the name's letter case ignored) as the launcher
 // reads it: nullopt when it is missing, cannot be read, or is larger than kProfileFileMax.
@@ -83,23 +93,9 @@ struct ProfileFacts {
 // The text the user sees when the INI file at `path` cannot be written.
 inline std::string UnableToWrite(const std::string& path) { return "Unable to write to " + path; }
 
-// What the start-up does with one INI file.
-struct ProfileUpdate {
-  enum class Kind {
-    Written,    // `bytes` replace the file's content
-    Unchanged,  // made writable; nothing to write, or the file already holds every value
-    Skipped,    // left alone without a word, `reason` says why
-    Failed,     // `error` is "Unable to write to <path>"; the file stays as it was
-  };
-  Kind kind = Kind::Unchanged;
-  std::string reason;
-  std::string error;
-  std::string bytes;
-  bool operator==(const ProfileUpdate&) const = default;
-};
-
-// The decision for the file at `path` with `facts`: Skipped for a refusal and for what
-// ApplyProfileEdits skips; Unchanged without edits (its attributes are still reset) or changes;
+// The decision for the file at `path` with `facts`: Skipped for a refusal, for a value that
+// IsProfileValue refuses (whatever the content) and for what ApplyProfileEdits skips; Unchanged
+// without edits (its attributes are still reset) or changes;
 // Failed when the content could not be read or is larger than kProfileFileMax, or when the new
 // content does not fit on the medium (beside the old one, or over it when written in place).
 ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& facts,

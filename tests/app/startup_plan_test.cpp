@@ -143,8 +143,8 @@ TEST(StartupPlan, TheFirstFailedIniWriteEndsTheStartUp) {
   disc.entries.push_back(F("vplayer.ini"));  // listed, but gone when it is opened: left alone
   const StartupPlan gone = Complete(disc).plan;
   ASSERT_EQ(gone.iniFiles.size(), 2u);
-  EXPECT_EQ(gone.iniFiles[0].reason, "missing");
-  EXPECT_EQ(gone.iniFiles[1].kind, movie::IniOutcome::Kind::Written);
+  EXPECT_EQ(gone.iniFiles[0].update.reason, "missing");
+  EXPECT_EQ(gone.iniFiles[1].update.kind, platform::ProfileUpdate::Kind::Written);
   disc.ini["vplayer.ini"] = std::string(platform::kProfileFileMax + 1, ';');  // too large to read
   const StartupPlan plan = Complete(disc).plan;
   ASSERT_EQ(plan.iniFiles.size(), 1u);
@@ -169,7 +169,7 @@ TEST(StartupPlan, AWriteThatFailsAtTheWriteEndsTheStartUp) {
     EXPECT_EQ(planned.needs.back().kind, Need::IniWrite);
     EXPECT_EQ(planned.needs.back().file, kDisc + failing);
     ASSERT_FALSE(plan.iniFiles.empty());
-    EXPECT_EQ(plan.iniFiles.back().kind, movie::IniOutcome::Kind::Failed);
+    EXPECT_EQ(plan.iniFiles.back().update.kind, platform::ProfileUpdate::Kind::Failed);
     EXPECT_EQ(plan.errorKind, ErrorKind::IniWrite);
     EXPECT_EQ(plan.error, "Unable to write to " + kDisc + failing);
     EXPECT_FALSE(plan.poster.loaded);
@@ -184,9 +184,9 @@ TEST(StartupPlan, AWriteThatFailsAtTheWriteEndsTheStartUp) {
 TEST(StartupPlan, WritesTheMovieAndSubtitleIntoTheShownPlayersFiles) {
   const StartupPlan plan = Complete({kFilm, {{"bplay.ini", "[Movie]\r\nFName=Old.avi\r\n"}}, {600, 900}}).plan;
   ASSERT_EQ(plan.iniFiles.size(), 2u);
-  EXPECT_EQ(plan.iniFiles[0].kind, movie::IniOutcome::Kind::Absent);  // no vplayer.ini on the disc
+  EXPECT_EQ(plan.iniFiles[0].update.kind, platform::ProfileUpdate::Kind::Absent);  // no vplayer.ini on the disc
   const movie::IniOutcome& bplay = plan.iniFiles[1];
-  EXPECT_EQ(bplay.kind, movie::IniOutcome::Kind::Written);
+  EXPECT_EQ(bplay.update.kind, platform::ProfileUpdate::Kind::Written);
   EXPECT_EQ(bplay.update.bytes,
             "[Movie]\r\nFName=Film.avi\r\nDirectory=.\r\n[Subtitles]\r\nSub1=Film.srt\r\nDirectory=.\r\n");
   EXPECT_EQ(plan.SubtitleFileName, "Film.srt");

@@ -18,6 +18,7 @@
 namespace {
 
 using movie::IniOutcome;
+using Kind = platform::ProfileUpdate::Kind;
 using movie::PlayerKind;
 using testsupport::TempDir;
 using testsupport::UpdateOnDisk;
@@ -39,23 +40,23 @@ TEST(PlayerSettingsOnDisk, ResetsTheReadOnlyMarkAndWritesWhatWasPlanned) {
     const char* onDisk;
     PlayerKind kind;
     std::string movie, subtitle, before, after;
-    IniOutcome::Kind outcome;
+    Kind outcome;
     const char* leftover;  // a temporary file an earlier, killed start left beside it, or ""
   };
   const Case cases[] = {
       {"vplayer, keys replaced", "VPlayer.INI", PlayerKind::VPlayer, "Film.avi", "eng.srt",
        "[autorun]\nFileNameMovie=Old.avi\n", "[autorun]\nFileNameMovie=Film.avi\nFileNameSubtitles=eng.srt\n",
-       IniOutcome::Kind::Written, ".VPlayer.INI.autorun-a1B2c3"},
+       Kind::Written, ".VPlayer.INI.autorun-a1B2c3"},
       {"bplayer, sections made", "bplay.ini", PlayerKind::BSPlayer, "Film.avi", "Film.srt", "",
        "[Movie]\r\nFName=Film.avi\r\nDirectory=.\r\n[Subtitles]\r\nSub1=Film.srt\r\nDirectory=.\r\n",
-       IniOutcome::Kind::Written, ""},
-      {"no subtitle", "vplayer.ini", PlayerKind::VPlayer, "Film.avi", "", head, head, IniOutcome::Kind::Skipped, ""},
+       Kind::Written, ""},
+      {"no subtitle", "vplayer.ini", PlayerKind::VPlayer, "Film.avi", "", head, head, Kind::Skipped, ""},
       {"a line break in the movie's name", "vplayer.ini", PlayerKind::VPlayer, "Fi\nlm.avi", "Film.srt", head, head,
-       IniOutcome::Kind::Skipped, ""},
+       Kind::Skipped, ""},
       {"1,048,575 bytes that the write would grow", "vplayer.ini", PlayerKind::VPlayer, "Film.avi", "Film.srt",
-       nearlyFull, nearlyFull, IniOutcome::Kind::Skipped, ""},
+       nearlyFull, nearlyFull, Kind::Skipped, ""},
       {"too large to read", "VPLAYER.INI", PlayerKind::VPlayer, "Film.avi", "Film.srt", huge, huge,
-       IniOutcome::Kind::Failed, ""},
+       Kind::Failed, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -65,9 +66,9 @@ TEST(PlayerSettingsOnDisk, ResetsTheReadOnlyMarkAndWritesWhatWasPlanned) {
     if (*c.leftover) launcher.Write(c.leftover, "half a write");
 
     const IniOutcome outcome = UpdateOnDisk(launcher.path() + "/", c.kind, c.movie, c.subtitle);
-    EXPECT_EQ(outcome.kind, c.outcome);
-    if (c.outcome == IniOutcome::Kind::Failed) {
-      EXPECT_EQ(outcome.error, "Unable to write to " + launcher.path() + "/vplayer.ini");
+    EXPECT_EQ(outcome.update.kind, c.outcome);
+    if (c.outcome == Kind::Failed) {
+      EXPECT_EQ(outcome.update.reason, "Unable to write to " + launcher.path() + "/vplayer.ini");
     }
     EXPECT_EQ(launcher.Read(c.onDisk), c.after);
     EXPECT_TRUE(Mode(path) & S_IWUSR);
@@ -91,8 +92,8 @@ TEST(PlayerSettingsOnDisk, MediumThatCannotTakeWrites) {
       medium.Fill();
     }
     const IniOutcome outcome = UpdateOnDisk(medium.path() + "/", PlayerKind::BSPlayer, "Film.avi", "Film.srt");
-    EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
-    EXPECT_EQ(outcome.reason, "drive not ready");
+    EXPECT_EQ(outcome.update.kind, Kind::Skipped);
+    EXPECT_EQ(outcome.update.reason, "drive not ready");
     EXPECT_EQ(outcome.path, "") << "the file is not even opened";
     EXPECT_EQ(medium.Read("bplay.ini"), before);
     EXPECT_EQ(Mode(medium / "bplay.ini"), 0444u);

@@ -76,7 +76,7 @@ TEST(UpdateProfileFile, OneReplaceKeepsOwnerGroupAndMode) {
   const struct stat before = Stat(path);
 
   const ProfileUpdate update = testsupport::UpdateProfileFile(dir / "vplayer.ini", kEdits);
-  ASSERT_EQ(update.kind, ProfileUpdate::Kind::Written) << update.reason << update.error;
+  ASSERT_EQ(update.kind, ProfileUpdate::Kind::Written) << update.reason;
   const struct stat after = Stat(path);
   EXPECT_NE(after.st_ino, before.st_ino);
   EXPECT_EQ(after.st_mode & 07777, 0640u);

@@ -90,7 +90,7 @@ TEST(UpdateProfileFile, InPlaceWhereNoTemporaryFileCanBeMade) {
     ClosedDirectory closed(dir.path());
     if (!closed.closed()) GTEST_SKIP() << "this file system cannot close a directory to new entries";
     const ProfileUpdate update = testsupport::UpdateProfileFile(path, kEdits);
-    EXPECT_EQ(update.kind, ProfileUpdate::Kind::Written) << update.reason << update.error;
+    EXPECT_EQ(update.kind, ProfileUpdate::Kind::Written) << update.reason;
   }
   EXPECT_EQ(dir.Read("vplayer.ini"), kWritten);
   EXPECT_EQ(Inode(path), before);

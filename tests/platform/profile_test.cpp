@@ -158,9 +158,9 @@ TEST(IsProfileValue, OnlyWhatReadsBackAsItself) {
     if (writable) EXPECT_EQ(ProfileRead(written, "A", "k"), value);
     else EXPECT_EQ(written, file);
   }
-  const platform::ProfileBytes refused =
+  const platform::ProfileUpdate refused =
       platform::ApplyProfileEdits("[A]\nk=old\n", {{"A", "j", "ok"}, {"A", "k", "Fi\nlm.avi"}});
-  EXPECT_EQ(refused.kind, platform::ProfileBytes::Kind::Skipped);
+  EXPECT_EQ(refused.kind, platform::ProfileUpdate::Kind::Skipped);
   EXPECT_EQ(refused.reason, platform::kUnwritableValue);
 }
 
@@ -170,12 +170,12 @@ TEST(ProfileEdits, NeverGrowPastWhatTheLauncherReads) {
   const std::string head = "[Autorun]\r\nFileNameMovie=x\r\n";
   const std::string nearlyFull = head + std::string(platform::kProfileFileMax - 1 - head.size(), ';');
   ASSERT_EQ(nearlyFull.size(), 1048575u);
-  const platform::ProfileBytes grown = platform::ApplyProfileEdits(nearlyFull, {{"Autorun", "FileNameMovie", "xy"}});
-  EXPECT_EQ(grown.kind, platform::ProfileBytes::Kind::Updated);
+  const platform::ProfileUpdate grown = platform::ApplyProfileEdits(nearlyFull, {{"Autorun", "FileNameMovie", "xy"}});
+  EXPECT_EQ(grown.kind, platform::ProfileUpdate::Kind::Written);
   EXPECT_EQ(grown.bytes.size(), platform::kProfileFileMax);
-  const platform::ProfileBytes tooLarge =
+  const platform::ProfileUpdate tooLarge =
       platform::ApplyProfileEdits(nearlyFull, {{"Autorun", "FileNameMovie", "Film.avi"}});
-  EXPECT_EQ(tooLarge.kind, platform::ProfileBytes::Kind::Skipped);
+  EXPECT_EQ(tooLarge.kind, platform::ProfileUpdate::Kind::Skipped);
   EXPECT_EQ(tooLarge.reason, "too large");
 }
 
@@ -243,19 +243,18 @@ TEST(ProfileEdits, ByteOrderMarks) {
   const std::string bom = "\xEF\xBB\xBF";
   const std::string file = bom + "[Autorun]\nFileNameMovie=old.avi\n";
   EXPECT_EQ(ProfileRead(file, "Autorun", "FileNameMovie"), "old.avi");
-  const platform::ProfileBytes edited =
+  const platform::ProfileUpdate edited =
       platform::ApplyProfileEdits(file, {{"Autorun", "FileNameMovie", "new.avi"}, {"Autorun", "S", "x"}});
-  EXPECT_EQ(edited.kind, platform::ProfileBytes::Kind::Updated);
+  EXPECT_EQ(edited.kind, platform::ProfileUpdate::Kind::Written);
   EXPECT_EQ(edited.bytes, bom + "[Autorun]\nFileNameMovie=new.avi\nS=x\n");
   EXPECT_EQ(platform::ApplyProfileEdits(edited.bytes, {{"Autorun", "S", "x"}}).kind,
-            platform::ProfileBytes::Kind::Unchanged);
+            platform::ProfileUpdate::Kind::Unchanged);
   for (const std::string& utf16 : {std::string("\xFF\xFE[\0", 4), std::string("\xFE\xFF\0[", 4)}) {
-    const platform::ProfileBytes skipped = platform::ApplyProfileEdits(utf16, {{"A", "k", "v"}});
-    EXPECT_EQ(skipped.kind, platform::ProfileBytes::Kind::Skipped);
+    const platform::ProfileUpdate skipped = platform::ApplyProfileEdits(utf16, {{"A", "k", "v"}});
+    EXPECT_EQ(skipped.kind, platform::ProfileUpdate::Kind::Skipped);
     EXPECT_EQ(skipped.reason, "UTF-16");
   }
-  EXPECT_EQ(platform::ApplyProfileEdits(std::string(platform::kProfileFileMax + 1, ';'), {}).kind,
-            platform::ProfileBytes::Kind::TooLarge);
+  EXPECT_EQ(platform::ApplyProfileEdits(std::string(platform::kProfileFileMax + 1, ';'), {}).reason, "too large");
 }
 
 // --- File forms -------------------------------------------------------------------------------
@@ -286,7 +285,7 @@ TEST(ProfileFile, RefusesWhatIsNotAnIniFile) {
   const std::string huge = "[A]\nk=v\n" + std::string(2u << 20, ';');
   dir.Write("bplay.ini", huge);
   EXPECT_EQ(platform::ReadProfileContent(dir / "bplay.ini"), std::nullopt);
-  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "bplay.ini", {{"A", "k", "w"}}).error,
+  EXPECT_EQ(testsupport::UpdateProfileFile(dir / "bplay.ini", {{"A", "k", "w"}}).reason,
             "Unable to write to " + dir / "bplay.ini");
   EXPECT_EQ(dir.Read("bplay.ini").size(), huge.size());
 }

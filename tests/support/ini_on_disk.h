@@ -13,18 +13,16 @@ namespace testsupport {
 
 inline movie::IniOutcome UpdateOnDisk(const std::string& directory, movie::PlayerKind kind,
                                       const std::string& movieName, const std::string& subtitle) {
-  using Kind = movie::IniOutcome::Kind;
+  using Kind = platform::ProfileUpdate::Kind;
   movie::LauncherFiles launcher{directory, platform::ListDirectory(directory, movie::kStartupNames), false, {}};
   launcher.mediumReady = platform::IsOnDrive(directory) && platform::IsMediumReady(directory, launcher.listing.code);
   movie::IniOutcome outcome = movie::PlanPlayerSettings(launcher, kind, movieName, subtitle);
-  if (outcome.kind != Kind::Unread) return outcome;
+  if (outcome.update.kind != Kind::Unread) return outcome;
   platform::ProfileFile file = platform::ProfileFile::Open(outcome.path);
   launcher.iniFiles[outcome.path] = file.facts();
   outcome = movie::PlanPlayerSettings(launcher, kind, movieName, subtitle);
-  if (!file.Apply(outcome.update, outcome.stale) && outcome.kind != Kind::Failed) {
-    outcome.kind = Kind::Failed;
-    outcome.error = platform::UnableToWrite(directory + outcome.file);
-  }
+  if (!file.Apply(outcome.update, outcome.stale) && outcome.update.kind != Kind::Failed)
+    outcome.update = {Kind::Failed, platform::UnableToWrite(directory + outcome.file), {}};
   return outcome;
 }
 

@@ -22,7 +22,7 @@ inline platform::ProfileUpdate UpdateProfileFile(const std::string& path, const 
   for (const platform::ListingEntry& entry : platform::ListDirectory(directory).entries)
     if (platform::IsTemporaryOf(name, entry.name)) stale.push_back(entry.name);
   if (!file.Apply(update, stale))
-    return {platform::ProfileUpdate::Kind::Failed, {}, platform::UnableToWrite(path), {}};
+    return {platform::ProfileUpdate::Kind::Failed, platform::UnableToWrite(path), {}};
   return update;
 }
 

@@ -16,6 +16,7 @@
 namespace {
 
 using movie::IniOutcome;
+using Kind = platform::ProfileUpdate::Kind;
 using movie::PlayerKind;
 using testsupport::TempDir;
 using wintest::Attributes;
@@ -35,17 +36,17 @@ TEST(WritePlayerSettingsWin, ReadOnlyFilesLoseTheirMarksAndTakeTheKeys) {
     PlayerKind kind;
     const char* subtitle;
     std::string before, after;
-    IniOutcome::Kind outcome;
+    Kind outcome;
   } rows[] = {
       {"vplayer, read-only", "VPLAYER.INI", PlayerKind::VPlayer, "Film.srt", "[Video]\r\nMode=2\r\n",
        "[Video]\r\nMode=2\r\n[Autorun]\r\nFileNameMovie=Film.avi\r\nFileNameSubtitles=Film.srt\r\n",
-       IniOutcome::Kind::Written},
+       Kind::Written},
       {"bplayer, other keys kept", "bplay.ini", PlayerKind::BSPlayer, "Film.srt",
        "[Movie]\nFName=old.avi\nPos=12\n",
        "[Movie]\nFName=Film.avi\nPos=12\nDirectory=.\n[Subtitles]\nSub1=Film.srt\nDirectory=.\n",
-       IniOutcome::Kind::Written},
+       Kind::Written},
       {"no subtitle: the marks go, the content stays", "vplayer.ini", PlayerKind::VPlayer, "",
-       "[Autorun]\nFileNameMovie=old.avi\n", "[Autorun]\nFileNameMovie=old.avi\n", IniOutcome::Kind::Skipped},
+       "[Autorun]\nFileNameMovie=old.avi\n", "[Autorun]\nFileNameMovie=old.avi\n", Kind::Skipped},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
@@ -54,7 +55,7 @@ TEST(WritePlayerSettingsWin, ReadOnlyFilesLoseTheirMarksAndTakeTheKeys) {
     launcher.Write(row.onDisk, row.before);
     ASSERT_TRUE(SetFileAttributesA((directory + row.onDisk).c_str(), kMarks));
     const IniOutcome outcome = testsupport::UpdateOnDisk(directory, row.kind, "Film.avi", row.subtitle);
-    EXPECT_EQ(outcome.kind, row.outcome) << outcome.reason << outcome.error;
+    EXPECT_EQ(outcome.update.kind, row.outcome) << outcome.update.reason;
     EXPECT_EQ(launcher.Read(row.onDisk), row.after);
     EXPECT_EQ(Attributes(directory + row.onDisk) & kMarks, 0u);
     EXPECT_EQ(Names(directory), std::vector<std::string>{row.onDisk});  // no temporary file left
@@ -67,15 +68,15 @@ TEST(WritePlayerSettingsWin, NothingIsWrittenOffADriveOrIntoWhatIsNoFile) {
   const std::string network = "\\\\server\\share\\";
   const movie::LauncherFiles elsewhere{network, platform::ListDirectory(Native(launcher)), true, {}};
   const IniOutcome outcome = movie::PlanPlayerSettings(elsewhere, PlayerKind::VPlayer, "Film.avi", "Film.srt");
-  EXPECT_EQ(outcome.kind, IniOutcome::Kind::Skipped);
+  EXPECT_EQ(outcome.update.kind, Kind::Skipped);
   EXPECT_EQ(launcher.Read("vplayer.ini"), "[A]\n");
 
   TempDir folder;
   folder.MakeDir("bplay.ini");
   const platform::ProfileUpdate update = testsupport::UpdateProfileFile(Native(folder) + "bplay.ini", {{"Movie", "FName", "x"}});
-  EXPECT_EQ(update.kind, platform::ProfileUpdate::Kind::Skipped);
+  EXPECT_EQ(update.kind, Kind::Skipped);
   EXPECT_EQ(testsupport::UpdateProfileFile(Native(folder) + "missing.ini", {{"A", "k", "v"}}).kind,
-            platform::ProfileUpdate::Kind::Skipped);
+            Kind::Skipped);
 }
 
 // A file held open without sharing by its player cannot be replaced: the write fails with the
@@ -89,8 +90,8 @@ TEST(WritePlayerSettingsWin, AFileThePlayerHoldsOpenFailsWhole) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const IniOutcome outcome = testsupport::UpdateOnDisk(directory, PlayerKind::BSPlayer, "Film.avi", "Film.srt");
   CloseHandle(held);
-  EXPECT_EQ(outcome.kind, IniOutcome::Kind::Failed);
-  EXPECT_EQ(outcome.error, "Unable to write to " + directory + "bplay.ini");
+  EXPECT_EQ(outcome.update.kind, Kind::Failed);
+  EXPECT_EQ(outcome.update.reason, "Unable to write to " + directory + "bplay.ini");
   EXPECT_EQ(launcher.Read("bplay.ini"), "[Movie]\nFName=old.avi\n");
   EXPECT_EQ(Names(directory), std::vector<std::string>{"bplay.ini"});
 }
@@ -104,7 +105,7 @@ TEST(UpdateProfileFileWin, RemovesOnlyItsOwnStaleTemporaryFiles) {
   dir.Write(".bplay.ini.autorun-Ab3dE9", "another file's");
   dir.MakeDir(".vplayer.ini.autorun-Dir123");
   EXPECT_EQ(testsupport::UpdateProfileFile(path, {{"Autorun", "FileNameMovie", "Film.avi"}}).kind,
-            platform::ProfileUpdate::Kind::Written);
+            Kind::Written);
   EXPECT_EQ(dir.Read("vplayer.ini"), "[Autorun]\r\nFileNameMovie=Film.avi\r\n");
   EXPECT_EQ(Names(dir.path()).size(), 4u) << "only the stale temporary file is gone";
   EXPECT_EQ(dir.Read(".vplayer.ini.autorun-Ab3dE9"), "");

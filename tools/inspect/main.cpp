@@ -142,12 +142,11 @@ void AddStartup(Facts& f, const app::StartupPlan& plan, const std::string& launc
 void AddIniFiles(Facts& f, const app::StartupPlan& plan) {
   QJsonArray writes, skipped;
   for (const movie::IniOutcome& ini : plan.iniFiles) {
-    if (ini.kind == movie::IniOutcome::Kind::Written)
-      for (const movie::IniWrite& w : ini.writes)
-        writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
-                                  {"key", Text(w.key)}, {"value", Text(w.value)}});
-    if (ini.kind == movie::IniOutcome::Kind::Skipped)
-      skipped.append(QJsonObject{{"file", Text(ini.file)}, {"reason", Text(ini.reason)}});
+    for (const movie::IniWrite& w : ini.writes)
+      writes.append(QJsonObject{{"file", Text(w.file)}, {"section", Text(w.section)},
+                                {"key", Text(w.key)}, {"value", Text(w.value)}});
+    if (ini.update.kind == platform::ProfileUpdate::Kind::Skipped)
+      skipped.append(QJsonObject{{"file", Text(ini.file)}, {"reason", Text(ini.update.reason)}});
   }
   f.json["ini_writes"] = writes;
   f.json["ini_skipped"] = skipped;
