@@ -120,14 +120,17 @@ std::string DominantLineBreak(std::string_view content, const std::vector<Line>&
   return "\r\n";
 }
 
+// A value wrapped in a pair of matching quotes reads back without them.
+bool IsQuotePair(std::string_view value) {
+  return value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+}
+
 }  // namespace
 
 bool IsProfileValue(std::string_view value) {
   if (value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
   if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()))) return false;
-  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-                      value.back() == value.front();
-  return !quoted && value.size() <= kProfileValueMax;
+  return !IsQuotePair(value) && value.size() <= kProfileValueMax;
 }
 
 std::string ProfileRead(std::string_view content, std::string_view section, std::string_view key) {
@@ -137,9 +140,7 @@ std::string ProfileRead(std::string_view content, std::string_view section, std:
   if (!found.keyLine || !found.key.value) return {};
   const Line& line = lines[*found.keyLine];
   std::string_view value = UpToNul(found.key.value->Of(content.substr(line.begin)));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front())
-    value = value.substr(1, value.size() - 2);
+  if (IsQuotePair(value)) value = value.substr(1, value.size() - 2);
   return std::string(value.substr(0, kProfileValueMax));
 }
 
