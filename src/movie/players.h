@@ -45,15 +45,17 @@ inline constexpr std::string_view kVPlayerNormalOptions = " /A /F /P41";
 // BSPlayer's options after the names for a start by its button.
 inline constexpr std::string_view kBSPlayerStartOptions = "  -fs -pan";
 
+inline constexpr IniKey kVPlayerMovieEntry = {"Autorun", "FileNameMovie"};
+inline constexpr IniKey kBSPlayerMovieEntry = {"Movie", "FName"};
 // Read from either player's file when its movie entry names no existing file.
 inline constexpr IniKey kSubtitleEntry = {"Subtitles", "Sub1"};
 
 inline constexpr std::array<WrittenKey, 2> kVPlayerWrittenKeys = {{
-    {{"Autorun", "FileNameMovie"}, WrittenValue::Movie},
+    {kVPlayerMovieEntry, WrittenValue::Movie},
     {{"Autorun", "FileNameSubtitles"}, WrittenValue::Subtitle},
 }};
 inline constexpr std::array<WrittenKey, 4> kBSPlayerWrittenKeys = {{
-    {{"Movie", "FName"}, WrittenValue::Movie},
+    {kBSPlayerMovieEntry, WrittenValue::Movie},
     {kSubtitleEntry, WrittenValue::Subtitle},
     {{"Movie", "Directory"}, WrittenValue::Here},
     {{"Subtitles", "Directory"}, WrittenValue::Here},
@@ -62,12 +64,12 @@ inline constexpr std::array<WrittenKey, 4> kBSPlayerWrittenKeys = {{
 inline constexpr Player kVPlayer = {
     PlayerKind::VPlayer, "vplayer.exe", "vplayer.ini", "Vplayer.ini",
     "VPlayer.exe is not found in current directory.", "VPlayer", "VPLAYER.EXE", "/A /F /P11",
-    {"Autorun", "FileNameMovie"}, kVPlayerWrittenKeys,
+    kVPlayerMovieEntry, kVPlayerWrittenKeys,
 };
 inline constexpr Player kBSPlayer = {
     PlayerKind::BSPlayer, "bplay.exe", "bplay.ini", "bplay.ini",
-    "BPlay.exe is not found in current directory.", "BSPlayer", "BPLAY.EXE", "  -fs -pan",
-    {"Movie", "FName"}, kBSPlayerWrittenKeys,
+    "BPlay.exe is not found in current directory.", "BSPlayer", "BPLAY.EXE", kBSPlayerStartOptions,
+    kBSPlayerMovieEntry, kBSPlayerWrittenKeys,
 };
 
 // In the order the launcher treats them everywhere (buttons, INI writes, the film-name lookup).
