@@ -11,29 +11,19 @@ namespace app {
 
 namespace {
 
-PosterHead ReadPosterHead(const std::string& file) {
-  PosterHead head;
+platform::Result<PosterHead> ReadPosterHead(const std::string& file) {
   platform::Result<std::string> bytes = media::ReadJpegHead(file);
-  if (!bytes) {
-    head.error = bytes.error();
-    return head;
-  }
-  head.bytes = std::move(*bytes);
-  const platform::Result<QSize> natural = media::ReadPosterSize(file, head.bytes);
-  if (natural) head.natural = *natural;
-  else head.error = natural.error();
-  return head;
+  if (!bytes) return platform::Failure{bytes.error()};
+  const platform::Result<QSize> natural = media::ReadPosterSize(file, *bytes);
+  if (!natural) return platform::Failure{natural.error()};
+  return PosterHead{std::move(*bytes), *natural};
 }
 
 // A JPEG poster starts from the bytes its header came with; a BMP poster is read whole.
-PosterPicture ReadPosterPicture(const StartupNeed& need, const StartupFacts& facts) {
-  PosterPicture picture;
-  platform::Result<QImage> image = facts.posterHead
-                                       ? media::LoadPictureAsBitmap(need.file, need.decodeAt, facts.posterHead->bytes)
-                                       : media::LoadBmpPoster(need.file);
-  if (image) picture.image = std::move(*image);
-  else picture.error = image.error();
-  return picture;
+platform::Result<QImage> ReadPosterPicture(const StartupNeed& need, const StartupFacts& facts) {
+  if (facts.posterHead && *facts.posterHead)
+    return media::LoadPictureAsBitmap(need.file, need.decodeAt, (*facts.posterHead)->bytes);
+  return media::LoadBmpPoster(need.file);
 }
 
 std::optional<std::string> ReadIni(const std::string& path, const std::map<std::string, std::string>& planned) {

@@ -50,16 +50,17 @@ void Fail(StartupPlan& plan, ErrorKind kind, const std::string& error) {
 bool PlanJpegPoster(const StartupFacts& facts, StartupPlan& plan) {
   PosterPlan& poster = plan.poster;
   if (!facts.posterHead) return plan.need = StartupNeed{Need::PosterHead, poster.file, {}}, false;
-  if (!facts.posterHead->error.empty()) return Fail(plan, ErrorKind::Poster, facts.posterHead->error), false;
-  const QSize natural = facts.posterHead->natural;
+  const platform::Result<PosterHead>& head = *facts.posterHead;
+  if (!head) return Fail(plan, ErrorKind::Poster, head.error()), false;
+  const QSize natural = head->natural;
   const ScreenSizeResult fit = FitToPoster(natural, facts.work);
   const QSize drawn = PictureRect(natural, QSize(fit.box.width, fit.box.height), fit.box).size();
   const QSize decodeAt = DeviceSize(drawn, facts.pixelRatio);
   if (!facts.poster) return plan.need = StartupNeed{Need::PosterPicture, poster.file, decodeAt}, false;
-  if (!facts.poster->error.empty()) return Fail(plan, ErrorKind::Poster, facts.poster->error), false;
+  if (!*facts.poster) return Fail(plan, ErrorKind::Poster, facts.poster->error()), false;
   if (natural.width() < 2) return true;  // the test is on the poster's own width, as decoded in full
   poster.loaded = true;
-  poster.picture = facts.poster->image;
+  poster.picture = **facts.poster;
   poster.natural = natural;
   FitWindow(plan.window, fit, facts.work);
   return true;
@@ -70,9 +71,9 @@ bool PlanBmpPoster(const StartupFacts& facts, StartupPlan& plan) {
   PosterPlan& poster = plan.poster;
   poster.showDefault = false;
   if (!facts.poster) return plan.need = StartupNeed{Need::PosterPicture, poster.file, {}}, false;
-  if (!facts.poster->error.empty()) return Fail(plan, ErrorKind::Poster, facts.poster->error), false;
+  if (!*facts.poster) return Fail(plan, ErrorKind::Poster, facts.poster->error()), false;
   poster.loaded = true;
-  poster.picture = facts.poster->image;
+  poster.picture = **facts.poster;
   poster.natural = poster.picture.size();
   FitWindow(plan.window, FitToPoster(poster.natural, facts.work), facts.work);
   return true;

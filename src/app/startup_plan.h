@@ -17,20 +17,15 @@
 #include "app/launcher_state.h"
 #include "movie/player_settings.h"
 #include "platform/files.h"
+#include "platform/result.h"
 #include "platform/display.h"
 
 namespace app {
 
-// The poster file's first bytes and the natural size they declare, or why it cannot be read.
+// The poster file's first bytes and the natural size they declare.
 struct PosterHead {
-  std::string bytes;  // the JPEG decoder's first chunk; "" for a BMP
+  std::string bytes;  // the JPEG decoder's first chunk
   QSize natural;
-  std::string error;
-};
-// The poster decoded for the box, or the decoder's message.
-struct PosterPicture {
-  QImage image;
-  std::string error;
 };
 
 struct StartupFacts {
@@ -40,8 +35,9 @@ struct StartupFacts {
   double pixelRatio = 1;  // device pixels per layout pixel where the poster is drawn
   std::optional<std::string> movieFormType;  // the movie's bytes at media::kFormTypeOffset
   std::optional<movie::LauncherFiles> launcher;
-  std::optional<PosterHead> posterHead;  // JPEG: the header; BMP: the whole picture is `poster`
-  std::optional<PosterPicture> poster;
+  // Each read or why it failed. JPEG: the header, then the picture; BMP: the whole picture.
+  std::optional<platform::Result<PosterHead>> posterHead;
+  std::optional<platform::Result<QImage>> poster;
   std::optional<bool> online;
   std::map<std::string, bool> iniWritten;  // by path: whether the INI update carried out there was done
 };

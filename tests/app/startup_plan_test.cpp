@@ -43,6 +43,12 @@ platform::ProfileFacts IniFacts(const Disc& disc, const std::string& path) {
   return facts;
 }
 
+template <typename T>
+platform::Result<T> Read(T value, const std::string& error) {
+  if (error.empty()) return value;
+  return platform::Failure{error};
+}
+
 // Answers each need as StartupFiles would read it from `disc`.
 Planned Complete(const Disc& disc) {
   StartupFacts facts;
@@ -61,12 +67,11 @@ Planned Complete(const Disc& disc) {
       case Need::LauncherFiles: facts.launcher = movie::LauncherFiles{kDisc, facts.here, true, {}}; break;
       case Need::IniFile: facts.launcher->iniFiles[need.file] = IniFacts(disc, need.file); break;
       case Need::IniWrite: facts.iniWritten[need.file] = !disc.failingWrites.contains(need.file.substr(kDisc.size())); break;
-      case Need::PosterHead: facts.posterHead = PosterHead{"", disc.poster, disc.posterError}; break;
-      case Need::PosterPicture: {
-        QImage image(need.file.ends_with(".bmp") ? disc.poster : need.decodeAt, QImage::Format_RGB32);
-        facts.poster = PosterPicture{disc.posterError.empty() ? image : QImage(), disc.posterError};
+      case Need::PosterHead: facts.posterHead = Read(PosterHead{"", disc.poster}, disc.posterError); break;
+      case Need::PosterPicture:
+        facts.poster = Read(QImage(need.file.ends_with(".bmp") ? disc.poster : need.decodeAt, QImage::Format_RGB32),
+                            disc.posterError);
         break;
-      }
       case Need::Online: facts.online = disc.online; break;
     }
   }
