@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 class Fd {
@@ -15,6 +17,8 @@ class Fd {
   ~Fd() {
     if (fd_ >= 0) ::close(fd_);
   }
+  Fd(Fd&& other) noexcept : fd_(other.release()) {}
+  Fd& operator=(Fd&&) = delete;
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
@@ -33,12 +37,12 @@ class Fd {
 };
 
 // Opens an existing regular file for reading without ever waiting (a FIFO or a device on a disc
-// must not hang the launcher, nor a device be opened at all). -1 with `error` set to the reason
-// otherwise: the system's message, "Is a directory", or "Not a regular file".
-int OpenRegularFile(const char* path, std::string& error);
+// must not hang the launcher, nor a device be opened at all); otherwise the reason: the system's
+// message, "Is a directory", or "Not a regular file".
+Result<Fd> OpenRegularFile(const char* path);
 
 // Reads on from where `fd` stands until its end or `cap` bytes, whichever comes first, in chunks
-// (an interrupted read is retried). nullopt on a read error, with `error` set to its errno.
-std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error);
+// (an interrupted read is retried); the system's message on a read error.
+Result<std::string> ReadUpTo(int fd, std::size_t cap);
 
 }  // namespace platform

@@ -88,26 +88,14 @@ std::string NotAFile(mode_t mode) { return S_ISDIR(mode) ? std::strerror(EISDIR)
 
 // The stat before the open keeps devices from being opened at all (opening one can have effects
 // of its own); the fstat after it catches a file swapped in between.
-int OpenRegularFile(const char* path, std::string& error) {
+Result<Fd> OpenRegularFile(const char* path) {
   struct stat info {};
-  if (::stat(path, &info) != 0) {
-    error = std::strerror(errno);
-    return -1;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    error = NotAFile(info.st_mode);
-    return -1;
-  }
+  if (::stat(path, &info) != 0) return Failure{std::strerror(errno)};
+  if (!S_ISREG(info.st_mode)) return Failure{NotAFile(info.st_mode)};
   Fd fd(::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
-    error = std::strerror(errno);
-    return -1;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    error = NotAFile(info.st_mode);
-    return -1;
-  }
-  return fd.release();
+  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) return Failure{std::strerror(errno)};
+  if (!S_ISREG(info.st_mode)) return Failure{NotAFile(info.st_mode)};
+  return fd;
 }
 
 Listing ListDirectory(const std::string& directory, NamePatterns kindPatterns) {
@@ -156,12 +144,11 @@ char PathSeparator() { return '/'; }
 bool IsOnDrive(const std::string& directory) { return !directory.empty() && directory.front() == '/'; }
 
 FileReader::FileReader(const std::string& path) {
-  std::string error;
-  Fd fd(OpenRegularFile(path.c_str(), error));
+  Result<Fd> fd = OpenRegularFile(path.c_str());
   struct stat info {};
-  if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) return;
+  if (!fd || ::fstat(fd->get(), &info) != 0) return;
   size_ = static_cast<std::int64_t>(info.st_size);
-  handle_ = fd.release();
+  handle_ = fd->release();
 }
 
 FileReader::~FileReader() {
@@ -185,16 +172,13 @@ std::string FileReader::ReadAt(std::int64_t offset, std::size_t count) const {
   return bytes;
 }
 
-std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error) {
+Result<std::string> ReadUpTo(int fd, std::size_t cap) {
   std::string bytes;
   char chunk[65536];
   while (bytes.size() < cap) {
     const ssize_t got = ::read(fd, chunk, std::min(sizeof chunk, cap - bytes.size()));
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      error = errno;
-      return std::nullopt;
-    }
+    if (got < 0) return Failure{std::strerror(errno)};
     if (got == 0) break;
     bytes.append(chunk, static_cast<std::size_t>(got));
   }
@@ -202,22 +186,17 @@ std::optional<std::string> ReadUpTo(int fd, std::size_t cap, int& error) {
 }
 
 Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes) {
-  std::string openError;
-  Fd fd(OpenRegularFile(path.c_str(), openError));
-  if (fd.get() < 0) return Failure{openError};
-  int error = 0;
-  std::optional<std::string> bytes = ReadUpTo(fd.get(), maxBytes, error);
-  if (!bytes) return Failure{std::strerror(error)};
-  return std::move(*bytes);
+  const Result<Fd> fd = OpenRegularFile(path.c_str());
+  if (!fd) return Failure{fd.error()};
+  return ReadUpTo(fd->get(), maxBytes);
 }
 
 Result<FileHandle> OpenDiscFile(const std::string& path) {
-  std::string error;
-  Fd fd(OpenRegularFile(path.c_str(), error));
-  if (fd.get() < 0) return Failure{CannotOpenMessage(path, error)};
-  FileHandle file(::fdopen(fd.get(), "rb"));
+  Result<Fd> fd = OpenRegularFile(path.c_str());
+  if (!fd) return Failure{CannotOpenMessage(path, fd.error())};
+  FileHandle file(::fdopen(fd->get(), "rb"));
   if (!file) return Failure{CannotOpenMessage(path, std::strerror(errno))};
-  fd.release();
+  fd->release();
   return file;
 }
 

@@ -35,37 +35,16 @@ EntryKind KindOf(const std::string& directory, const WIN32_FIND_DATAA& found, Na
   return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::Directory : EntryKind::File;
 }
 
-// The system's text for an error code, without the line break it ends with.
-std::string SystemMessage(DWORD code) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                          FORMAT_MESSAGE_IGNORE_INSERTS,
-                                      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length && text ? std::string(text, length) : "error " + std::to_string(code);
-  if (text) LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
-    message.pop_back();
-  return message;
-}
-
 // Opens an existing file for reading, refusing directories and devices ("CON", "NUL", "COM1"
 // are names anywhere on Windows and must never be read as a disc file).
-Handle OpenRegularFile(const std::string& path, std::string& error) {
+Result<Handle> OpenRegularFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    error = std::strerror(EISDIR);
-    return Handle();
-  }
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return Failure{std::strerror(EISDIR)};
   Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) {
-    error = SystemMessage(GetLastError());
-    return file;
-  }
-  if (GetFileType(file.get()) != FILE_TYPE_DISK) {
-    error = "Not a regular file";
-    return Handle();
-  }
+  if (!file.ok()) return Failure{SystemMessage(GetLastError())};
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) return Failure{"Not a regular file"};
   return file;
 }
 
@@ -155,12 +134,11 @@ std::string ExecutableDirectory() {
 }
 
 FileReader::FileReader(const std::string& path) {
-  std::string error;
-  Handle file = OpenRegularFile(path, error);
+  Result<Handle> file = OpenRegularFile(path);
   LARGE_INTEGER size{};
-  if (!file.ok() || !GetFileSizeEx(file.get(), &size)) return;
+  if (!file || !GetFileSizeEx(file->get(), &size)) return;
   size_ = size.QuadPart;
-  handle_ = reinterpret_cast<std::intptr_t>(file.release());
+  handle_ = reinterpret_cast<std::intptr_t>(file->release());
 }
 
 FileReader::~FileReader() {
@@ -188,22 +166,17 @@ std::string FileReader::ReadAt(std::int64_t offset, std::size_t count) const {
 }
 
 Result<std::string> ReadFileHead(const std::string& path, std::size_t maxBytes) {
-  std::string openError;
-  Handle file = OpenRegularFile(path, openError);
-  if (!file.ok()) return Failure{openError};
-  DWORD error = 0;
-  std::optional<std::string> bytes = ReadUpTo(file.get(), maxBytes, error);
-  if (!bytes) return Failure{SystemMessage(error)};
-  return std::move(*bytes);
+  const Result<Handle> file = OpenRegularFile(path);
+  if (!file) return Failure{file.error()};
+  return ReadUpTo(file->get(), maxBytes);
 }
 
 Result<FileHandle> OpenDiscFile(const std::string& path) {
-  std::string error;
-  Handle file = OpenRegularFile(path, error);
-  if (!file.ok()) return Failure{CannotOpenMessage(path, error)};
-  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file.get()), _O_RDONLY | _O_BINARY);
+  Result<Handle> file = OpenRegularFile(path);
+  if (!file) return Failure{CannotOpenMessage(path, file.error())};
+  const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(file->get()), _O_RDONLY | _O_BINARY);
   if (descriptor < 0) return Failure{CannotOpenMessage(path, std::strerror(errno))};
-  file.release();  // the descriptor owns it now
+  file->release();  // the descriptor owns it now
   FileHandle stream(_fdopen(descriptor, "rb"));
   if (!stream) {
     const int reason = errno;

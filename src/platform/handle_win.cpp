@@ -10,15 +10,25 @@ Handle::~Handle() {
   if (ok()) CloseHandle(handle_);
 }
 
-std::optional<std::string> ReadUpTo(void* file, std::size_t cap, unsigned long& error) {
+std::string SystemMessage(unsigned long code) {
+  char* text = nullptr;
+  const DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                          FORMAT_MESSAGE_IGNORE_INSERTS,
+                                      nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string message = length && text ? std::string(text, length) : "error " + std::to_string(code);
+  if (text) LocalFree(text);
+  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+    message.pop_back();
+  return message;
+}
+
+Result<std::string> ReadUpTo(void* file, std::size_t cap) {
   std::string bytes;
   char chunk[65536];
   while (bytes.size() < cap) {
     DWORD got = 0;
-    if (!ReadFile(file, chunk, static_cast<DWORD>(std::min(sizeof chunk, cap - bytes.size())), &got, nullptr)) {
-      error = GetLastError();
-      return std::nullopt;
-    }
+    if (!ReadFile(file, chunk, static_cast<DWORD>(std::min(sizeof chunk, cap - bytes.size())), &got, nullptr))
+      return Failure{SystemMessage(GetLastError())};
     if (got == 0) break;
     bytes.append(chunk, got);
   }

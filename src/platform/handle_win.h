@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 class Handle {
@@ -29,8 +31,11 @@ class Handle {
   void* handle_;
 };
 
-// Reads on from the file's position until its end or `cap` bytes, whichever comes first, in chunks.
-// nullopt on a read error, with `error` set to the system's code.
-std::optional<std::string> ReadUpTo(void* file, std::size_t cap, unsigned long& error);
+// The system's text for an error code, without its line break.
+std::string SystemMessage(unsigned long code);
+
+// Reads on from the file's position until its end or `cap` bytes, whichever comes first, in chunks;
+// the system's message on a read error.
+Result<std::string> ReadUpTo(void* file, std::size_t cap);
 
 }  // namespace platform

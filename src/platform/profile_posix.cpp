@@ -127,8 +127,8 @@ ProfileFile ProfileFile::Open(const std::string& path) {
     facts.refusal = "more than one hard link";
   } else {
     facts.refusal = WritableRefusal(info, medium);
-    int error = 0;
-    facts.content = ReadUpTo(opened->file.get(), kProfileFileMax + 1, error);
+    if (Result<std::string> content = ReadUpTo(opened->file.get(), kProfileFileMax + 1))
+      facts.content = std::move(*content);
     LearnRoom(opened->dir.get(), info, medium, facts);
   }
   file.opened_ = std::move(opened);

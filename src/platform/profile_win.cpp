@@ -157,8 +157,7 @@ ProfileFile ProfileFile::Open(const std::string& path) {
   }
   facts.refusal = Refusal(file.get());
   if (!facts.refusal.empty()) return opened;
-  unsigned long error = 0;
-  facts.content = ReadUpTo(file.get(), kProfileFileMax + 1, error);
+  if (Result<std::string> content = ReadUpTo(file.get(), kProfileFileMax + 1)) facts.content = std::move(*content);
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file.get(), &size)) facts.allocated = size.QuadPart;
   ULARGE_INTEGER available{};
