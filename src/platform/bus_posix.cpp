@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/fd_posix.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -31,13 +32,6 @@ constexpr std::uint8_t kNoAutoStart = 0x2;
 
 // ---- Addresses ----------------------------------------------------------------------------------
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
 // An address value with its %XX escapes undone; nullopt when a % does not start one, which
 // makes the whole address invalid, as the bus library takes it.
 std::optional<std::string> Unescape(const std::string& text) {
@@ -48,7 +42,7 @@ std::optional<std::string> Unescape(const std::string& text) {
       continue;
     }
     if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexValue(text[i + 1]), low = HexValue(text[i + 2]);
+    const int high = HexDigitValue(text[i + 1]), low = HexDigitValue(text[i + 2]);
     if (high < 0 || low < 0) return std::nullopt;
     out += static_cast<char>(high * 16 + low);
     i += 2;
@@ -384,12 +378,8 @@ class Connection {
 };
 
 std::string HexOfUid() {
-  static constexpr char kDigits[] = "0123456789abcdef";
   std::string hex;
-  for (char c : std::to_string(::getuid())) {
-    hex += kDigits[static_cast<unsigned char>(c) >> 4];
-    hex += kDigits[static_cast<unsigned char>(c) & 15];
-  }
+  for (char c : std::to_string(::getuid())) hex += HexByte(static_cast<unsigned char>(c), true);
   return hex;
 }
 

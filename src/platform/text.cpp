@@ -6,6 +6,18 @@ namespace {
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 }  // namespace
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+std::string HexByte(unsigned char byte, bool lowerCase) {
+  const char* digits = lowerCase ? "0123456789abcdef" : "0123456789ABCDEF";
+  return {digits[byte >> 4], digits[byte & 0x0F]};
+}
+
 std::string AsciiLower(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = AsciiLowerChar(c);

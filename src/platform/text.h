@@ -21,6 +21,11 @@ std::string Trim(std::string_view text);
 bool ReplaceFirst(std::string& text, std::string_view what, std::string_view with);
 void ReplaceAll(std::string& text, std::string_view what, std::string_view with);
 
+// The value of a hexadecimal digit of either case; -1 for any other byte.
+int HexDigitValue(char c);
+// `byte` as two hexadecimal digits, upper case unless a protocol asks for lower case.
+std::string HexByte(unsigned char byte, bool lowerCase = false);
+
 // One line of a text: lines end at CR, LF or CRLF (LF CR is two breaks), as the players' and the
 // classic system's readers accept all three.
 struct LineSpan {

@@ -1,10 +1,10 @@
 #include "platform/url.h"
 
+#include "platform/text.h"
+
 namespace platform {
 
 namespace {
-
-bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 bool IsUnreserved(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '.' ||
@@ -14,7 +14,6 @@ bool IsUnreserved(char c) {
 // `text` with every byte for which `raw(text, at)` is false written as %XX.
 template <typename CarriedRaw>
 std::string PercentEncode(std::string_view text, CarriedRaw raw) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
   std::string out;
   out.reserve(text.size());
   for (std::size_t at = 0; at < text.size(); ++at) {
@@ -22,10 +21,7 @@ std::string PercentEncode(std::string_view text, CarriedRaw raw) {
       out += text[at];
       continue;
     }
-    const auto byte = static_cast<unsigned char>(text[at]);
-    out += '%';
-    out += kHex[byte >> 4];
-    out += kHex[byte & 0x0F];
+    out += '%' + HexByte(static_cast<unsigned char>(text[at]));
   }
   return out;
 }
@@ -33,7 +29,7 @@ std::string PercentEncode(std::string_view text, CarriedRaw raw) {
 bool CarriedRawInUrl(std::string_view url, std::size_t at) {
   const auto byte = static_cast<unsigned char>(url[at]);
   if (byte <= 0x20 || byte >= 0x7F) return false;
-  if (byte == '%') return at + 2 < url.size() && IsHexDigit(url[at + 1]) && IsHexDigit(url[at + 2]);
+  if (byte == '%') return at + 2 < url.size() && HexDigitValue(url[at + 1]) >= 0 && HexDigitValue(url[at + 2]) >= 0;
   return std::string_view("\"<>\\^`{|}[]").find(static_cast<char>(byte)) == std::string_view::npos;
 }
 
