@@ -1,5 +1,6 @@
 #include "platform/codepage.h"
 
+#include <QByteArrayView>
 #include <array>
 #include <cstdint>
 #include <utility>
@@ -78,18 +79,6 @@ const HighHalf& TableFor(CodePage page) {
   return kCp1252;
 }
 
-// The allowed range of the byte after the lead: narrower than 80-BF exactly where a lead byte
-// would otherwise admit overlong forms (E0, F0), surrogates (ED) or code points past U+10FFFF (F4).
-bool SecondByteFits(unsigned char lead, unsigned char second) {
-  switch (lead) {
-    case 0xE0: return second >= 0xA0 && second <= 0xBF;
-    case 0xED: return second >= 0x80 && second <= 0x9F;
-    case 0xF0: return second >= 0x90 && second <= 0xBF;
-    case 0xF4: return second >= 0x80 && second <= 0x8F;
-    default: return second >= 0x80 && second <= 0xBF;
-  }
-}
-
 }  // namespace
 
 int Utf8SequenceLength(unsigned char lead) {
@@ -101,19 +90,7 @@ int Utf8SequenceLength(unsigned char lead) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-  std::size_t i = 0;
-  while (i < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[i]);
-    const int length = Utf8SequenceLength(lead);
-    if (length == 0 || bytes.size() - i < static_cast<std::size_t>(length)) return false;
-    if (length > 1 && !SecondByteFits(lead, static_cast<unsigned char>(bytes[i + 1]))) return false;
-    for (int k = 2; k < length; ++k) {
-      const auto next = static_cast<unsigned char>(bytes[i + k]);
-      if (next < 0x80 || next > 0xBF) return false;
-    }
-    i += static_cast<std::size_t>(length);
-  }
-  return true;
+  return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())).isValidUtf8();
 }
 
 QString DecodeCodePage(std::string_view bytes, CodePage page) {

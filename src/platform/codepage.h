@@ -13,6 +13,7 @@ enum class CodePage { Cp437, Cp1252, Cp1254 };
 // byte that cannot start one (continuation bytes 80-BF, C0 and C1 which only start overlong
 // forms, F5-FF which would lie beyond U+10FFFF).
 int Utf8SequenceLength(unsigned char lead);
+// Well-formed UTF-8: no overlong form, surrogate or code point past U+10FFFF, nothing cut short.
 bool IsValidUtf8(std::string_view bytes);
 // On a system with an ANSI code page (Windows: GetACP), text that is not UTF-8 is decoded with it,
 // as the system's own "A" functions gave it; `fallback` serves systems without one.
