@@ -1,5 +1,5 @@
 // Starting programs and opening addresses on Linux: a program file runs itself or through Wine
-// (PlanProgramStart), the movie of a Windows player without Wine plays in the video player the
+// (ProbeProgramStart), the movie of a Windows player without Wine plays in the video player the
 // desktop would choose, and anything else goes to the desktop's opener.
 #include "platform/default_player_linux.h"
 #include "platform/files.h"
@@ -39,7 +39,7 @@ Result<void> PlayMovie(const std::string& movie, const std::string& subtitle) {
 
 // No box of the system's own comes up about a start here, so the owner window is not needed.
 Result<void> StartProgram(const ProgramStart& start, OwnerWindow) {
-  const StartPlan plan = PlanProgramStart(start, FindExecutable("wine"));
+  const StartPlan plan = ProbeProgramStart(start, FindExecutable("wine"));
   switch (plan.way) {
     case StartPlan::Way::Execute:
       if (const Result<void> started = StartDetached(plan.program, plan.arguments); !started)

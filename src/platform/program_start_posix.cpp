@@ -34,7 +34,7 @@ std::string Absolute(const std::string& path) {
 
 }  // namespace
 
-StartPlan PlanProgramStart(const ProgramStart& start, const std::string& wine) {
+StartPlan ProbeProgramStart(const ProgramStart& start, const std::string& wine) {
   StartPlan plan;
   if (start.program.empty()) return plan;
   const std::optional<std::string> onDisk = ResolveCase(Absolute(start.program));

@@ -19,16 +19,17 @@ struct StartPlan {
   std::string movie, subtitle;         // PlayMovie: absolute paths (subtitle "" when none)
 };
 
-// Decides how to start `start.program` (relative names are found in the current directory, letter
-// case ignored) with `start.parameters` (split by SplitCommandLine). `wine` is the path of the
-// Wine loader, "" when there is none.
+// Looks at `start.program` on disk (relative names are found in the current directory, letter
+// case ignored; its first bytes tell a native program from a Windows one) and decides how to start
+// it with `start.parameters` (split by SplitCommandLine). `wine` is the path of the Wine loader, ""
+// when there is none.
 //  - an executable file runs itself, unless it is named *.exe and is neither an ELF program nor a
 //    script ("#!"): that one, and any other *.exe, runs through Wine when there is Wine;
 //  - without Wine such a program cannot run here, so its movie is played instead (PlayMovie), when
 //    the start names one;
 //  - every other file goes to the desktop's opener (without the parameters);
 //  - Nothing when the program file does not exist or is not a file.
-StartPlan PlanProgramStart(const ProgramStart& start, const std::string& wine);
+StartPlan ProbeProgramStart(const ProgramStart& start, const std::string& wine);
 
 // A regular file (links followed) that this process may execute.
 bool IsExecutableFile(const std::string& path);

@@ -29,7 +29,7 @@ std::string MakeFile(const TempDir& dir, const std::string& name, const std::str
   return path;
 }
 
-TEST(PlanProgramStart, Table) {
+TEST(ProbeProgramStart, Table) {
   TempDir dir;
   MakeFile(dir, "VPlayer.exe", "MZ\x90", 0644);           // a Windows program
   MakeFile(dir, "BPlay.EXE", "MZ\x90", 0755);             // marked executable by a disc mount
@@ -63,7 +63,7 @@ TEST(PlanProgramStart, Table) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.program + " wine=" + row.wine);
-    const StartPlan plan = platform::PlanProgramStart({row.program, "\"Film.avi\" /A", "", ""}, row.wine);
+    const StartPlan plan = platform::ProbeProgramStart({row.program, "\"Film.avi\" /A", "", ""}, row.wine);
     EXPECT_EQ(plan.way, row.way);
     EXPECT_EQ(plan.program, row.target);
     EXPECT_EQ(plan.arguments, row.arguments);
@@ -72,7 +72,7 @@ TEST(PlanProgramStart, Table) {
 
 // A Windows player that cannot run here hands over its movie instead; every other start is as
 // before, with or without a movie named.
-TEST(PlanProgramStart, WithoutWineTheMovieOfAWindowsPlayerPlays) {
+TEST(ProbeProgramStart, WithoutWineTheMovieOfAWindowsPlayerPlays) {
   TempDir dir;
   MakeFile(dir, "VPlayer.exe", "MZ\x90", 0755);
   MakeFile(dir, "native.exe", "#!/bin/sh\n", 0755);
@@ -96,7 +96,7 @@ TEST(PlanProgramStart, WithoutWineTheMovieOfAWindowsPlayerPlays) {
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.start.program + " wine=" + row.wine);
-    const StartPlan plan = platform::PlanProgramStart(row.start, row.wine);
+    const StartPlan plan = platform::ProbeProgramStart(row.start, row.wine);
     EXPECT_EQ(plan.way, row.way);
     EXPECT_EQ(plan.movie, row.movie);
     EXPECT_EQ(plan.subtitle, row.subtitle);
