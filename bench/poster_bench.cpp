@@ -41,7 +41,7 @@ QSize DrawnSize(PictureSize size) {
   input.pictureWidth = size.width;
   input.pictureHeight = size.height;
   input.work = services.work;
-  const app::BoxState box = app::SetScreenSize(input).box;
+  const app::BoxState box = app::ComputeScreenSize(input).box;
   return app::PictureRect(QSize(size.width, size.height), QSize(box.width, box.height), box).size();
 }
 

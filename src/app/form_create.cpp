@@ -53,7 +53,7 @@ void TMainWin::LayOutTitleStrip() {
   imgTitleLabel->move(strip.plateLeft, 0);
 }
 
-// The buttons keep their left edge here: a loaded poster moves them all (ApplyScreenSize).
+// The buttons keep their left edge here: a loaded poster moves them all (SetScreenSize).
 void TMainWin::ShowButtons() {
   for (PictureButton* button : {dxStart, dxBPlayer, dxSelect, dxInfo}) button->hide();
   for (const ColumnButton& place : VisibleColumn(plan_)) {
@@ -112,10 +112,10 @@ void TMainWin::ShowPoster() {
   } else {
     imgPreview->setPicture(std::move(picture));
   }
-  ApplyScreenSize(*plan_.window.fit);
+  SetScreenSize(*plan_.window.fit);
 }
 
-void TMainWin::ApplyScreenSize(const ScreenSizeResult& r) {
+void TMainWin::SetScreenSize(const ScreenSizeResult& r) {
   imgPreview->applySwitches(r.box);
   imgPreview->resize(r.box.width, r.box.height);
   if (!r.applied) return;

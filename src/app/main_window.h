@@ -98,7 +98,7 @@ class TMainWin : public QWidget {
   PictureButton*& ButtonSlot(Button button);
   void ShowFilmTitle();
   void ShowPoster();
-  void ApplyScreenSize(const ScreenSizeResult& fit);
+  void SetScreenSize(const ScreenSizeResult& fit);
   void GoOnline();
   bool HandleKey(QKeyEvent* event);
   void MoveFocus(const std::vector<QWidget*>& order, bool forward);

@@ -117,7 +117,7 @@ std::pair<int, int> KeepOnWorkArea(int left, int top, const platform::WorkArea& 
   return {std::max(left, work.left), std::max(top, work.top)};
 }
 
-ScreenSizeResult SetScreenSize(const ScreenSizeInput& in) {
+ScreenSizeResult ComputeScreenSize(const ScreenSizeInput& in) {
   const int pw = in.pictureWidth;
   const int ph = in.pictureHeight;
   PosterBox box(in.box, pw, ph);

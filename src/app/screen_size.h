@@ -50,8 +50,9 @@ struct ScreenSizeResult {
   Rect memo;            // memoNFO lies exactly over the box
 };
 
-// Fits the poster box to the poster and rebuilds the window around it.
-ScreenSizeResult SetScreenSize(const ScreenSizeInput& input);
+// Where fitting the poster box to the poster puts the box and everything around it; the window's
+// SetScreenSize applies it.
+ScreenSizeResult ComputeScreenSize(const ScreenSizeInput& input);
 
 struct StripLayout {
   int stripLeft = 0, stripWidth = 0, closeLeft = 0, plateLeft = 0;

@@ -22,7 +22,7 @@ ScreenSizeResult FitToPoster(QSize natural, const platform::WorkArea& work) {
   input.pictureWidth = natural.width();
   input.pictureHeight = natural.height();
   input.work = work;
-  return SetScreenSize(input);
+  return ComputeScreenSize(input);
 }
 
 // The window rebuilt around a loaded poster; a poster too small to rebuild it changes the box only.

@@ -70,7 +70,7 @@ struct WindowPlan {
   BoxState box;  // the poster box's size and switches
   int titleTop = design::kTitle.top, titleWidth = design::kTitle.width;
   int buttonsLeft = design::kButtonLeft, infoTop = design::Row(Button::Info).top;
-  // Set when a loaded poster rebuilt the window (SetScreenSize), which then applies these values.
+  // Set when a loaded poster rebuilt the window (ComputeScreenSize); the window applies these values.
   std::optional<ScreenSizeResult> fit;
 };
 

@@ -30,7 +30,7 @@ ScreenSizeInput Input(int pw, int ph, platform::WorkArea work) {
 
 constexpr platform::WorkArea kScreen1024{1024, 738};  // 1024 x 768, task bar of 30 at the bottom
 
-TEST(SetScreenSize, RebuildsTheWindowAroundThePoster) {
+TEST(ComputeScreenSize, RebuildsTheWindowAroundThePoster) {
   const RebuildCase cases[] = {
       // Portrait that fits: auto-size wins over the computed 267 x 400.
       {"400x600", 400, 600, kScreen1024, {400, 600, true, 429, 595, 641, 536, 671, 244, 34}},
@@ -53,7 +53,7 @@ TEST(SetScreenSize, RebuildsTheWindowAroundThePoster) {
   };
   for (const RebuildCase& c : cases) {
     SCOPED_TRACE(c.name);
-    const ScreenSizeResult r = SetScreenSize(Input(c.pw, c.ph, c.work));
+    const ScreenSizeResult r = ComputeScreenSize(Input(c.pw, c.ph, c.work));
     const Rebuilt& e = c.expected;
     ASSERT_TRUE(r.applied);
     EXPECT_EQ(r.box.width, e.boxWidth);
@@ -90,7 +90,7 @@ TEST(SetScreenSize, RebuildsTheWindowAroundThePoster) {
   }
 }
 
-TEST(SetScreenSize, SmallPostersOnlyScaleIntoTheBox) {
+TEST(ComputeScreenSize, SmallPostersOnlyScaleIntoTheBox) {
   struct Case {
     const char* name;
     int pw, ph;
@@ -104,7 +104,7 @@ TEST(SetScreenSize, SmallPostersOnlyScaleIntoTheBox) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const ScreenSizeResult r = SetScreenSize(Input(c.pw, c.ph, kScreen1024));
+    const ScreenSizeResult r = ComputeScreenSize(Input(c.pw, c.ph, kScreen1024));
     EXPECT_FALSE(r.applied);
     EXPECT_EQ(r.box.width, c.boxWidth);
     EXPECT_EQ(r.box.height, c.boxHeight);
@@ -116,7 +116,7 @@ TEST(SetScreenSize, SmallPostersOnlyScaleIntoTheBox) {
   }
 }
 
-TEST(SetScreenSize, ReadsTheControlSizesAsTheyStand) {
+TEST(ComputeScreenSize, ReadsTheControlSizesAsTheyStand) {
   ScreenSizeInput input = Input(400, 600, kScreen1024);
   input.startWidth = 120;
   input.startHeight = 50;  // maximum height 738 - 150 = 588 < 600
@@ -124,7 +124,7 @@ TEST(SetScreenSize, ReadsTheControlSizesAsTheyStand) {
   input.closeButtonWidth = 25;
   input.plateWidth = 80;
   input.titleLeft = 10;
-  const ScreenSizeResult r = SetScreenSize(input);
+  const ScreenSizeResult r = ComputeScreenSize(input);
   ASSERT_TRUE(r.applied);
   EXPECT_EQ(r.box.maxWidth, 1024 - 160);
   EXPECT_EQ(r.box.maxHeight, 588);
@@ -137,9 +137,9 @@ TEST(SetScreenSize, ReadsTheControlSizesAsTheyStand) {
   EXPECT_EQ(r.title2Left, 8);
 }
 
-TEST(SetScreenSize, TinyWorkAreaKeepsAOnePixelLimit) {
+TEST(ComputeScreenSize, TinyWorkAreaKeepsAOnePixelLimit) {
   // 3 x 41 > 100 would give a negative maximum, and 0 would lift the limit altogether.
-  const ScreenSizeResult r = SetScreenSize(Input(400, 600, {100, 100}));
+  const ScreenSizeResult r = ComputeScreenSize(Input(400, 600, {100, 100}));
   ASSERT_TRUE(r.applied);
   EXPECT_EQ(r.box.maxWidth, 1);
   EXPECT_EQ(r.box.maxHeight, 1);
@@ -147,8 +147,8 @@ TEST(SetScreenSize, TinyWorkAreaKeepsAOnePixelLimit) {
   EXPECT_EQ(r.box.height, 1);
 }
 
-TEST(SetScreenSize, HugePictureSizesDoNotOverflow) {
-  const ScreenSizeResult r = SetScreenSize(Input(2147483647, 2147483647, kScreen1024));
+TEST(ComputeScreenSize, HugePictureSizesDoNotOverflow) {
+  const ScreenSizeResult r = ComputeScreenSize(Input(2147483647, 2147483647, kScreen1024));
   ASSERT_TRUE(r.applied);
   EXPECT_FALSE(r.box.autoSize);
   EXPECT_EQ(r.box.width, 615);
