@@ -45,7 +45,6 @@ class TMainWin : public QWidget {
   // Shows the window unless the start-up already closed it (a start from an error box's wait, say),
   // which ends the program; returns whether it is shown.
   bool ShowAfterStartUp();
-  LauncherState& State() { return state_; }
   const LauncherState& State() const { return state_; }
   // What the start-up decided, as the window applied it.
   const StartupPlan& Plan() const { return plan_; }

@@ -15,8 +15,6 @@ void PictureBox::setPicture(QImage picture, QSize natural) {
   update();
 }
 
-void PictureBox::clearPicture() { setPicture(QImage()); }
-
 void PictureBox::applySwitches(const BoxState& switches) {
   switches_.stretched = switches.stretched;
   switches_.proportional = switches.proportional;

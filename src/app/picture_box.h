@@ -25,11 +25,9 @@ class PictureBox : public QWidget {
   // Takes the picture over; pass with std::move to avoid copying a large one. `natural` is the
   // picture's natural size when it was decoded at another one (an empty size: its own).
   void setPicture(QImage picture, QSize natural = QSize());
-  void clearPicture();
   // Takes the drawing switches (stretched, proportional, centred); size and auto-size stay with
   // the window, which sets this widget's geometry.
   void applySwitches(const BoxState& switches);
-  const BoxState& switches() const { return switches_; }
 
  signals:
   void clicked();  // left button pressed and released inside

@@ -155,10 +155,11 @@ ScreenSizeResult ComputeScreenSize(const ScreenSizeInput& in) {
   const BoxState& b = box.State();
   out.applied = true;
   out.box = b;
-  out.memo = {in.boxLeft, in.boxTop, b.width, b.height};
-  out.buttonsLeft = in.boxLeft + b.width + kButtonGap;
-  out.infoTop = in.boxTop + b.height - in.infoHeight;
-  out.titleTop = in.boxTop + b.height + kTitleGap;
+  const int boxLeft = design::kPosterBox.left, boxTop = design::kPosterBox.top;  // the box never moves
+  out.memo = {boxLeft, boxTop, b.width, b.height};
+  out.buttonsLeft = boxLeft + b.width + kButtonGap;
+  out.infoTop = boxTop + b.height - in.infoHeight;
+  out.titleTop = boxTop + b.height + kTitleGap;
   out.stripWidth = out.buttonsLeft + in.startWidth + kStripRightGap;
   out.windowWidth = out.stripWidth + 2;
   out.windowHeight = out.titleTop + kTitleDepth;

@@ -20,7 +20,6 @@ struct ScreenSizeInput {
   int pictureWidth = 0, pictureHeight = 0;  // the loaded poster's natural size
   platform::WorkArea work;                  // WR, WB
   BoxState box;                             // the box as the start-up left it
-  int boxLeft = design::kPosterBox.left, boxTop = design::kPosterBox.top;
   // Control sizes read as they stand (these are the design sizes).
   int startWidth = design::kButtonWidth, startHeight = design::kButtonHeight;  // dxStart
   int closeButtonWidth = design::kCloseButton.width;                           // imgButton1

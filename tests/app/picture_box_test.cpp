@@ -110,7 +110,7 @@ TEST(PictureBox, SmallPictureUnstretchedDrawnAtNaturalSizeCentred) {
 TEST(PictureBox, WithoutPictureTheWindowBackgroundShows) {
   BoxOnWindow w;
   w.box->setPicture(Filled(240, 350, kPicture));
-  w.box->clearPicture();
+  w.box->setPicture(QImage());
   EXPECT_TRUE(w.box->picture().isNull());
   const QImage shot = w.Grab();
   for (const QPoint p : {QPoint(0, 0), QPoint(120, 175), QPoint(239, 349)})
