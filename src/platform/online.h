@@ -24,7 +24,9 @@ struct OnlineFacts {
 // running, not a loopback, with an address that is neither loopback nor link-local nor unspecified.
 bool DecideOnline(const OnlineFacts& facts);
 
-// Asks the system (the backend gathers the facts and decides), never waiting long for it.
+// Asks the system (the backend gathers the facts and decides), never waiting long for it. As the
+// system's own connection-state query does, it counts any network connection, a local one too,
+// whether or not that reaches the Internet.
 bool IsInternetConnected();
 
 }  // namespace platform
