@@ -90,6 +90,11 @@ bool EnterDirectory(const std::string& directory);
 // known. Linux takes the program's name from the application's arguments and a relative one from
 // the current directory, so it is asked at start-up.
 std::string ExecutableDirectory();
+// The directory that a launcher lying in `directory` would take for its own, as ExecutableDirectory
+// spells it: a relative one taken from the current directory, with a trailing separator, without
+// "." steps. Linux keeps ".." steps, as a symbolic link may lie before one; Windows resolves them,
+// as its loader does with the program's path.
+std::string ExecutableDirectoryAt(const std::string& directory);
 
 // The separator this system's paths put between a directory and a name ('/' or '\\').
 char PathSeparator();

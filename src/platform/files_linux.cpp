@@ -97,6 +97,11 @@ std::string ProgramDirectory(const std::string& argv0, const std::string& startD
   return {};
 }
 
+std::string ExecutableDirectoryAt(const std::string& directory) {
+  const bool absolute = !directory.empty() && directory.front() == '/';
+  return WithoutDotSteps(WithTrailingSeparator(absolute ? directory : WithTrailingSeparator(CurrentDirectory()) + directory));
+}
+
 std::string ExecutableDirectory() {
   const QStringList arguments = QCoreApplication::arguments();
   const std::string argv0 = arguments.isEmpty() ? std::string() : QFile::encodeName(arguments.front()).toStdString();

@@ -133,6 +133,17 @@ std::string ExecutableDirectory() {
   return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
+std::string ExecutableDirectoryAt(const std::string& directory) {
+  const std::string asked = directory.empty() ? "." : directory;
+  const DWORD needed = GetFullPathNameA(asked.c_str(), 0, nullptr, nullptr);
+  if (needed == 0) return {};
+  std::string full(needed, '\0');
+  const DWORD length = GetFullPathNameA(asked.c_str(), needed, full.data(), nullptr);
+  if (length == 0 || length >= needed) return {};
+  full.resize(length);
+  return WithTrailingSeparator(full);
+}
+
 FileReader::FileReader(const std::string& path) {
   Result<Handle> file = OpenRegularFile(path);
   LARGE_INTEGER size{};

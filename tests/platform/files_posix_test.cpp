@@ -155,6 +155,13 @@ TEST(Directories, CurrentAndExecutable) {
   ASSERT_GT(length, 0);
   const std::string exe(self, static_cast<std::size_t>(length));
   EXPECT_EQ(exeDir, exe.substr(0, exe.rfind('/') + 1));
+
+  // A launcher elsewhere, as the inspector names it: ".." stays, as a link may lie before it.
+  const std::string cwd(real);
+  for (const auto& [asked, taken] : std::vector<std::pair<std::string, std::string>>{
+           {"", cwd + "/"}, {"disc", cwd + "/disc/"}, {"./a/./b/", cwd + "/a/b/"},
+           {"link/../disc", cwd + "/link/../disc/"}, {"//a//b", "/a/b/"}, {"/", "/"}})
+    EXPECT_EQ(platform::ExecutableDirectoryAt(asked), taken) << asked;
 }
 
 TEST(ReadAt, Boundaries) {

@@ -8,7 +8,6 @@
 #include <QJsonObject>
 #include <QLocale>
 
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -75,29 +74,6 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
   // A screen given without a work area is taken whole, as on a desktop without a task bar.
   if (haveScreen && !haveWorkArea) options.work = {options.screen.width, options.screen.height};
   return options;
-}
-
-// `path` made absolute against the current directory, without "." and ".." steps or doubled
-// separators, with a separator at its end, in the system's own spelling; bytes throughout.
-std::string AbsoluteDirectory(const std::string& path) {
-  const char separator = platform::PathSeparator();
-  std::string whole = path;
-  std::replace(whole.begin(), whole.end(), '/', separator);
-  const bool absolute = whole.starts_with(separator) || (whole.size() > 1 && whole[1] == ':');
-  if (!absolute) whole = platform::WithTrailingSeparator(platform::CurrentDirectory()) + whole;
-  std::vector<std::string> steps;
-  std::size_t from = whole.starts_with(separator) ? 1 : 0;
-  const std::string root = whole.substr(0, from);
-  while (from <= whole.size()) {
-    const std::size_t to = std::min(whole.find(separator, from), whole.size());
-    const std::string step = whole.substr(from, to - from);
-    if (step == ".." && !steps.empty() && steps.size() > (root.empty() ? 1u : 0u)) steps.pop_back();
-    else if (!step.empty() && step != "." && step != "..") steps.push_back(step);
-    from = to + 1;
-  }
-  std::string clean = root;
-  for (const std::string& step : steps) clean += step + separator;
-  return platform::WithTrailingSeparator(clean);
 }
 
 QString Text(const std::string& bytes) { return QString::fromUtf8(bytes); }  // U+FFFD for bad bytes
@@ -314,7 +290,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string launcherDirectory =
-      AbsoluteDirectory(options->launcherDirectory.empty() ? platform::CurrentDirectory() : options->launcherDirectory);
+      platform::ExecutableDirectoryAt(options->launcherDirectory.empty() ? platform::CurrentDirectory()
+                                                                          : options->launcherDirectory);
   const Facts facts = Inspect(*options, launcherDirectory);
   if (options->json)
     std::cout << QJsonDocument(facts.json).toJson(QJsonDocument::Indented).toStdString();
