@@ -4,7 +4,10 @@
 # under $cache/src once, and prints its folder. apt-get source needs a deb-src entry; one is
 # derived from the machine's own apt sources. cmake_stage STAMP BUILD SOURCE CMAKE_ARGS... builds a
 # source folder once: configured the first time (an interrupted build resumes), built with $jobs
-# jobs, installed (to $DESTDIR when set) and stamped.
+# jobs, installed (to $DESTDIR when set) and stamped. static_release TOOLCHAIN_FILE CMAKE_ARGS... sets
+# the array toolchain to what every stage passes CMake: that toolchain, a Release build into
+# $prefix, and every function and datum in a section of its own, so that linking with
+# --gc-sections keeps only the parts of the static libraries that the programs reach.
 debian_mirror() {
   local mirror
   mirror=$(sed -n 's/^URIs: //p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
@@ -44,4 +47,10 @@ cmake_stage() {  # cmake_stage STAMP BUILD SOURCE CMAKE_ARGS...
   cmake --build "$build" -j"$jobs"
   cmake --install "$build" >/dev/null
   touch "$stamp"
+}
+
+static_release() {  # static_release TOOLCHAIN_FILE CMAKE_ARGS...
+  local sections="-ffunction-sections -fdata-sections"
+  toolchain=(-DCMAKE_TOOLCHAIN_FILE="$1" "${@:2}" -DCMAKE_INSTALL_PREFIX="$prefix"
+             -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections")
 }

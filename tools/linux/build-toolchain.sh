@@ -52,12 +52,7 @@ if [ ! -f "$cache/stamp-linux-root-2" ]; then
   touch "$cache/stamp-linux-root-2"
 fi
 
-# Every function and datum in a section of its own, so that linking with --gc-sections keeps only
-# the parts of the static libraries that the programs reach.
-sections="-ffunction-sections -fdata-sections"
-toolchain=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/linux-static.cmake" -DAUTORUN_LINUX_ROOT="$root"
-           -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release
-           -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections")
+static_release "$here/cmake/linux-static.cmake" -DAUTORUN_LINUX_ROOT="$root"
 
 if [ ! -f "$cache/stamp-linux-libjpeg-2" ]; then
   stage "libjpeg-turbo for Linux"

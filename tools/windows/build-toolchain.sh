@@ -15,12 +15,7 @@ mkdir -p "$cache/src" "$prefix"
 # shellcheck source=tools/debian-sources.sh
 . "$here/tools/debian-sources.sh"
 
-# Every function and datum in a section of its own, so that linking Autorun.exe with --gc-sections
-# keeps only the parts of the static libraries that the launcher reaches.
-sections="-ffunction-sections -fdata-sections"
-toolchain=(-DCMAKE_TOOLCHAIN_FILE="$here/cmake/mingw-w64.cmake" -DAUTORUN_WIN_PREFIX="$prefix"
-           -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release
-           -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections")
+static_release "$here/cmake/mingw-w64.cmake" -DAUTORUN_WIN_PREFIX="$prefix"
 
 if [ ! -f "$cache/stamp-libjpeg-2" ]; then
   echo "== libjpeg-turbo for Windows"
