@@ -7,7 +7,8 @@
 # jobs, installed (to $DESTDIR when set) and stamped. static_release TOOLCHAIN_FILE CMAKE_ARGS... sets
 # the array toolchain to what every stage passes CMake: that toolchain, a Release build into
 # $prefix, and every function and datum in a section of its own, so that linking with
-# --gc-sections keeps only the parts of the static libraries that the programs reach.
+# --gc-sections keeps only the parts of the static libraries that the programs reach. Compiler flags
+# that one system's stages add go in static_flags.
 debian_mirror() {
   local mirror
   mirror=$(sed -n 's/^URIs: //p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
@@ -50,7 +51,7 @@ cmake_stage() {  # cmake_stage STAMP BUILD SOURCE CMAKE_ARGS...
 }
 
 static_release() {  # static_release TOOLCHAIN_FILE CMAKE_ARGS...
-  local sections="-ffunction-sections -fdata-sections"
+  local sections="-ffunction-sections -fdata-sections${static_flags:+ $static_flags}"
   toolchain=(-DCMAKE_TOOLCHAIN_FILE="$1" "${@:2}" -DCMAKE_INSTALL_PREFIX="$prefix"
              -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS="$sections" -DCMAKE_CXX_FLAGS="$sections")
 }
