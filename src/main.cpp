@@ -15,20 +15,23 @@ namespace {
 // threads, the fonts, the pictures); the rest is for a large poster's decoding.
 constexpr std::size_t kStartUpRoom = std::size_t{40} << 20;
 
+// What the program calls itself in the lines it ends with.
+constexpr const char* kProgramName = "Autorun";
+
 }  // namespace
 
 int main(int argc, char** argv) {
   platform::OpenStandardDescriptors();
-  if (const std::string unusable = platform::UnusableDisplay(); !unusable.empty()) {
-    std::fprintf(stderr, "Autorun: %s\n", unusable.c_str());
+  if (const platform::Result<void> display = platform::CheckDisplay(); !display) {
+    std::fprintf(stderr, "%s: %s\n", kProgramName, display.error().c_str());
     return 1;
   }
   if (!platform::RoomToStart(kStartUpRoom)) {
-    std::fputs("Autorun: not enough memory to start\n", stderr);
+    std::fprintf(stderr, "%s: not enough memory to start\n", kProgramName);
     return 1;
   }
   platform::LookForPluginsBesideToolkit();
-  platform::ToolkitStart toolkitStart("Autorun");
+  platform::ToolkitStart toolkitStart(kProgramName);
   QApplication application(argc, argv);
   toolkitStart.Started();
   QApplication::setApplicationName(QString::fromLatin1(app::kApplicationTitle));

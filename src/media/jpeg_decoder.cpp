@@ -300,30 +300,31 @@ platform::Result<std::string> FirstChunk(const std::string& path) {
   return read;
 }
 
-// Decodes the picture at the scale ChooseScale picks for `want`; the failure's message or "".
-std::string DecodeScaled(Job& job, QSize want, QImage& image) {
+// Decodes the picture at the scale ChooseScale picks for `want`.
+platform::Result<void> DecodeScaled(Job& job, QSize want, QImage& image) {
   if (!ChooseScale(job, static_cast<JDIMENSION>(want.width()),
                    static_cast<JDIMENSION>(want.height())))
-    return job.errors.message;
+    return platform::Failure{job.errors.message};
   image = QImage(static_cast<int>(job.cinfo.output_width),
                  static_cast<int>(job.cinfo.output_height), QImage::Format_RGB32);
-  if (image.isNull()) return "Not enough memory to decode the picture";
-  if (!DecodeRows(job, image)) return job.errors.message;
+  if (image.isNull()) return platform::Failure{"Not enough memory to decode the picture"};
+  if (!DecodeRows(job, image)) return platform::Failure{job.errors.message};
   return {};
 }
 
-// "" when the file's coefficients fit the decoder's budget, otherwise the message that refuses it.
-std::string CoefficientProblem(const Job& job) {
+// Whether the file's coefficients fit the decoder's budget.
+platform::Result<void> CheckCoefficients(const Job& job) {
   if (job.coefficientBytes <= kMaxCoefficientBytes) return {};
-  return "The picture is too large to show: " + std::to_string(job.cinfo.image_width) + " x " +
-         std::to_string(job.cinfo.image_height) + " pixels in " + std::to_string(job.cinfo.num_components) +
-         " components and several scans need " + std::to_string(job.coefficientBytes >> 20) +
-         " MiB to decode (at most " + std::to_string(kMaxCoefficientBytes >> 20) + " MiB)";
+  return platform::Failure{"The picture is too large to show: " + std::to_string(job.cinfo.image_width) + " x " +
+                           std::to_string(job.cinfo.image_height) + " pixels in " +
+                           std::to_string(job.cinfo.num_components) + " components and several scans need " +
+                           std::to_string(job.coefficientBytes >> 20) + " MiB to decode (at most " +
+                           std::to_string(kMaxCoefficientBytes >> 20) + " MiB)"};
 }
 
 // Counts the file's scans from its markers, so that a file with too many is refused before the
-// decoder spends any work on them; "" when the count is within the limit.
-std::string ScanCountProblem(Job& job, JpegWork& work) {
+// decoder spends any work on them.
+platform::Result<void> CheckScanCount(Job& job, JpegWork& work) {
   if (job.source.path->empty()) return {};  // the program's own pictures
   const int limit = ScanLimit(job.cinfo.image_width, job.cinfo.image_height);
   // While the source still holds the file's first chunk, the walk starts from those bytes.
@@ -334,48 +335,50 @@ std::string ScanCountProblem(Job& job, JpegWork& work) {
                      kMaxPosterFileBytes);
   work.scansCounted = count.scans;
   work.bytesRead = std::max(work.bytesRead, count.bytesRead);
-  if (count.overCap) return kFileTooLarge;
+  if (count.overCap) return platform::Failure{kFileTooLarge};
   if (count.scans <= limit) return {};
   FormatScanProblem(job.errors.message, limit);
-  return job.errors.message;
+  return platform::Failure{job.errors.message};
 }
 
-// Reads the header into `natural` and checks its size; with `atLeast` (nullptr: header only) also
-// decodes the picture, at full size when `atLeast` is empty.
+// Reads the header into `natural` and checks it; with `atLeast` (nullptr: header only) also decodes
+// the picture into `image`, at full size when `atLeast` is empty.
+platform::Result<void> ReadAndDecode(Job& job, const QSize* atLeast, QSize& natural, QImage& image, JpegWork& work) {
+  if (!ReadHeader(job)) return platform::Failure{job.errors.message};
+  // At most 65535 a side, so both fit an int.
+  natural = QSize(static_cast<int>(job.cinfo.image_width), static_cast<int>(job.cinfo.image_height));
+  if (platform::Result<void> size = CheckPictureSize(natural.width(), natural.height()); !size) return size;
+  if (platform::Result<void> memory = CheckCoefficients(job); !memory) return memory;
+  if (!atLeast) return {};
+  if (platform::Result<void> scans = CheckScanCount(job, work); !scans) return scans;
+  return DecodeScaled(job, atLeast->isEmpty() ? natural : *atLeast, image);
+}
+
+// ReadAndDecode on a decoder of its own, released before the result is given; what it read and
+// kept goes to `work`, on failure too.
 platform::Result<QImage> Run(const std::string& path, std::string firstChunk, const QSize* atLeast,
                              QSize& natural, JpegWork& work) {
   Job job;
   StartSource(job.source, path, std::move(firstChunk));
   QImage image;
-  std::string failure;
-  if (!ReadHeader(job)) {
-    failure = job.errors.message;
-  } else {
-    // At most 65535 a side, so both fit an int.
-    natural = QSize(static_cast<int>(job.cinfo.image_width), static_cast<int>(job.cinfo.image_height));
-    failure = PictureSizeProblem(natural.width(), natural.height());
-    if (failure.empty()) failure = CoefficientProblem(job);
-    if (failure.empty() && atLeast) failure = ScanCountProblem(job, work);
-    if (failure.empty() && atLeast)
-      failure = DecodeScaled(job, atLeast->isEmpty() ? natural : *atLeast, image);
-  }
+  const platform::Result<void> done = ReadAndDecode(job, atLeast, natural, image, work);
   jpeg_destroy_decompress(&job.cinfo);
   work.bytesRead = std::max(work.bytesRead, job.source.next);
   work.scansDecoded = job.scansDecoded;
   work.coefficientBytes = job.coefficientBytes;
-  if (!failure.empty()) return platform::Failure{failure};
+  if (!done) return platform::Failure{done.error()};
   return image;
 }
 
 }  // namespace
 
-std::string PictureSizeProblem(std::int64_t width, std::int64_t height, std::int64_t maxBytes) {
+platform::Result<void> CheckPictureSize(std::int64_t width, std::int64_t height, std::int64_t maxBytes) {
   if (width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
       width * height * 4 <= maxBytes)
     return {};
-  return "The picture is too large to show: " + std::to_string(width) + " x " +
-         std::to_string(height) + " pixels (at most " + std::to_string(kMaxPictureSide) +
-         " pixels a side and " + std::to_string(maxBytes >> 20) + " MiB decoded)";
+  return platform::Failure{"The picture is too large to show: " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels (at most " + std::to_string(kMaxPictureSide) +
+                           " pixels a side and " + std::to_string(maxBytes >> 20) + " MiB decoded)"};
 }
 
 platform::Result<std::string> ReadJpegHead(const std::string& path) { return FirstChunk(path); }

@@ -31,10 +31,10 @@ inline constexpr std::int64_t kMaxPosterFileBytes = std::int64_t{64} << 20;
 // under 150 MB. A single-scan file needs one row of blocks and is not limited by this.
 inline constexpr std::int64_t kMaxCoefficientBytes = std::int64_t{80} << 20;
 
-// "" when a picture of this size may be decoded, otherwise the message that refuses it. `maxBytes`
-// is the decoded size allowed at 4 bytes a pixel.
-std::string PictureSizeProblem(std::int64_t width, std::int64_t height,
-                               std::int64_t maxBytes = kMaxPictureBytes);
+// Whether a picture of this size may be decoded; the failure's message refuses it. `maxBytes` is
+// the decoded size allowed at 4 bytes a pixel.
+platform::Result<void> CheckPictureSize(std::int64_t width, std::int64_t height,
+                                        std::int64_t maxBytes = kMaxPictureBytes);
 
 // What one decode read and kept: counts that bound its work, for tests and benchmarks.
 struct JpegWork {

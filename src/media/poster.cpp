@@ -51,9 +51,10 @@ std::uint32_t Le(std::string_view bytes, std::size_t at, std::size_t size) {
 // header as the reader will, or a forged header size slips a short file past it.
 constexpr std::array<std::uint32_t, 4> kWindowsInfoSizes = {40, 64, 108, 124};
 
-// nullopt when the header is too damaged to say anything; the image reader then reports it.
+// The header of a file that begins with "BM"; nullopt when it is too damaged to say anything, which
+// the image reader then reports.
 std::optional<BmpLayout> ParseBmpHeader(std::string_view head) {
-  if (head.size() < 26 || head.substr(0, 2) != "BM") return std::nullopt;
+  if (head.size() < 26) return std::nullopt;
   BmpLayout layout;
   layout.dataOffset = Le(head, 10, 4);
   const std::uint32_t infoSize = Le(head, 14, 4);
@@ -73,15 +74,14 @@ std::optional<BmpLayout> ParseBmpHeader(std::string_view head) {
   return layout;
 }
 
-// "" when the file can hold the pixels its header declares, and their size is one a poster may have.
-// A truncated file would otherwise still make the reader allocate the full picture and return it
-// half empty as a success.
-std::string BmpTruncationProblem(const BmpLayout& bmp, std::int64_t fileSize) {
+// Whether the file can hold the pixels its header declares, and their size is one a poster may
+// have. A truncated file would otherwise still make the reader allocate the full picture and return
+// it half empty as a success.
+platform::Result<void> CheckBmpFits(const BmpLayout& bmp, std::int64_t fileSize) {
   if (bmp.width <= 0 || bmp.height <= 0) return {};  // the reader rejects these itself
   // Refused for its size alone; checking it first also keeps the products below within 64 bits,
   // which a forged header (2^31 pixels a side, 65535 bits a pixel) would otherwise overflow.
-  if (std::string tooLarge = PictureSizeProblem(bmp.width, bmp.height, kMaxBmpPictureBytes); !tooLarge.empty())
-    return tooLarge;
+  if (platform::Result<void> size = CheckPictureSize(bmp.width, bmp.height, kMaxBmpPictureBytes); !size) return size;
   const std::int64_t available = fileSize - bmp.dataOffset;
   bool fits = true;
   if (bmp.compression == kBmpRgb || bmp.compression == kBmpBitfields ||
@@ -94,9 +94,9 @@ std::string BmpTruncationProblem(const BmpLayout& bmp, std::int64_t fileSize) {
     fits = available > 0 && bmp.width * bmp.height <= available * kMaxRlePixelsPerByte;
   }
   if (fits) return {};
-  return "The BMP file is damaged: its header declares " + std::to_string(bmp.width) + " x " +
-         std::to_string(bmp.height) + " pixels, more than its " + std::to_string(fileSize) +
-         " bytes can hold";
+  return platform::Failure{"The BMP file is damaged: its header declares " + std::to_string(bmp.width) + " x " +
+                           std::to_string(bmp.height) + " pixels, more than its " + std::to_string(fileSize) +
+                           " bytes can hold"};
 }
 
 bool EndsInJpg(std::string_view name) {
@@ -142,14 +142,12 @@ platform::Result<QImage> LoadBmpPoster(const std::string& fileName) {
   const std::optional<BmpLayout> layout =
       ParseBmpHeader(std::string_view(head.constData(), static_cast<std::size_t>(head.size())));
   if (layout) {
-    const std::string problem = BmpTruncationProblem(*layout, file.size());
-    if (!problem.empty()) return platform::Failure{problem};
+    if (platform::Result<void> fits = CheckBmpFits(*layout, file.size()); !fits) return platform::Failure{fits.error()};
   }
   if (!file.seek(0)) return platform::Failure{file.errorString().toStdString()};
 
-  // Only the BMP reader, which otherwise falls back to guessing the format from the content.
+  // Qt's own BMP reader, never another plugin that claims to read the format too.
   QImageReader reader(&file, "bmp");
-  reader.setDecideFormatFromContent(false);
   reader.setAutoDetectImageFormat(false);
   QSize size = reader.size();
   // The reader gives a top-down picture (rows stored first to last) a negative height.
@@ -158,8 +156,8 @@ platform::Result<QImage> LoadBmpPoster(const std::string& fileName) {
   // Qt's own text for a bad BMP is often just "Unknown error"; say what was being read.
   if (!size.isValid())
     return platform::Failure{"Not a BMP picture (" + reader.errorString().toStdString() + ")"};
-  const std::string tooLarge = PictureSizeProblem(size.width(), size.height(), kMaxBmpPictureBytes);
-  if (!tooLarge.empty()) return platform::Failure{tooLarge};
+  if (platform::Result<void> allowed = CheckPictureSize(size.width(), size.height(), kMaxBmpPictureBytes); !allowed)
+    return platform::Failure{allowed.error()};
   QImage image = reader.read();
   if (image.isNull())
     return platform::Failure{"The BMP picture is damaged (" + reader.errorString().toStdString() + ")"};

@@ -74,12 +74,13 @@ bool InGroup(gid_t group) {
   return std::find(groups, groups + std::max(count, 0), group) != groups + std::max(count, 0);
 }
 
-// Why the owner's write bit cannot be set, as the system would refuse it ("" when it can).
-std::string WritableRefusal(const struct stat& info, const struct statvfs& medium) {
+// Whether the owner's write bit can be set; the failure is the system's refusal.
+Result<void> CheckCanMakeWritable(const struct stat& info, const struct statvfs& medium) {
   const char* reason = (medium.f_flag & ST_RDONLY) ? std::strerror(EROFS)
                        : (::geteuid() != 0 && ::geteuid() != info.st_uid) ? std::strerror(EPERM)
                                                                            : nullptr;
-  return reason ? std::string("cannot be made writable: ") + reason : std::string();
+  if (reason == nullptr) return {};
+  return Failure{std::string("cannot be made writable: ") + reason};
 }
 
 // What the file and its medium tell about writing it; `facts.refusal` is set by the caller.
@@ -126,7 +127,7 @@ ProfileFile ProfileFile::Open(const std::string& path) {
   } else if (info.st_nlink > 1) {
     facts.refusal = "more than one hard link";
   } else {
-    facts.refusal = WritableRefusal(info, medium);
+    facts.refusal = CheckCanMakeWritable(info, medium).error();
     if (Result<std::string> content = ReadUpTo(opened->file.get(), kProfileFileMax + 1))
       facts.content = std::move(*content);
     LearnRoom(opened->dir.get(), info, medium, facts);

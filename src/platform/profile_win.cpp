@@ -119,23 +119,23 @@ ProfileFile::~ProfileFile() = default;
 
 namespace {
 
-// Why the reset of the attributes would fail: a medium that takes no writes ("" when it can).
-std::string WritableRefusal(HANDLE file) {
+// Whether the reset of the attributes would succeed; it fails on a medium that takes no writes.
+Result<void> CheckCanMakeWritable(HANDLE file) {
   DWORD flags = 0;
   if (GetVolumeInformationByHandleW(file, nullptr, 0, nullptr, nullptr, &flags, nullptr, 0) &&
       (flags & FILE_READ_ONLY_VOLUME))
-    return CodeText("cannot be made writable", ERROR_WRITE_PROTECT);
+    return Failure{CodeText("cannot be made writable", ERROR_WRITE_PROTECT)};
   return {};
 }
 
-// The checks on the opened file; "" when it may be written.
-std::string Refusal(HANDLE file) {
-  if (GetFileType(file) != FILE_TYPE_DISK) return "not a regular file";
+// The checks on the opened file: whether it may be written, and why not.
+Result<void> CheckWritable(HANDLE file) {
+  if (GetFileType(file) != FILE_TYPE_DISK) return Failure{"not a regular file"};
   BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(file, &info)) return CodeText("cannot be examined", GetLastError());
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return "not a regular file";
-  if (info.nNumberOfLinks > 1) return "more than one hard link";
-  return WritableRefusal(file);
+  if (!GetFileInformationByHandle(file, &info)) return Failure{CodeText("cannot be examined", GetLastError())};
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Failure{"not a regular file"};
+  if (info.nNumberOfLinks > 1) return Failure{"more than one hard link"};
+  return CheckCanMakeWritable(file);
 }
 
 }  // namespace
@@ -155,8 +155,10 @@ ProfileFile ProfileFile::Open(const std::string& path) {
     facts.refusal = CodeText("cannot be opened", GetLastError());
     return opened;
   }
-  facts.refusal = Refusal(file.get());
-  if (!facts.refusal.empty()) return opened;
+  if (const Result<void> writable = CheckWritable(file.get()); !writable) {
+    facts.refusal = writable.error();
+    return opened;
+  }
   if (Result<std::string> content = ReadUpTo(file.get(), kProfileFileMax + 1)) facts.content = std::move(*content);
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file.get(), &size)) facts.allocated = size.QuadPart;

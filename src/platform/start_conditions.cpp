@@ -1,5 +1,5 @@
-// The parts of a start that every system shares: the scale factor's check and the toolkit's start
-// under a temporary environment, with its fatal messages turned into one line.
+// The parts of a start that every system shares: the display's check up to the window system, and
+// the toolkit's start under a temporary environment, with its fatal messages turned into one line.
 #include "platform/start_conditions.h"
 
 #include <QAccessible>
@@ -45,23 +45,30 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
       }
   }
   if (reason.empty()) reason = text.substr(0, text.find('\n'));
-  std::fprintf(stderr, "%s: no display: %s\n", programName, reason.c_str());
+  std::fprintf(stderr, "%s: %s\n", programName, NoDisplay(reason).message.c_str());
   std::fflush(stderr);
   std::_Exit(1);
 }
 
 }  // namespace
 
-std::string ScaleFactorProblem(const char* value) {
-  if (value == nullptr) return "";
+Result<void> CheckScaleFactor(const char* value) {
+  if (value == nullptr) return {};
   char* end = nullptr;
   const double factor = std::strtod(value, &end);
-  if (end == value) return "";
+  if (end == value) return {};
   while (*end == ' ' || *end == '\t') ++end;
-  if (*end != '\0') return "";
-  if (std::isfinite(factor) && factor >= kSmallestScale && factor <= kLargestScale) return "";
-  return std::string("unusable scale factor: QT_SCALE_FACTOR is ") + value + ", not a number from 0.1 to 10";
+  if (*end != '\0') return {};
+  if (std::isfinite(factor) && factor >= kSmallestScale && factor <= kLargestScale) return {};
+  return Failure{std::string("unusable scale factor: QT_SCALE_FACTOR is ") + value + ", not a number from 0.1 to 10"};
 }
+
+Result<void> CheckDisplay() {
+  if (Result<void> scale = CheckScaleFactor(std::getenv("QT_SCALE_FACTOR")); !scale) return scale;
+  return CheckWindowSystem();
+}
+
+Failure NoDisplay(const std::string& reason) { return {"no display: " + reason}; }
 
 ToolkitStart::ToolkitStart(const char* program) {
   programName = program;

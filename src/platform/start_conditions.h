@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace platform {
 
 // Opens the standard descriptors (0 to 2) that the starter left closed on the null device, so
@@ -17,15 +19,22 @@ namespace platform {
 // into it. Call first.
 void OpenStandardDescriptors();
 
-// "" when the toolkit can open a window and draw in it; otherwise what is wrong, in one line
-// ("no display: ..." where there is no display to reach). Call before the application object is
-// created; it may connect to the display once to find out.
-std::string UnusableDisplay();
+// Whether the toolkit can open a window and draw in it: the scale (CheckScaleFactor of
+// QT_SCALE_FACTOR), then the window system (CheckWindowSystem). The failure says what is wrong in
+// one line. Call before the application object is created.
+Result<void> CheckDisplay();
 
-// What the value of QT_SCALE_FACTOR (nullptr: unset) leaves wrong, "" when nothing: a number the
-// toolkit would take but that leaves no window to see (0, negative, not finite, far too large or
-// small). Text that is no number is ignored by the toolkit, and so here.
-std::string ScaleFactorProblem(const char* value);
+// What the value of QT_SCALE_FACTOR (nullptr: unset) leaves wrong: a number the toolkit would take
+// but that leaves no window to see (0, negative, not finite, far too large or small). Text that is
+// no number is ignored by the toolkit, and so here.
+Result<void> CheckScaleFactor(const char* value);
+
+// The backend: whether the display the toolkit will choose can be reached and drawn on; it may
+// connect to it once to find out. Where there is no display to reach, the failure is NoDisplay's.
+Result<void> CheckWindowSystem();
+
+// The one line for a display that cannot be reached, and why.
+Failure NoDisplay(const std::string& reason);
 
 // Whether the process can still take `bytes` of address space and, with those held, start a
 // thread. A program passes what its toolkit and start-up take beyond what it holds when main

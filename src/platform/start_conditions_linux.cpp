@@ -152,22 +152,21 @@ Check CheckWayland() {
 
 }  // namespace
 
-std::string UnusableDisplay() {
-  if (std::string scale = ScaleFactorProblem(std::getenv("QT_SCALE_FACTOR")); !scale.empty()) return scale;
+Result<void> CheckWindowSystem() {
   const bool chosen = Variable("QT_QPA_PLATFORM").has_value();
   if (!chosen && !Variable("DISPLAY") && !Variable("WAYLAND_DISPLAY"))
-    return "no display: neither DISPLAY nor WAYLAND_DISPLAY is set";
+    return NoDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
   std::string problems;
   for (const std::string& platform : ToolkitPlatforms()) {
     Check check;
     if (platform == "xcb") check = CheckX11(chosen);
     else if (platform.rfind("wayland", 0) == 0) check = CheckWayland();
-    else return "";  // offscreen, a frame buffer, VNC...: the user's choice is trusted
-    if (check.usable) return "";
-    if (check.final) return check.problem;
+    else return {};  // offscreen, a frame buffer, VNC...: the user's choice is trusted
+    if (check.usable) return {};
+    if (check.final) return Failure{check.problem};
     problems += (problems.empty() ? "" : "; ") + check.problem;
   }
-  return "no display: " + problems;
+  return NoDisplay(problems);
 }
 
 EnvironmentChanges ToolkitStartEnvironment() {

@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   FUZZ_CHECK(!image->isNull());
-  FUZZ_CHECK(media::PictureSizeProblem(image->width(), image->height()).empty());
+  FUZZ_CHECK(media::CheckPictureSize(image->width(), image->height()).ok());
   // The loader refuses a header that promises more pixels than the file can hold: eight a byte
   // at one bit a pixel, 256 a byte where run-length codes skip whole areas.
   const auto pixels = static_cast<std::int64_t>(image->width()) * image->height();

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   const QSize natural = *header;
-  FUZZ_CHECK(media::PictureSizeProblem(natural.width(), natural.height()).empty());
+  FUZZ_CHECK(media::CheckPictureSize(natural.width(), natural.height()).ok());
   for (const QSize atLeast : {QSize(), QSize(natural.width() / 5 + 1, natural.height() / 3 + 1)}) {
     const platform::Result<QImage> decoded = media::LoadPictureAsBitmap(path, atLeast);
     if (!decoded) {

@@ -86,6 +86,24 @@ TEST(StartConditions, WithoutAUsableDisplayTheLauncherSaysWhatIsWrong) {
   }
 }
 
+// The toolkit ignores a value that is no number, so only numbers it would take are refused.
+TEST(StartConditions, OnlyAScaleThatLeavesNoWindowToSeeIsRefused) {
+  const struct {
+    const char* value;
+    bool usable;
+  } rows[] = {
+      {nullptr, true}, {"1", true},     {"0.1", true},   {"10", true},   {"2.5 \t", true}, {"abc", true},
+      {"1.5x", true},  {"", true},      {"0", false},    {" 0", false},  {"-2", false},     {"0.09", false},
+      {"10.01", false}, {"inf", false}, {"nan", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.value ? row.value : "(unset)");
+    const platform::Result<void> checked = platform::CheckScaleFactor(row.value);
+    EXPECT_EQ(checked.ok(), row.usable);
+    EXPECT_EQ(checked.error().empty(), row.usable) << checked.error();
+  }
+}
+
 TEST(StartConditions, AMissingPlatformPluginEndsInOneLine) {
   // A compositor's socket that takes the connection, for a platform plugin that may be missing.
   const testsupport::TempDir runtime;

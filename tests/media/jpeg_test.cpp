@@ -337,7 +337,7 @@ TEST(JpegDecoder, PictureSizeLimits) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::to_string(row.width) + " x " + std::to_string(row.height));
-    EXPECT_EQ(media::PictureSizeProblem(row.width, row.height).empty(), row.accepted);
+    EXPECT_EQ(media::CheckPictureSize(row.width, row.height).ok(), row.accepted);
   }
 }
 

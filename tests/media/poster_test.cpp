@@ -168,9 +168,9 @@ TEST(LoadBmpPoster, APictureDecodedWholeHasALowerLimit) {
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(std::to_string(row.width) + " x " + std::to_string(row.height));
-    EXPECT_EQ(media::PictureSizeProblem(row.width, row.height, media::kMaxBmpPictureBytes).empty(), row.accepted);
+    EXPECT_EQ(media::CheckPictureSize(row.width, row.height, media::kMaxBmpPictureBytes).ok(), row.accepted);
   }
-  EXPECT_TRUE(media::PictureSizeProblem(5792, 5792).empty());
+  EXPECT_TRUE(media::CheckPictureSize(5792, 5792).ok());
   TempDir dir;
   const std::size_t stride = (5792 * 3 + 3) / 4 * 4;
   const std::string path = dir.Write("poster.bmp", BmpHeader(5792, 5792, 24, 0, 0));
