@@ -104,8 +104,8 @@ if [ ! -f "$cache/stamp-linux-qt-2" ]; then
   # X11 only, through xcb; the D-Bus library, which assistive technology is reached through, is
   # loaded when the program starts and left out where the system has none. The launcher reads
   # its pictures with libjpeg-turbo and its own code; Qt's image plugins are not needed. What
-  # neither program shows (graphics views, main windows and their bars, tabs, calendars, spin
-  # boxes, the other dialogs, style sheets, gestures, Markdown and ODF, a tray icon, the non-
+  # neither program shows (graphics views, dock windows, tabs, calendars, spin
+  # boxes, the other dialogs, style sheets, Markdown and ODF, a tray icon, the non-
   # Gregorian calendars) stays out, as does the MIME database, which every desktop has in
   # /usr/share/mime.
   cmake_stage "$cache/stamp-linux-qt-2" "$build" "$src" "${toolchain[@]}" -DCMAKE_STAGING_PREFIX="$root$prefix" \
@@ -126,11 +126,11 @@ if [ ! -f "$cache/stamp-linux-qt-2" ]; then
     -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF \
     -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF -DFEATURE_ico=OFF \
     -DFEATURE_optimize_size=ON -DFEATURE_testlib=OFF -DFEATURE_mimetype_database=OFF \
-    -DFEATURE_jalalicalendar=OFF -DFEATURE_islamiccivilcalendar=OFF -DFEATURE_gestures=OFF \
+    -DFEATURE_jalalicalendar=OFF -DFEATURE_islamiccivilcalendar=OFF \
     -DFEATURE_textmarkdownreader=OFF -DFEATURE_textmarkdownwriter=OFF -DFEATURE_textodfwriter=OFF \
     -DFEATURE_picture=OFF -DFEATURE_movie=OFF -DFEATURE_systemtrayicon=OFF \
     -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF -DFEATURE_graphicsview=OFF \
-    -DFEATURE_style_windows=OFF -DFEATURE_mdiarea=OFF -DFEATURE_mainwindow=OFF -DFEATURE_menubar=OFF \
+    -DFEATURE_style_windows=OFF -DFEATURE_mdiarea=OFF -DFEATURE_dockwidget=OFF \
     -DFEATURE_statusbar=OFF -DFEATURE_tabwidget=OFF -DFEATURE_tabbar=OFF -DFEATURE_calendarwidget=OFF \
     -DFEATURE_tableview=OFF -DFEATURE_columnview=OFF -DFEATURE_spinbox=OFF -DFEATURE_dial=OFF \
     -DFEATURE_lcdnumber=OFF -DFEATURE_keysequenceedit=OFF -DFEATURE_textbrowser=OFF \
