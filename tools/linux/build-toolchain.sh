@@ -53,7 +53,7 @@ if [ ! -f "$cache/stamp-linux-root-2" ]; then
 fi
 
 # A function that no exception passes through needs no unwind table, and only Qt Core is built with
-# exceptions: without the tables asked for debuggers alone, the launcher is 1.2 MB smaller.
+# exceptions: without the tables kept for debuggers alone, the launcher is more than 1 MB smaller.
 static_flags=-fno-asynchronous-unwind-tables
 static_release "$here/cmake/linux-static.cmake" -DAUTORUN_LINUX_ROOT="$root"
 
