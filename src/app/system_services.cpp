@@ -27,7 +27,7 @@ void ShowBox(QMessageBox::Icon icon, const QString& caption, const std::string& 
 
 }  // namespace
 
-platform::Result<void> SystemServices::StartProgram(const platform::ProgramStart& start, platform::OwnerWindow owner) {
+platform::Result<void> SystemServices::StartProgram(const platform::ProgramStart& start, platform::NativeWindow owner) {
   return platform::StartProgram(start, owner);
 }
 

@@ -13,7 +13,7 @@ namespace app {
 
 class SystemServices final : public platform::Services {
  public:
-  platform::Result<void> StartProgram(const platform::ProgramStart& start, platform::OwnerWindow owner) override;
+  platform::Result<void> StartProgram(const platform::ProgramStart& start, platform::NativeWindow owner) override;
   platform::Result<void> OpenUrl(const std::string& url) override;
   bool UpdateIniFile(const std::string& path, platform::ProfileFile& file, const platform::ProfileUpdate& update,
                      const std::vector<std::string>& stale) override;

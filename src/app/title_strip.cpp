@@ -117,7 +117,8 @@ QPoint NativePoint(QPoint global, const QWindow& window) {
 bool WindowDragger::StartSystemMove(QPoint pointer) {
   QWindow* native = window_->windowHandle();
   if (native == nullptr) return false;
-  switch (platform::StartSystemMove(native->winId(), NativePoint(pressGlobal_, *native))) {
+  const QPoint press = NativePoint(pressGlobal_, *native);
+  switch (platform::StartSystemMove(native->winId(), {press.x(), press.y()})) {
     case platform::SystemMove::Started:
       phase_ = Phase::SystemMoving;
       return true;

@@ -1,10 +1,18 @@
 #pragma once
 // The screen and its work area, the window system's side of the launcher's own title strip, and
 // the layout's pixel rule.
-#include <QPoint>
-#include <QtGlobal>
+#include <cstdint>
 
 namespace platform {
+
+// A top-level window as the window system knows it (the toolkit's winId); 0 for none.
+using NativeWindow = std::uintptr_t;
+
+// A point in native pixels of the whole desktop.
+struct NativePoint {
+  int x = 0;
+  int y = 0;
+};
 
 // The screen the window starts on, and its work area: the desktop without task bars, right and
 // bottom one past it, left and top its first pixel.
@@ -30,15 +38,15 @@ enum class SystemMove {
   ToolkitMove,  // this system's move is the toolkit's own, which starts at the pointer as it is now
 };
 
-// Hands the top-level window `window` (a native id) to the window manager's interactive move, as
-// from a press of the primary button at `press` (native pixels of the whole desktop), so that the
+// Hands the top-level window `window` to the window manager's interactive move, as from a press
+// of the primary button at `press`, so that the
 // point pressed stays under the pointer however far the pointer has gone since. Asks first
 // whether the button is held at this moment rather than trusting the events, which may be queued
 // behind its release.
-SystemMove StartSystemMove(quintptr window, QPoint press);
+SystemMove StartSystemMove(NativeWindow window, NativePoint press);
 
 // Ends a move that StartSystemMove started, for a release that came between the question and the
 // window manager taking the pointer. Nothing when none runs.
-void CancelSystemMove(quintptr window);
+void CancelSystemMove(NativeWindow window);
 
 }  // namespace platform

@@ -75,7 +75,7 @@ bool MoveSupported(xcb_connection_t* connection, const Atoms& atoms) {
 constexpr std::uint32_t kMove = 8;     // _NET_WM_MOVERESIZE_MOVE
 constexpr std::uint32_t kCancel = 11;  // _NET_WM_MOVERESIZE_CANCEL
 
-void SendMoveResize(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t moveResize, QPoint at,
+void SendMoveResize(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t moveResize, NativePoint at,
                     std::uint32_t action) {
   xcb_client_message_event_t message;
   std::memset(&message, 0, sizeof message);
@@ -83,8 +83,8 @@ void SendMoveResize(xcb_connection_t* connection, xcb_window_t window, xcb_atom_
   message.format = 32;
   message.window = window;
   message.type = moveResize;
-  message.data.data32[0] = static_cast<std::uint32_t>(at.x());
-  message.data.data32[1] = static_cast<std::uint32_t>(at.y());
+  message.data.data32[0] = static_cast<std::uint32_t>(at.x);
+  message.data.data32[1] = static_cast<std::uint32_t>(at.y);
   message.data.data32[2] = action;
   message.data.data32[3] = 1;  // the button that holds the move
   message.data.data32[4] = 1;  // asked by an application
@@ -96,7 +96,7 @@ void SendMoveResize(xcb_connection_t* connection, xcb_window_t window, xcb_atom_
 
 }  // namespace
 
-SystemMove StartSystemMove(quintptr window, QPoint press) {
+SystemMove StartSystemMove(NativeWindow window, NativePoint press) {
   xcb_connection_t* connection = Connection();
   if (connection == nullptr) return SystemMove::ToolkitMove;
   const auto pointer =
@@ -110,7 +110,7 @@ SystemMove StartSystemMove(quintptr window, QPoint press) {
   return SystemMove::Started;
 }
 
-void CancelSystemMove(quintptr window) {
+void CancelSystemMove(NativeWindow window) {
   xcb_connection_t* connection = Connection();
   if (connection == nullptr) return;
   if (const xcb_atom_t moveResize = AtomsOf(connection).moveResize; moveResize != XCB_ATOM_NONE)

@@ -5,12 +5,12 @@
 
 namespace platform {
 
-SystemMove StartSystemMove(quintptr, QPoint) {
+SystemMove StartSystemMove(NativeWindow, NativePoint) {
   // The physical button that acts as the primary one.
   const int primary = ::GetSystemMetrics(SM_SWAPBUTTON) != 0 ? VK_RBUTTON : VK_LBUTTON;
   return (::GetAsyncKeyState(primary) & 0x8000) != 0 ? SystemMove::ToolkitMove : SystemMove::ButtonUp;
 }
 
-void CancelSystemMove(quintptr) {}
+void CancelSystemMove(NativeWindow) {}
 
 }  // namespace platform

@@ -6,12 +6,16 @@ bool FitsShellBuffer(std::string_view text) {
   return text.size() <= kShellTextMax && text.find('\0') == std::string_view::npos;
 }
 
-Failure UnableToStart(const std::string& program, const std::string& reason) {
-  return {"Unable to start " + program + ": " + reason};
+Result<void> StartProgram(const ProgramStart& start, NativeWindow owner) {
+  if (const Result<void> started = SystemStartProgram(start, owner); !started)
+    return Failure{"Unable to start " + start.program + ": " + started.error()};
+  return {};
 }
 
-Failure UnableToOpen(const std::string& url, const std::string& reason) {
-  return {"Unable to open " + url + ": " + reason};
+Result<void> OpenUrl(const std::string& url) {
+  if (const Result<void> opened = SystemOpenUrl(url); !opened)
+    return Failure{"Unable to open " + url + ": " + opened.error()};
+  return {};
 }
 
 }  // namespace platform

@@ -2,10 +2,10 @@
 // Starting a player and opening a web address, as the shell's "open" verb does it: one contract,
 // which each system's backend carries out (program_start_linux.cpp, program_start_win.cpp).
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "platform/display.h"
 #include "platform/result.h"
 
 namespace platform {
@@ -20,24 +20,24 @@ struct ProgramStart {
   std::string subtitle;
 };
 
-// The system's handle of the window that owns whatever box the system shows about a start (a
-// program that cannot run), so that it comes up on top of that window; 0 for none.
-using OwnerWindow = std::uintptr_t;
-
 // Starts `start.program` with the parameter text, working directory = current directory, and
-// returns at once. A failure when nothing started (the program does not exist or cannot run, a
+// returns at once. A box the system shows about the start (a program that cannot run) comes up on
+// top of `owner`. A failure when nothing started (the program does not exist or cannot run, a
 // text does not fit the shell's buffer where the system has one: FitsShellBuffer, no player or
-// opener takes what is left to them), its message the text the user sees (UnableToStart). A
-// program that fails once it runs goes unnoticed.
-Result<void> StartProgram(const ProgramStart& start, OwnerWindow owner);
+// opener takes what is left to them), its message the text the user sees: "Unable to start
+// <program>: <reason>". A program that fails once it runs goes unnoticed.
+Result<void> StartProgram(const ProgramStart& start, NativeWindow owner);
 
 // Opens the web address `url`, its bytes as they are, in the desktop's browser; a failure
-// (UnableToOpen) when no browser took it.
+// ("Unable to open <url>: <reason>") when no browser took it.
 Result<void> OpenUrl(const std::string& url);
 
-// The texts the user sees when `program` cannot be started or `url` cannot be opened, and why.
-Failure UnableToStart(const std::string& program, const std::string& reason);
-Failure UnableToOpen(const std::string& url, const std::string& reason);
+// The backends: StartProgram and OpenUrl as the system does them, whose failure is the reason alone.
+Result<void> SystemStartProgram(const ProgramStart& start, NativeWindow owner);
+Result<void> SystemOpenUrl(const std::string& url);
+
+// The reason for a program that is not there.
+inline constexpr const char* kNoSuchFile = "no such file";
 
 // Windows hands program paths, parameter texts and web addresses to its shell in buffers of 256
 // bytes with the terminator, as the players and the discs were made for.

@@ -38,29 +38,20 @@ Result<void> PlayMovie(const std::string& movie, const std::string& subtitle) {
 }  // namespace
 
 // No box of the system's own comes up about a start here, so the owner window is not needed.
-Result<void> StartProgram(const ProgramStart& start, OwnerWindow) {
+Result<void> SystemStartProgram(const ProgramStart& start, NativeWindow) {
   const StartPlan plan = ProbeProgramStart(start, FindExecutable("wine"));
   switch (plan.way) {
-    case StartPlan::Way::Execute:
-      if (const Result<void> started = StartDetached(plan.program, plan.arguments); !started)
-        return UnableToStart(start.program, started.error());
-      return {};
-    case StartPlan::Way::Open:
-      if (const Result<void> opened = OpenWithDesktop(FileUrlOf(plan.program)); !opened)
-        return UnableToStart(start.program, opened.error());
-      return {};
+    case StartPlan::Way::Execute: return StartDetached(plan.program, plan.arguments);
+    case StartPlan::Way::Open: return OpenWithDesktop(FileUrlOf(plan.program));
     case StartPlan::Way::PlayMovie:
       if (const Result<void> played = PlayMovie(plan.movie, plan.subtitle); !played)
-        return UnableToStart(start.program, "without Wine, " + played.error());
+        return Failure{"without Wine, " + played.error()};
       return {};
     case StartPlan::Way::Nothing: break;
   }
-  return UnableToStart(start.program, "no such file");
+  return Failure{kNoSuchFile};
 }
 
-Result<void> OpenUrl(const std::string& url) {
-  if (const Result<void> opened = OpenWithDesktop(EncodeUrlBytes(url)); !opened) return UnableToOpen(url, opened.error());
-  return {};
-}
+Result<void> SystemOpenUrl(const std::string& url) { return OpenWithDesktop(EncodeUrlBytes(url)); }
 
 }  // namespace platform

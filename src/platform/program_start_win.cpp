@@ -36,7 +36,7 @@ std::string ShellErrorText(INT_PTR code) {
 
 // ShellExecuteA returns a value above 32 on success, an error code of 32 or less otherwise.
 Result<void> ShellOpen(void* owner, const std::string& file, const std::string& parameters, int show) {
-  if (file.empty()) return Failure{"no such file"};
+  if (file.empty()) return Failure{kNoSuchFile};
   if (!FitsShellBuffer(file) || !FitsShellBuffer(parameters))
     return Failure{"longer than the " + std::to_string(kShellTextMax) + " characters the shell takes"};
   const HINSTANCE result = ShellExecuteA(static_cast<HWND>(owner), "open", file.c_str(),
@@ -47,15 +47,10 @@ Result<void> ShellOpen(void* owner, const std::string& file, const std::string& 
 }
 
 // Every player runs here, so the movie is not needed.
-Result<void> StartProgram(const ProgramStart& start, OwnerWindow owner) {
-  if (Result<void> started = ShellOpen(reinterpret_cast<void*>(owner), start.program, start.parameters, SW_SHOWNORMAL); !started)
-    return UnableToStart(start.program, started.error());
-  return {};
+Result<void> SystemStartProgram(const ProgramStart& start, NativeWindow owner) {
+  return ShellOpen(reinterpret_cast<void*>(owner), start.program, start.parameters, SW_SHOWNORMAL);
 }
 
-Result<void> OpenUrl(const std::string& url) {
-  if (Result<void> opened = ShellOpen(nullptr, url, std::string(), SW_SHOW); !opened) return UnableToOpen(url, opened.error());
-  return {};
-}
+Result<void> SystemOpenUrl(const std::string& url) { return ShellOpen(nullptr, url, std::string(), SW_SHOW); }
 
 }  // namespace platform

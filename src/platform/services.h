@@ -17,7 +17,7 @@ class Services {
   virtual ~Services() = default;
   // StartProgram: the program with the parameter text, in the current directory; `owner` is the
   // window that any box of the system's own about the start belongs to. Returns at once.
-  virtual Result<void> StartProgram(const ProgramStart& start, OwnerWindow owner) = 0;
+  virtual Result<void> StartProgram(const ProgramStart& start, NativeWindow owner) = 0;
   // OpenUrl: the address in the desktop's browser.
   virtual Result<void> OpenUrl(const std::string& url) = 0;
   // Carries out the update the start-up planned for the INI file it read at `path`

@@ -42,7 +42,7 @@ class FakeServices : public platform::Services, public app::Dialogs {
     return {launcherDirectory, screen, work, [this] { return online; }};
   }
 
-  platform::Result<void> StartProgram(const platform::ProgramStart& start, platform::OwnerWindow) override {
+  platform::Result<void> StartProgram(const platform::ProgramStart& start, platform::NativeWindow) override {
     starts.push_back(start);
     if (!startFailure.empty()) return platform::Failure{startFailure};
     return {};
