@@ -15,6 +15,7 @@
 
 #include "platform/fd_posix.h"
 #include "platform/text.h"
+#include "platform/url.h"
 
 namespace platform {
 
@@ -32,40 +33,15 @@ constexpr std::uint8_t kNoAutoStart = 0x2;
 
 // ---- Addresses ----------------------------------------------------------------------------------
 
-// An address value with its %XX escapes undone; nullopt when a % does not start one, which
-// makes the whole address invalid, as the bus library takes it.
-std::optional<std::string> Unescape(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      out += text[i];
-      continue;
-    }
-    if (i + 2 >= text.size()) return std::nullopt;
-    const int high = HexDigitValue(text[i + 1]), low = HexDigitValue(text[i + 2]);
-    if (high < 0 || low < 0) return std::nullopt;
-    out += static_cast<char>(high * 16 + low);
-    i += 2;
-  }
-  return out;
-}
-
 // The socket address of the first unix: entry; nullopt when there is none.
 std::optional<std::pair<sockaddr_un, socklen_t>> UnixAddress(const std::string& address) {
-  std::size_t start = 0;
-  while (start <= address.size()) {
-    const std::size_t end = std::min(address.find(';', start), address.size());
-    const std::string entry = address.substr(start, end - start);
-    start = end + 1;
-    if (entry.rfind("unix:", 0) != 0) continue;
-    std::size_t at = 5;
-    while (at < entry.size()) {
-      const std::size_t next = std::min(entry.find(',', at), entry.size());
-      const std::string pair = entry.substr(at, next - at);
-      at = next + 1;
-      const bool abstract = pair.rfind("abstract=", 0) == 0;
-      if (!abstract && pair.rfind("path=", 0) != 0) continue;
-      const std::optional<std::string> unescaped = Unescape(pair.substr(pair.find('=') + 1));
+  for (const std::string_view entry : NonEmptyPieces(address, ';')) {
+    if (!entry.starts_with("unix:")) continue;
+    for (const std::string_view pair : NonEmptyPieces(entry.substr(5), ',')) {
+      const bool abstract = pair.starts_with("abstract=");
+      if (!abstract && !pair.starts_with("path=")) continue;
+      // A % that starts no escape makes the whole address invalid, as the bus library takes it.
+      const std::optional<std::string> unescaped = PercentDecode(pair.substr(pair.find('=') + 1));
       if (!unescaped) return std::nullopt;
       const std::string& name = *unescaped;
       sockaddr_un socket{};

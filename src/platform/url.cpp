@@ -43,6 +43,23 @@ std::string EncodeQueryValue(std::string_view value) {
   });
 }
 
+std::optional<std::string> PercentDecode(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] != '%') {
+      out += text[at];
+      continue;
+    }
+    const int high = at + 2 < text.size() ? HexDigitValue(text[at + 1]) : -1;
+    const int low = at + 2 < text.size() ? HexDigitValue(text[at + 2]) : -1;
+    if (high < 0 || low < 0) return std::nullopt;
+    out += static_cast<char>(high * 16 + low);
+    at += 2;
+  }
+  return out;
+}
+
 std::string FileUrlOf(std::string_view path) {
   return "file://" + PercentEncode(path, [](std::string_view text, std::size_t at) {
            return text[at] == '/' || IsUnreserved(text[at]);

@@ -1,6 +1,8 @@
 #pragma once
 // Percent-encoding, in one place for the three kinds of text that go into a URL: a whole address
-// handed to the system's opener, a value put into an address's query, and a file's path.
+// handed to the system's opener, a value put into an address's query, and a file's path; and its
+// undoing.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +21,9 @@ std::string EncodeQueryValue(std::string_view value);
 
 // The file:// URL of an absolute path: every byte but the letters, digits, - . _ ~ and / as %XX.
 std::string FileUrlOf(std::string_view path);
+
+// `text` with each %XX written as its byte; nullopt when a % does not start one.
+std::optional<std::string> PercentDecode(std::string_view text);
 
 }  // namespace platform
 

@@ -39,4 +39,17 @@ TEST(PercentEncoding, Table) {
             "http://h/?t=Tom%20%26%20Jerry%20%2541&x=1");
 }
 
+// A bus address's values are decoded whole or not at all: a stray % makes the address invalid.
+TEST(PercentDecode, Table) {
+  const std::optional<std::string> invalid;
+  const std::pair<std::string, std::optional<std::string>> rows[] = {
+      {"/run/user/1000/bus", "/run/user/1000/bus"}, {"a%2Fb%2c%25", "a/b,%"}, {"%00x", std::string("\0x", 2)},
+      {"", ""}, {"%", invalid}, {"ab%4", invalid}, {"%zz", invalid}, {"%4g1", invalid},
+  };
+  for (const auto& [text, decoded] : rows) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(platform::PercentDecode(text), decoded);
+  }
+}
+
 }  // namespace
