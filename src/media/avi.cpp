@@ -162,9 +162,13 @@ MovieLength MovieLengthOf(const AviFacts& facts) {
   if (best.frames == 0) return {};
   if (best.source == LengthSource::VideoStreamHeader && facts.VideoScale != 0 && facts.VideoRate != 0)
     return {static_cast<double>(best.frames) * facts.VideoScale / facts.VideoRate, best.source};
-  if (facts.MicroSecPerFrame == 0) return {};
-  const double fps = 1000000.0 / facts.MicroSecPerFrame;
+  const double fps = FramesPerSecond(facts);
+  if (fps == 0) return {};
   return {best.frames / fps, best.source};
+}
+
+double FramesPerSecond(const AviFacts& facts) {
+  return facts.MicroSecPerFrame == 0 ? 0 : 1000000.0 / facts.MicroSecPerFrame;
 }
 
 std::string_view SizeSourceName(SizeSource source) {

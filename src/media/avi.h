@@ -1,7 +1,7 @@
 #pragma once
 // The AVI header reader. The main header's facts come from fixed positions (the header list starts
 // the file in every AVI); the stream facts from the stream lists of the header list, the video's
-// from the stream whose header says "vids", the audio's from the first that says "auds". Only
+// from the first stream whose header says "vids", the audio's from the first that says "auds". Only
 // the form type at offset 8 decides whether a file is an AVI file.
 #include <cstddef>
 #include <cstdint>
@@ -65,6 +65,9 @@ struct MovieLength {
 // rate, or the stream's own rate for the stream header's count. None when no header holds a
 // count or there is no frame rate to count it with.
 MovieLength MovieLengthOf(const AviFacts& facts);
+
+// The main header's frame rate; 0 when it gives none.
+double FramesPerSecond(const AviFacts& facts);
 
 // How the inspector names the sources: "RIFF chunk", "file"; "main header", "OpenDML header",
 // "video stream header", "none".

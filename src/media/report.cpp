@@ -27,7 +27,7 @@ Figures ComputeFigures(const AviFacts& facts) {
   Figures f;
   const double bytes = static_cast<double>(MovieSizeOf(facts).bytes);
   f.SizeMB = bytes / 1024 / 1024;
-  if (facts.MicroSecPerFrame != 0) f.Fps = 1000000.0 / facts.MicroSecPerFrame;
+  f.Fps = FramesPerSecond(facts);
   f.Duration = MovieLengthOf(facts).seconds;
   f.Minutes = std::trunc(f.Duration / 60);
   f.Seconds = platform::RoundHalfEven(f.Duration - f.Minutes * 60);

@@ -3,7 +3,7 @@
 // title its own way (disc-part marks and years dropped, a leading article moved or dropped) and
 // takes it into a fixed URL. The title goes in byte for byte but for the few bytes that would end or
 // change the query value (& # + % = ?, EncodeQueryValue); blanks and 8-bit letters stay, for the
-// opener to encode.
+// opener to encode, but for a site that reads "+" as a blank, which gets its blanks as "+".
 #include <array>
 #include <optional>
 #include <string>
