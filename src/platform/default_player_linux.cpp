@@ -3,11 +3,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <map>
 #include <string_view>
 
+#include "platform/environment_posix.h"
+#include "platform/exec_line_linux.h"
 #include "platform/files.h"
+#include "platform/key_file_linux.h"
 #include "platform/program_start_posix.h"
 #include "platform/text.h"
 #include "platform/url.h"
@@ -16,115 +17,7 @@ namespace platform {
 
 namespace {
 
-// Key files, mimeinfo.cache and the aliases are a few hundred kilobytes at most; a larger one is
-// not what it claims to be.
-constexpr std::size_t kKeyFileMax = 1 << 20;
 constexpr const char* kEntryGroup = "Desktop Entry";
-
-using Entries = std::vector<std::pair<std::string, std::string>>;  // in the file's order
-
-struct KeyFile {
-  std::string firstGroup;
-  std::map<std::string, Entries> groups;
-
-  const Entries& Group(const std::string& name) const {
-    static const Entries kNone;
-    const auto group = groups.find(name);
-    return group == groups.end() ? kNone : group->second;
-  }
-  std::string Value(const std::string& group, const std::string& key) const {
-    for (const auto& [name, value] : Group(group))
-      if (name == key) return value;
-    return {};
-  }
-};
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-// The non-empty pieces of `text` between the separators.
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-  std::vector<std::string_view> pieces;
-  for (;;) {
-    const std::size_t end = text.find(separator);
-    if (end != 0 && !text.empty()) pieces.push_back(text.substr(0, end));
-    if (end == std::string_view::npos) return pieces;
-    text.remove_prefix(end + 1);
-  }
-}
-
-// The groups of a key file, none for a file that cannot be read; for a key given twice in a group
-// the first value counts.
-KeyFile ReadKeyFile(const std::string& path) {
-  KeyFile file;
-  const Result<std::string> read = ReadFileHead(path, kKeyFileMax);
-  if (!read) return file;
-  Entries* group = nullptr;
-  for (const std::string_view raw : SplitTextLines(*read)) {
-    const std::string_view line = TrimBlanks(raw);
-    if (line.empty() || line.front() == '#') continue;
-    if (line.front() == '[' && line.back() == ']') {
-      const std::string name(line.substr(1, line.size() - 2));
-      if (file.groups.empty()) file.firstGroup = name;
-      group = &file.groups[name];
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || !group) continue;
-    const std::string key(TrimBlanks(line.substr(0, equals)));
-    if (std::none_of(group->begin(), group->end(), [&](const auto& entry) { return entry.first == key; }))
-      group->emplace_back(key, TrimBlanks(line.substr(equals + 1)));
-  }
-  return file;
-}
-
-std::vector<std::string> SplitList(std::string_view value) {
-  std::vector<std::string> items;
-  for (const std::string_view item : Split(value, ';'))
-    if (!TrimBlanks(item).empty()) items.emplace_back(TrimBlanks(item));
-  return items;
-}
-
-bool IsTrue(const std::string& value) { return value == "true" || value == "1"; }
-
-// The string escapes of a key file's values; the quoting rules of Exec come after these.
-std::string UnescapeValue(std::string_view value) {
-  std::string out;
-  for (std::size_t i = 0; i < value.size(); ++i) {
-    if (value[i] != '\\' || i + 1 == value.size()) {
-      out += value[i];
-      continue;
-    }
-    switch (const char next = value[++i]) {
-      case 's': out += ' '; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case 'r': out += '\r'; break;
-      case '\\': out += '\\'; break;
-      default:
-        out += '\\';
-        out += next;
-        break;
-    }
-  }
-  return out;
-}
-
-std::string EnvironmentPath(const char* name) {
-  const char* value = std::getenv(name);
-  return value && value[0] == '/' ? std::string(value) : std::string();
-}
-
-std::vector<std::string> EnvironmentPaths(const char* name, std::vector<std::string> fallback) {
-  const char* value = std::getenv(name);
-  std::vector<std::string> paths;
-  for (const std::string_view path : Split(value ? value : "", ':'))
-    if (path.front() == '/') paths.emplace_back(path);
-  return paths.empty() ? fallback : paths;
-}
 
 // ---- Where the associations and the applications are ------------------------------------------
 
@@ -145,11 +38,6 @@ std::vector<Directory> Directories(const XdgDirs& dirs) {
 
 // A name longer than this is no file's or directory's on any of the desktop's file systems.
 constexpr std::size_t kNameMax = 255;
-
-bool IsKind(const std::string& path, mode_t kind) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
-}
 
 // The depth-first search below `directory` for what is left of an id, the plain name first: a dash
 // may stand for a directory only where that directory exists.
@@ -222,12 +110,6 @@ bool Masked(const std::vector<Directory>& directories, std::size_t index, const 
   return false;
 }
 
-struct FieldValues {
-  std::string path, url, icon, name, file;
-};
-
-std::optional<std::vector<std::string>> SplitExec(const std::string& exec, const FieldValues& values, bool& fileGiven);
-
 // The program the application's command line runs, as PlayerCommand expands it; "" when the line
 // has none, or when a file code stands first (the movie would be run).
 std::string ExecProgram(const DesktopApplication& application) {
@@ -266,131 +148,19 @@ std::optional<DesktopApplication> Application(const std::vector<Directory>& dire
   return std::nullopt;
 }
 
-// ---- Exec lines -----------------------------------------------------------------------------------
-
-// The quotes a shell reading `text` would be in at its end: 0, '\'' or '"'; `escaping` when the
-// text ends in a backslash that escapes what follows.
-char ShellQuoteAtEnd(std::string_view text, bool& escaping) {
-  char quote = 0;
-  escaping = false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quote == '\'') {
-      if (c == '\'') quote = 0;
-    } else if (c == '\\') {
-      escaping = ++i == text.size();
-    } else if (quote == '"') {
-      if (c == '"') quote = 0;
-    } else if (c == '\'' || c == '"') {
-      quote = c;
-    }
-  }
-  return quote;
-}
-
-// `value` written after `text` so that a shell reading the whole reads back `value` and nothing
-// else: a quoted argument of an Exec line is usually a script (sh -c "player %f"), and a name
-// in it must never become code, whatever quotes the script itself put around the field code.
-std::string ShellText(std::string_view text, const std::string& value) {
-  bool escaping = false;
-  const char quote = ShellQuoteAtEnd(text, escaping);
-  std::string out = escaping ? "\\" : "";  // the script's stray backslash takes this one
-  if (quote == 0) return out + ShellQuote(value);
-  for (const char c : value) {
-    if (quote == '\'' && c == '\'') out += "'\\''";
-    else if (quote == '"' && std::string_view("\"$`\\").find(c) != std::string_view::npos) out += std::string("\\") + c;
-    else out += c;
-  }
-  return out;
-}
-
-// The words a field code stands for; `fileGiven` notes a file code.
-std::vector<std::string> FieldCode(char code, const FieldValues& values, bool& fileGiven) {
-  switch (code) {
-    case 'f': case 'F': fileGiven = true; return {values.path};
-    case 'u': case 'U': fileGiven = true; return {values.url};
-    case 'i': return values.icon.empty() ? std::vector<std::string>{} : std::vector<std::string>{"--icon", values.icon};
-    case 'c': return values.name.empty() ? std::vector<std::string>{} : std::vector<std::string>{values.name};
-    case 'k': return values.file.empty() ? std::vector<std::string>{} : std::vector<std::string>{values.file};
-    default: return {};  // %d %D %n %N %v %m are deprecated and give nothing
-  }
-}
-
-// Splits an Exec line the way GLib's shell parser does, expanding the field codes on the way.
-std::optional<std::vector<std::string>> SplitExec(const std::string& exec, const FieldValues& values,
-                                                  bool& fileGiven) {
-  std::vector<std::string> words;
-  std::string word;
-  bool started = false;
-  char quote = 0;  // the quote an argument is open in
-  const auto endWord = [&] {
-    if (started) words.push_back(std::move(word));
-    word.clear();
-    started = false;
-  };
-  for (std::size_t i = 0; i < exec.size(); ++i) {
-    const char c = exec[i];
-    const bool hasNext = i + 1 < exec.size();
-    if (c == '%' && hasNext) {
-      const char code = exec[++i];
-      if (code == '%') {
-        word += '%';
-        started = true;
-        continue;
-      }
-      const std::vector<std::string> pieces = FieldCode(code, values, fileGiven);
-      for (std::size_t p = 0; p < pieces.size(); ++p) {
-        if (quote) {
-          if (p > 0) word += ' ';
-          word += ShellText(word, pieces[p]);
-        } else {
-          if (p > 0) endWord();
-          word += pieces[p];
-          started = true;
-        }
-      }
-    } else if (quote == '\'') {
-      if (c == '\'') quote = 0;
-      else word += c;
-    } else if (quote == '"') {
-      if (c == '"') {
-        quote = 0;
-      } else if (c == '\\' && hasNext && std::string_view("\"`$\\\n").find(exec[i + 1]) != std::string_view::npos) {
-        if (exec[++i] != '\n') word += exec[i];
-      } else {
-        word += c;
-      }
-    } else if (c == ' ' || c == '\t' || c == '\n') {
-      endWord();
-    } else if (c == '\\' && hasNext) {
-      if (exec[++i] != '\n') {  // a backslash at a line's end only joins the lines
-        word += exec[i];
-        started = true;
-      }
-    } else {
-      if (c == '"' || c == '\'') quote = c;
-      else word += c;
-      started = true;
-    }
-  }
-  if (quote) return std::nullopt;
-  endWord();
-  return words;
-}
-
 }  // namespace
 
 XdgDirs XdgDirsFromEnvironment() {
-  const std::string home = EnvironmentPath("HOME");
+  const std::string home = AbsolutePathVariable("HOME");
   XdgDirs dirs;
-  dirs.configHome = EnvironmentPath("XDG_CONFIG_HOME");
+  dirs.configHome = AbsolutePathVariable("XDG_CONFIG_HOME");
   if (dirs.configHome.empty()) dirs.configHome = home + "/.config";
-  dirs.dataHome = EnvironmentPath("XDG_DATA_HOME");
+  dirs.dataHome = AbsolutePathVariable("XDG_DATA_HOME");
   if (dirs.dataHome.empty()) dirs.dataHome = home + "/.local/share";
-  dirs.configDirs = EnvironmentPaths("XDG_CONFIG_DIRS", {"/etc/xdg"});
-  dirs.dataDirs = EnvironmentPaths("XDG_DATA_DIRS", {"/usr/local/share", "/usr/share"});
-  const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
-  for (const std::string_view desktop : Split(desktops ? desktops : "", ':')) dirs.desktops.push_back(AsciiLower(desktop));
+  dirs.configDirs = AbsolutePathsVariable("XDG_CONFIG_DIRS", {"/etc/xdg"});
+  dirs.dataDirs = AbsolutePathsVariable("XDG_DATA_DIRS", {"/usr/local/share", "/usr/share"});
+  const std::string desktops = NonEmptyVariable("XDG_CURRENT_DESKTOP").value_or("");
+  for (const std::string_view desktop : NonEmptyPieces(desktops, ':')) dirs.desktops.push_back(AsciiLower(desktop));
   return dirs;
 }
 
@@ -404,7 +174,7 @@ std::set<std::string> AviMimeTypes(const XdgDirs& dirs) {
     if (!read) continue;
     found = true;
     for (const std::string_view line : SplitTextLines(*read)) {
-      const std::vector<std::string_view> names = Split(line, ' ');
+      const std::vector<std::string_view> names = NonEmptyPieces(line, ' ');
       if (names.size() == 2) aliases.emplace_back(names[0], names[1]);
     }
   }
@@ -466,16 +236,10 @@ std::vector<std::string> SubtitleArguments(const std::string& programName, const
   return {};
 }
 
-std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
 std::string FindExecutable(const std::string& name) {
   if (name.empty()) return {};
   if (name.find('/') != std::string::npos) return name.front() == '/' && IsExecutableFile(name) ? name : std::string();
-  for (const std::string& directory : EnvironmentPaths("PATH", {})) {
+  for (const std::string& directory : AbsolutePathsVariable("PATH", {})) {
     const std::string path = directory + "/" + name;
     if (IsExecutableFile(path)) return path;
   }

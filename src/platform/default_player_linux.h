@@ -72,9 +72,6 @@ std::optional<std::vector<std::string>> PlayerCommand(const DesktopApplication& 
 // subtitle; empty for players that are not known to take one.
 std::vector<std::string> SubtitleArguments(const std::string& programName, const std::string& subtitlePath);
 
-// `text` as one word of the POSIX shell: in single quotes, a single quote written as '\''.
-std::string ShellQuote(const std::string& text);
-
 // An executable named as on a command line: an absolute path as it is, a bare name the first
 // match in the absolute directories of $PATH. A relative path ("./player", "bin/player") and a
 // relative PATH entry would find the disc's own files, so they find nothing. "" when there is none.

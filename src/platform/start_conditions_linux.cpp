@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/environment_posix.h"
 #include "platform/fd_posix.h"
 #include "platform/start_conditions.h"
 #include "platform/text.h"
@@ -18,49 +19,30 @@ namespace platform {
 
 namespace {
 
-// Set and not empty.
-std::optional<std::string> Variable(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value == '\0') return std::nullopt;
-  return std::string(value);
-}
-
 bool WaylandSession() {
-  return Variable("WAYLAND_DISPLAY") || Variable("XDG_SESSION_TYPE") == "wayland";
+  return NonEmptyVariable("WAYLAND_DISPLAY") || NonEmptyVariable("XDG_SESSION_TYPE") == "wayland";
 }
 
 bool GnomeDesktop() {
   for (const char* name : {"XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP"})
-    if (AsciiLower(Variable(name).value_or("")).find("gnome") != std::string::npos) return true;
+    if (AsciiLower(NonEmptyVariable(name).value_or("")).find("gnome") != std::string::npos) return true;
   return false;
 }
 
 // The program places its own window and is dragged by its own title strip, which Wayland
 // compositors do not allow: in a Wayland session that also offers X11 it runs on X11, unless the
 // user chose a platform.
-bool PreferX11() { return !Variable("QT_QPA_PLATFORM") && WaylandSession() && Variable("DISPLAY"); }
+bool PreferX11() { return !NonEmptyVariable("QT_QPA_PLATFORM") && WaylandSession() && NonEmptyVariable("DISPLAY"); }
 
 // The platform plugins the toolkit tries, in its order (the toolkit skips Wayland on GNOME).
 std::vector<std::string> ToolkitPlatforms() {
-  if (const std::optional<std::string> chosen = Variable("QT_QPA_PLATFORM")) {
+  if (const std::optional<std::string> chosen = NonEmptyVariable("QT_QPA_PLATFORM")) {
     std::vector<std::string> names;
-    std::size_t from = 0;
-    while (from <= chosen->size()) {
-      std::size_t end = chosen->find(';', from);
-      if (end == std::string::npos) end = chosen->size();
-      const std::string entry = chosen->substr(from, end - from);
-      names.push_back(entry.substr(0, entry.find(':')));
-      from = end + 1;
-    }
+    for (const std::string_view entry : NonEmptyPieces(*chosen, ';')) names.emplace_back(entry.substr(0, entry.find(':')));
     return names;
   }
   if (PreferX11() || !WaylandSession() || GnomeDesktop()) return {"xcb"};
   return {"wayland", "xcb"};
-}
-
-bool IsKind(const std::string& path, mode_t kind) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind;
 }
 
 struct Check {
@@ -104,7 +86,7 @@ bool DrawableScreen(const xcb_screen_t& screen) {
 }
 
 Check CheckX11(bool chosen) {
-  const std::optional<std::string> display = Variable("DISPLAY");
+  const std::optional<std::string> display = NonEmptyVariable("DISPLAY");
   if (!display) return {false, false, chosen ? "QT_QPA_PLATFORM is xcb but DISPLAY is not set" : "DISPLAY is not set"};
   int screenNumber = 0;
   std::string reason;
@@ -133,10 +115,10 @@ Check CheckX11(bool chosen) {
 }
 
 Check CheckWayland() {
-  const std::string name = Variable("WAYLAND_DISPLAY").value_or("wayland-0");
+  const std::string name = NonEmptyVariable("WAYLAND_DISPLAY").value_or("wayland-0");
   std::string path = name;
   if (name.front() != '/') {
-    const std::optional<std::string> runtime = Variable("XDG_RUNTIME_DIR");
+    const std::optional<std::string> runtime = NonEmptyVariable("XDG_RUNTIME_DIR");
     if (!runtime) return {false, false, "XDG_RUNTIME_DIR, where the Wayland display " + name + " lies, is not set"};
     path = *runtime + "/" + name;
   }
@@ -153,8 +135,8 @@ Check CheckWayland() {
 }  // namespace
 
 Result<void> CheckWindowSystem() {
-  const bool chosen = Variable("QT_QPA_PLATFORM").has_value();
-  if (!chosen && !Variable("DISPLAY") && !Variable("WAYLAND_DISPLAY"))
+  const bool chosen = NonEmptyVariable("QT_QPA_PLATFORM").has_value();
+  if (!chosen && !NonEmptyVariable("DISPLAY") && !NonEmptyVariable("WAYLAND_DISPLAY"))
     return NoDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
   std::string problems;
   for (const std::string& platform : ToolkitPlatforms()) {
@@ -178,7 +160,7 @@ EnvironmentChanges ToolkitStartEnvironment() {
   // Where no session bus is set, the bus library would launch one for the accessibility bridge
   // (with dbus-x11 installed), which outlives the program; the user's bus in the runtime
   // directory is found without launching anything.
-  if (!Variable("DBUS_SESSION_BUS_ADDRESS") && !(absoluteRuntime && IsKind(std::string(runtime) + "/bus", S_IFSOCK)))
+  if (!NonEmptyVariable("DBUS_SESSION_BUS_ADDRESS") && !(absoluteRuntime && IsKind(std::string(runtime) + "/bus", S_IFSOCK)))
     changes.emplace_back("DBUS_SESSION_BUS_ADDRESS", "unix:path=/dev/null");
   const char* temporary = std::getenv("TMPDIR");
   if (temporary != nullptr && !(temporary[0] == '/' && IsKind(temporary, S_IFDIR)))

@@ -44,6 +44,22 @@ std::string Trim(std::string_view text) {
   return std::string(text.substr(begin, end - begin));
 }
 
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+std::vector<std::string_view> NonEmptyPieces(std::string_view text, char separator) {
+  std::vector<std::string_view> pieces;
+  for (;;) {
+    const std::size_t end = text.find(separator);
+    if (end != 0 && !text.empty()) pieces.push_back(text.substr(0, end));
+    if (end == std::string_view::npos) return pieces;
+    text.remove_prefix(end + 1);
+  }
+}
+
 bool ReplaceFirst(std::string& text, std::string_view what, std::string_view with) {
   if (what.empty()) return false;
   const auto at = text.find(what);

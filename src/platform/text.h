@@ -17,6 +17,10 @@ std::string AsciiUpper(std::string_view text);
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
 // Removes every byte with a code of 32 or less from both ends, nothing inside.
 std::string Trim(std::string_view text);
+// Removes the blanks and tabs from both ends, as the desktop's key files and lists are trimmed.
+std::string_view TrimBlanks(std::string_view text);
+// The non-empty pieces of `text` between the separators, as views into it.
+std::vector<std::string_view> NonEmptyPieces(std::string_view text, char separator);
 // Replaces the first occurrence of `what` (if any) with `with`; true when one was found.
 bool ReplaceFirst(std::string& text, std::string_view what, std::string_view with);
 void ReplaceAll(std::string& text, std::string_view what, std::string_view with);

@@ -72,6 +72,8 @@ TEST(StartConditions, WithoutAUsableDisplayTheLauncherSaysWhatIsWrong) {
   const Row rows[] = {
       {{}, "no display: neither DISPLAY nor WAYLAND_DISPLAY is set"},
       {{{"QT_QPA_PLATFORM", "xcb"}}, "no display: QT_QPA_PLATFORM is xcb but DISPLAY is not set"},
+      // The toolkit skips an empty entry of the list; it trusts no platform of that name.
+      {{{"QT_QPA_PLATFORM", "xcb;"}}, "no display: QT_QPA_PLATFORM is xcb but DISPLAY is not set"},
       // A stale DISPLAY, as after an ssh session: no server there.
       {{{"DISPLAY", ":9731"}}, "no display: no X server can be reached at DISPLAY=:9731"},
       {{{"DISPLAY", "nohost:x"}}, "no display: DISPLAY=nohost:x names no display"},
