@@ -14,15 +14,10 @@ namespace app {
 
 void TMainWin::FormCreate() {
   SetCaptionHidden();
-  StartupFiles files(system_.launcherDirectory, system_.isOnline,
+  plan_ = RunStartup(system_, imgPreview->devicePixelRatioF(),
                      [this](const movie::IniOutcome& ini, platform::ProfileFile& file) {
                        return services_.UpdateIniFile(ini.path, file, ini.update, ini.stale);
                      });
-  StartupFacts facts;
-  facts.screen = system_.screen;
-  facts.work = system_.work;
-  facts.pixelRatio = imgPreview->devicePixelRatioF();
-  plan_ = files.Plan(facts);
 
   move(plan_.window.left, plan_.window.top);
   LayOutTitleStrip();

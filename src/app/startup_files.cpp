@@ -63,38 +63,42 @@ movie::LaunchFiles ReadLaunchFiles(const std::string& launcherDirectory, const s
   return files;
 }
 
-StartupFiles::StartupFiles(std::string launcherDirectory, std::function<bool()> isOnline, IniWriter writeIni)
-    : launcherDirectory_(std::move(launcherDirectory)), isOnline_(std::move(isOnline)), writeIni_(std::move(writeIni)) {}
+namespace {
 
-StartupPlan StartupFiles::Plan(StartupFacts& facts) {
-  facts.here = platform::ListDirectory("", movie::kStartupNames);
-  // Every need is a different fact, and each answer is one, so the start-up asks at most once for
-  // each of them.
-  for (;;) {
-    StartupPlan plan = PlanStartup(facts);
-    if (!plan.need) return plan;
-    Answer(plan, facts);
-  }
-}
+// The facts the plan asked for so far, and the INI files it opened, kept open until it is complete.
+class StartupRunner {
+ public:
+  StartupRunner(const SystemFacts& system, const IniWriter& writeIni) : system_(system), writeIni_(writeIni) {}
+
+  // Reads the fact, or carries out the step, that `plan` needs next into `facts`.
+  void Fulfil(const StartupPlan& plan, StartupFacts& facts);
+
+ private:
+  movie::LauncherFiles ReadLauncherFiles(const platform::Listing& here) const;
+
+  const SystemFacts& system_;
+  const IniWriter& writeIni_;
+  std::map<std::string, platform::ProfileFile> iniFiles_;
+};
 
 // The launcher's directory is listed only when it is not the disc's own.
-movie::LauncherFiles StartupFiles::ReadLauncherFiles(const platform::Listing& here) const {
+movie::LauncherFiles StartupRunner::ReadLauncherFiles(const platform::Listing& here) const {
+  const std::string& directory = system_.launcherDirectory;
   movie::LauncherFiles launcher;
-  launcher.directory = launcherDirectory_;
-  if (launcherDirectory_.empty()) {
+  launcher.directory = directory;
+  if (directory.empty()) {
     launcher.listing = {platform::kNothingFound, {}};
     return launcher;
   }
-  launcher.listing = launcherDirectory_ == platform::WithTrailingSeparator(platform::CurrentDirectory())
+  launcher.listing = directory == platform::WithTrailingSeparator(platform::CurrentDirectory())
                          ? here
-                         : platform::ListDirectory(launcherDirectory_, movie::kStartupNames);
+                         : platform::ListDirectory(directory, movie::kStartupNames);
   // Probing the medium must never bring up a system prompt; nothing here can raise one.
-  launcher.mediumReady =
-      platform::IsOnDrive(launcherDirectory_) && platform::IsMediumReady(launcherDirectory_, launcher.listing.code);
+  launcher.mediumReady = platform::IsOnDrive(directory) && platform::IsMediumReady(directory, launcher.listing.code);
   return launcher;
 }
 
-void StartupFiles::Answer(const StartupPlan& plan, StartupFacts& facts) {
+void StartupRunner::Fulfil(const StartupPlan& plan, StartupFacts& facts) {
   using Need = StartupNeed::Kind;
   const StartupNeed& need = *plan.need;
   switch (need.kind) {
@@ -110,7 +114,25 @@ void StartupFiles::Answer(const StartupPlan& plan, StartupFacts& facts) {
     case Need::IniWrite: facts.iniWritten[need.file] = writeIni_(plan.iniFiles.back(), iniFiles_[need.file]); break;
     case Need::PosterHead: facts.posterHead = ReadPosterHead(need.file); break;
     case Need::PosterPicture: facts.poster = ReadPosterPicture(need, facts); break;
-    case Need::Online: facts.online = isOnline_(); break;
+    case Need::Online: facts.online = system_.isOnline(); break;
+  }
+}
+
+}  // namespace
+
+StartupPlan RunStartup(const SystemFacts& system, double pixelRatio, const IniWriter& writeIni) {
+  StartupFacts facts;
+  facts.screen = system.screen;
+  facts.work = system.work;
+  facts.pixelRatio = pixelRatio;
+  facts.here = platform::ListDirectory("", movie::kStartupNames);
+  StartupRunner runner(system, writeIni);
+  // Every need is a different fact, and each answer is one, so the start-up asks at most once for
+  // each of them.
+  for (;;) {
+    StartupPlan plan = PlanStartup(facts);
+    if (!plan.need) return plan;
+    runner.Fulfil(plan, facts);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/display.h"
+#include "platform/online.h"
 
 namespace app {
 
@@ -15,7 +16,7 @@ struct SystemFacts {
   platform::ScreenSize screen;
   platform::WorkArea work;
   // Asked only when the start-up reaches its Internet check, which may wait for the system.
-  std::function<bool()> isOnline;
+  std::function<bool()> isOnline = platform::IsInternetConnected;
 };
 
 }  // namespace app

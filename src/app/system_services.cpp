@@ -7,7 +7,6 @@
 
 #include "app/program_dialog.h"
 #include "platform/files.h"
-#include "platform/online.h"
 #include "platform/program_start.h"
 
 namespace app {
@@ -50,15 +49,14 @@ std::string SystemDialogs::ChooseProgram(const std::string& initialDirectory) {
   return ChooseProgramFile(owner_, initialDirectory);
 }
 
-// Right and bottom of the work area one past its last pixel, as the system's rectangle has them.
 SystemFacts ReadSystemFacts() {
   SystemFacts facts;
   facts.launcherDirectory = platform::ExecutableDirectory();
-  facts.isOnline = [] { return platform::IsInternetConnected(); };
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect whole = screen->geometry();
     const QRect area = screen->availableGeometry();
     facts.screen = {whole.width(), whole.height()};
+    // One past the last pixel, as the system's rectangle has it (QRect::right() is the last one).
     facts.work = {area.x() + area.width(), area.y() + area.height(), area.x(), area.y()};
   }
   return facts;

@@ -30,8 +30,7 @@ class SystemDialogs final : public Dialogs {
   QPointer<QWidget> owner_;  // cleared when that window goes
 };
 
-// The launcher's directory, the primary screen and its work area, and the system's connection
-// check. Needs the application object.
+// The launcher's directory, the primary screen and its work area. Needs the application object.
 SystemFacts ReadSystemFacts();
 
 }  // namespace app

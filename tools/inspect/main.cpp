@@ -18,7 +18,6 @@
 #include "media/info_panel.h"
 #include "movie/launch.h"
 #include "platform/files.h"
-#include "platform/online.h"
 #include "platform/start_conditions.h"
 #include "title/film_title.h"
 #include "title/web_search.h"
@@ -218,15 +217,12 @@ void AddWeb(Facts& f, const app::StartupPlan& plan) {
   f.json["web"] = web;
 }
 
-Facts Inspect(const Options& options, const std::string& launcherDirectory) {
+Facts Inspect(const app::SystemFacts& system) {
+  const std::string& launcherDirectory = system.launcherDirectory;
   // A dry run carries out no update: each is answered with what the plan predicts of it, which has
   // already foreseen what can be known without writing (no room, an unreadable file).
-  app::StartupFiles files(launcherDirectory, [] { return platform::IsInternetConnected(); },
-                          [](const movie::IniOutcome&, platform::ProfileFile&) { return true; });
-  app::StartupFacts startup;
-  startup.screen = options.screen;
-  startup.work = options.work;
-  const app::StartupPlan plan = files.Plan(startup);
+  const app::StartupPlan plan =
+      app::RunStartup(system, 1, [](const movie::IniOutcome&, platform::ProfileFile&) { return true; });
   Facts f;
   f.accepted = plan.movieAccepted;
   AddStartup(f, plan, launcherDirectory);
@@ -289,10 +285,12 @@ int main(int argc, char** argv) {
     std::cerr << "autorun-inspect: cannot enter " << options->directory << "\n";
     return 2;
   }
-  const std::string launcherDirectory =
-      platform::ExecutableDirectoryAt(options->launcherDirectory.empty() ? platform::CurrentDirectory()
-                                                                          : options->launcherDirectory);
-  const Facts facts = Inspect(*options, launcherDirectory);
+  app::SystemFacts system;
+  system.launcherDirectory = platform::ExecutableDirectoryAt(
+      options->launcherDirectory.empty() ? platform::CurrentDirectory() : options->launcherDirectory);
+  system.screen = options->screen;
+  system.work = options->work;
+  const Facts facts = Inspect(system);
   if (options->json)
     std::cout << QJsonDocument(facts.json).toJson(QJsonDocument::Indented).toStdString();
   else
