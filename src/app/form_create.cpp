@@ -48,12 +48,11 @@ void TMainWin::LayOutTitleStrip() {
   imgTitleLabel->move(strip.plateLeft, 0);
 }
 
-// The buttons keep their left edge here: a loaded poster moves them all (SetScreenSize).
 void TMainWin::ShowButtons() {
   for (PictureButton* button : {dxStart, dxBPlayer, dxSelect, dxInfo}) button->hide();
   for (const ColumnButton& place : VisibleColumn(plan_)) {
     PictureButton* button = ButtonWidget(place.button);
-    button->move(button->x(), place.top);
+    button->move(place.left, place.top);
     button->show();
   }
   ButtonWidget(plan_.focus)->setFocus();
@@ -114,11 +113,6 @@ void TMainWin::SetScreenSize(const ScreenSizeResult& r) {
   imgPreview->applySwitches(r.box);
   imgPreview->resize(r.box.width, r.box.height);
   if (!r.applied) return;
-  for (QWidget* b : {static_cast<QWidget*>(dxStart), static_cast<QWidget*>(dxBPlayer),
-                     static_cast<QWidget*>(dxSelect), static_cast<QWidget*>(dxClose),
-                     static_cast<QWidget*>(dxInfo)})
-    b->move(r.buttonsLeft, b->y());
-  dxInfo->move(r.buttonsLeft, r.infoTop);
   lblTitle->move(lblTitle->x(), r.titleTop);
   imgTitle->resize(r.stripWidth, imgTitle->height());
   closeButton->move(r.closeLeft, 0);

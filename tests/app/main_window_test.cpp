@@ -333,7 +333,8 @@ TEST(LauncherWindow, APosterSizesTheWindowAndItsFrame) {
   TMainWin& w = launcher.w();
   EXPECT_EQ(w.geometry(), QRect(244, 34, 536, 671));
   EXPECT_EQ(w.imgPreview->geometry(), QRect(14, 36, 400, 600));
-  EXPECT_EQ(w.dxStart->x(), 429);
+  for (const QWidget* button : std::initializer_list<const QWidget*>{w.dxStart, w.dxSelect, w.dxClose, w.dxInfo})
+    EXPECT_EQ(button->x(), 429) << button->objectName().toStdString();
   EXPECT_EQ(w.dxInfo->y(), 595);
   EXPECT_EQ(w.lblTitle->y(), 641);
   EXPECT_EQ(w.imgTitle->geometry(), QRect(1, 0, 534, 22));
