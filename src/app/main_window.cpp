@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "app/info_panel_view.h"
+#include "app/latin1.h"
 #include "app/buttons.h"
 #include "app/startup_files.h"
 #include "app/window_accessible.h"
@@ -24,11 +25,15 @@ namespace {
 
 constexpr QColor kBackground(238, 238, 238);
 
-void Place(QWidget* widget, const Rect& rect) { widget->setGeometry(rect.left, rect.top, rect.width, rect.height); }
+// The control at its rectangle, under its name.
+void Place(QWidget* widget, const Control& control) {
+  widget->setGeometry(control.left, control.top, control.width, control.height);
+  widget->setObjectName(Latin1(control.name));
+}
 
-ClickLabel* MakeTitleLabel(QWidget* parent, const Rect& rect, const QColor& colour) {
+ClickLabel* MakeTitleLabel(QWidget* parent, const Control& control, const QColor& colour) {
   auto* label = new ClickLabel(parent);
-  Place(label, rect);
+  Place(label, control);
   label->setFont(PixelFont("Arial", 14, true));
   label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
   QPalette palette = label->palette();
@@ -100,21 +105,13 @@ void TMainWin::CreateControls() {
   Place(imgTitleLabel, design::kTitlePlate);
 
   for (const design::ButtonRow& row : design::kButtons) {
-    auto* button = new PictureButton(QString::fromLatin1(row.caption),
-                                     QStringLiteral(":/assets/") + QLatin1String(row.picture), this);
-    button->setGeometry(design::kButtonLeft, row.top, design::kButtonWidth, design::kButtonHeight);
-    button->setObjectName(QLatin1String(row.name.data(), static_cast<qsizetype>(row.name.size())));
+    auto* button = new PictureButton(Latin1(row.caption), QStringLiteral(":/assets/") + Latin1(row.picture), this);
+    Place(button, row.control());
     button->installEventFilter(this);
     ButtonSlot(row.button) = button;
   }
   dxClose->setDrawsFocusRect(true);
   installEventFilter(this);
-
-  const std::pair<QWidget*, const char*> names[] = {
-      {lblNotAvi, "lblNotAvi"}, {lblTitle2, "lblTitle2"},   {lblTitle, "lblTitle"},
-      {imgPreview, "imgPreview"}, {imgTitle, "imgTitle"}, {closeButton, "closeButton"},
-      {imgTitleLabel, "imgTitleLabel"}};
-  for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
 
   connect(dxClose, &QPushButton::clicked, this, &TMainWin::dxCloseClick);
   connect(dxBPlayer, &QPushButton::clicked, this, &TMainWin::dxBPlayerClick);
@@ -126,8 +123,8 @@ void TMainWin::CreateControls() {
 // The text panel and the menu are made when first needed: the first paint has no use for them.
 void TMainWin::CreateTextPanel() {
   memoNFO = new QTextEdit(this);
-  memoNFO->setObjectName(QStringLiteral("memoNFO"));
-  Place(memoNFO, plan_.window.fit && plan_.window.fit->applied ? plan_.window.fit->memo : design::kPosterBox);
+  const bool fitted = plan_.window.fit && plan_.window.fit->applied;
+  Place(memoNFO, fitted ? Control{plan_.window.fit->memo, design::kTextPanel.name} : design::kTextPanel);
   memoNFO->setReadOnly(true);
   memoNFO->setFont(PixelFont("Tahoma", 8));
   memoNFO->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -222,7 +219,7 @@ void TMainWin::dxInfoClick() {
   }
   const bool showingPoster = memoNFO->isHidden();
   memoNFO->setVisible(showingPoster);
-  dxInfo->setText(QString::fromLatin1(showingPoster ? kShowPosterCaption : kShowInfoCaption));
+  dxInfo->setText(Latin1(showingPoster ? kShowPosterCaption : kShowInfoCaption));
 }
 
 void TMainWin::OpenWebSearch(std::string_view siteKey) {

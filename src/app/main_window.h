@@ -29,8 +29,8 @@ namespace app {
 
 inline constexpr const char* kApplicationTitle = "Zorvalin";
 inline constexpr const char* kWindowCaption = "Autorun - Zorvalin";
-inline constexpr const char* kShowInfoCaption = design::Row(Button::Info).caption;
-inline constexpr const char* kShowPosterCaption = "&Show Poster";
+inline constexpr std::string_view kShowInfoCaption = design::Row(Button::Info).caption;
+inline constexpr std::string_view kShowPosterCaption = "&Show Poster";
 inline constexpr int kAutoStartMs = 60000;
 
 class TMainWin : public QWidget {

@@ -4,13 +4,12 @@
 #include <QFileDialog>
 #include <QSettings>
 
+#include "app/latin1.h"
 #include "app/program_dialog.h"
 
 namespace app {
 
 namespace {
-
-QString Latin1(std::string_view text) { return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())); }
 
 // "Name (pattern)", as the dialog takes a filter.
 QString Filter(const FileKind& kind) {

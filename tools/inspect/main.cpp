@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 
+#include "app/latin1.h"
 #include "app/startup_files.h"
 #include "app/startup_plan.h"
 #include "media/info_panel.h"
@@ -82,7 +83,7 @@ QJsonObject Launch(const movie::LaunchPlan& plan) {
   return {{"program", Text(plan.program)}, {"parameters", Text(plan.parameters)}};
 }
 
-QString Name(app::Button button) { return QString::fromLatin1(app::ButtonName(button)); }
+QString Name(app::Button button) { return app::Latin1(app::ButtonName(button)); }
 
 QJsonArray Column(const app::StartupPlan& plan) {
   QJsonArray column;
@@ -183,9 +184,8 @@ void AddLaunch(Facts& f, const app::StartupPlan& plan, const movie::LaunchFacts&
 // facts (null: the movie has no such stream).
 QJsonObject ReportSources(const media::AviFacts& facts) {
   auto stream = [](int index) { return index < 0 ? QJsonValue() : QJsonValue(index); };
-  auto name = [](std::string_view text) { return QString::fromLatin1(text.data(), static_cast<int>(text.size())); };
-  return {{"size", name(media::SizeSourceName(media::MovieSizeOf(facts).source))},
-          {"length", name(media::LengthSourceName(media::MovieLengthOf(facts).source))},
+  return {{"size", app::Latin1(media::SizeSourceName(media::MovieSizeOf(facts).source))},
+          {"length", app::Latin1(media::LengthSourceName(media::MovieLengthOf(facts).source))},
           {"video_stream", stream(facts.VideoStream)},
           {"audio_stream", stream(facts.AudioStream)}};
 }
@@ -212,7 +212,7 @@ void AddWeb(Facts& f, const app::StartupPlan& plan) {
   QJsonObject web;
   for (std::string_view key : title::SiteKeys) {
     const auto url = title::OpenWebSearchUrl(key, plan.title, true);
-    web[QString::fromLatin1(key.data(), static_cast<int>(key.size()))] = url ? QJsonValue(Text(*url)) : QJsonValue();
+    web[app::Latin1(key)] = url ? QJsonValue(Text(*url)) : QJsonValue();
   }
   f.json["web"] = web;
 }
