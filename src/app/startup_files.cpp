@@ -90,7 +90,7 @@ movie::LauncherFiles StartupRunner::ReadLauncherFiles(const platform::Listing& h
     launcher.listing = {platform::kNothingFound, {}};
     return launcher;
   }
-  launcher.listing = directory == platform::WithTrailingSeparator(platform::CurrentDirectory())
+  launcher.listing = platform::SameDirectory(directory, platform::CurrentDirectory())
                          ? here
                          : platform::ListDirectory(directory, movie::kStartupNames);
   // Probing the medium must never bring up a system prompt; nothing here can raise one.

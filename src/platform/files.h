@@ -100,6 +100,10 @@ std::string ExecutableDirectoryAt(const std::string& directory);
 char PathSeparator();
 // `directory` with the separator at its end, added only when it has none ("/" and "D:\\" stay).
 std::string WithTrailingSeparator(std::string directory);
+// Whether two directories, each spelled as the system gives it, are one as its file system
+// compares names: byte for byte on Linux, ignoring letter case on Windows. A trailing separator
+// does not count.
+bool SameDirectory(const std::string& a, const std::string& b);
 // Whether `directory` lies on a local medium the launcher may write to: an absolute path here, a
 // drive letter with its colon on Windows. A network path ("\\\\server\\share\\") is not.
 bool IsOnDrive(const std::string& directory);

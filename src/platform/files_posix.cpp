@@ -141,6 +141,10 @@ std::string CurrentDirectory() {
 
 char PathSeparator() { return '/'; }
 
+bool SameDirectory(const std::string& a, const std::string& b) {
+  return WithTrailingSeparator(a) == WithTrailingSeparator(b);
+}
+
 bool IsOnDrive(const std::string& directory) { return !directory.empty() && directory.front() == '/'; }
 
 FileReader::FileReader(const std::string& path) {

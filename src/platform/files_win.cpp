@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/codepage.h"
 #include "platform/drive_win.h"
 #include "platform/files.h"
 #include "platform/file_reader.h"
@@ -51,6 +52,16 @@ Result<Handle> OpenRegularFile(const std::string& path) {
 }  // namespace
 
 char PathSeparator() { return '\\'; }
+
+// The names' letters compared by their upper case, as NTFS and FAT compare them.
+bool SameDirectory(const std::string& a, const std::string& b) {
+  const std::optional<QString> left = DecodeSystemAnsi(WithTrailingSeparator(a));
+  const std::optional<QString> right = DecodeSystemAnsi(WithTrailingSeparator(b));
+  if (!left || !right) return WithTrailingSeparator(a) == WithTrailingSeparator(b);
+  return CompareStringOrdinal(reinterpret_cast<LPCWCH>(left->utf16()), static_cast<int>(left->size()),
+                              reinterpret_cast<LPCWCH>(right->utf16()), static_cast<int>(right->size()),
+                              TRUE) == CSTR_EQUAL;
+}
 
 bool IsOnDrive(const std::string& directory) {
   return directory.size() >= 2 && AsciiUpperChar(directory[0]) >= 'A' && AsciiUpperChar(directory[0]) <= 'Z' &&

@@ -164,6 +164,12 @@ TEST(Directories, CurrentAndExecutable) {
     EXPECT_EQ(platform::ExecutableDirectoryAt(asked), taken) << asked;
 }
 
+TEST(SameDirectory, ByteForByteWhateverTheTrailingSeparator) {
+  EXPECT_TRUE(platform::SameDirectory("/media/cdrom/", "/media/cdrom"));
+  EXPECT_FALSE(platform::SameDirectory("/media/CDROM/", "/media/cdrom/"));
+  EXPECT_FALSE(platform::SameDirectory("/media/cdrom/", "/media/cdrom1/"));
+}
+
 TEST(ReadAt, Boundaries) {
   TempDir dir;
   const std::string path = dir.Write("data.bin", "0123456789");

@@ -177,4 +177,11 @@ TEST(DiscFilesWin, DevicesAndDirectoriesAreRefused) {
   EXPECT_FALSE(media::LoadBmpPoster("NUL"));
 }
 
+// The launcher on the disc it shows is the same directory, however the system spelled its letters.
+TEST(SameDirectoryWin, LetterCaseIgnoredAsTheFileSystemDoes) {
+  EXPECT_TRUE(platform::SameDirectory("d:\\Films\\", "D:\\FILMS"));
+  EXPECT_TRUE(platform::SameDirectory("D:\\", "d:\\"));
+  EXPECT_FALSE(platform::SameDirectory("D:\\Films\\", "D:\\Film\\"));
+}
+
 }  // namespace
