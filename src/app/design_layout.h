@@ -2,6 +2,7 @@
 // The window as designed, in pixels at 96 dots per inch: every control once, with its rectangle and
 // name, and one row per push button. The window makes its controls from it; the start-up's plan,
 // the sizing and the inspector start from it.
+#include <cstddef>
 #include <string_view>
 
 namespace app {
@@ -16,6 +17,8 @@ struct Control : Rect {
 };
 
 enum class Button { Start, BPlayer, Select, Close, Info };
+inline constexpr std::size_t kButtonCount = 5;
+constexpr std::size_t ButtonIndex(Button button) { return static_cast<std::size_t>(button); }
 
 namespace design {
 

@@ -58,27 +58,6 @@ void TMainWin::ShowButtons() {
   ButtonWidget(plan_.focus)->setFocus();
 }
 
-namespace {
-
-// The member that holds `button`'s control, of a window const or not.
-template <typename Window>
-auto& ButtonMember(Window& window, Button button) {
-  switch (button) {
-    case Button::Start: return window.dxStart;
-    case Button::BPlayer: return window.dxBPlayer;
-    case Button::Select: return window.dxSelect;
-    case Button::Close: return window.dxClose;
-    case Button::Info: return window.dxInfo;
-  }
-  return window.dxClose;
-}
-
-}  // namespace
-
-PictureButton* TMainWin::ButtonWidget(Button button) const { return ButtonMember(*this, button); }
-
-PictureButton*& TMainWin::ButtonSlot(Button button) { return ButtonMember(*this, button); }
-
 // The title the plan derived, in both labels at its size.
 void TMainWin::ShowFilmTitle() {
   lblTitle2->move(lblTitle->pos() + QPoint(kShadowOffsetX, kShadowOffsetY));
@@ -100,7 +79,7 @@ void TMainWin::ShowPoster() {
     return;
   }
   QImage picture = poster.picture;
-  if (poster.kind == media::kPosterJpeg) {
+  if (state_.PosterKind == media::kPosterJpeg) {
     picture.setDevicePixelRatio(imgPreview->devicePixelRatioF());
     imgPreview->setPicture(std::move(picture), poster.natural);
   } else {

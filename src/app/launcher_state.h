@@ -5,6 +5,7 @@
 #include <string>
 
 #include "media/avi.h"
+#include "media/poster.h"
 #include "movie/launch.h"
 
 namespace app {
@@ -13,6 +14,7 @@ struct LauncherState {
   std::string MovieFileName;     // bare name as listed in the current directory
   std::string SubtitleFileName;  // bare name, "" when none
   bool IsOnline = false;
+  media::PosterKind PosterKind = media::kPosterNone;  // of the poster the start-up found
   bool InfoPanelFilled = false;
   bool PlayerKnowsMovie = false;
   std::int32_t FrameWidth = 0;   // 0 until the AVI headers were read

@@ -108,7 +108,7 @@ void TMainWin::CreateControls() {
     auto* button = new PictureButton(Latin1(row.caption), QStringLiteral(":/assets/") + Latin1(row.picture), this);
     Place(button, row.control());
     button->installEventFilter(this);
-    ButtonSlot(row.button) = button;
+    buttons[ButtonIndex(row.button)] = button;
   }
   dxClose->setDrawsFocusRect(true);
   installEventFilter(this);

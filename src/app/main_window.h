@@ -5,6 +5,7 @@
 #include <QTextEdit>
 #include <QTimer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 #include <string>
@@ -70,11 +71,12 @@ class TMainWin : public QWidget {
   CloseButton* closeButton;  // the two looks imgButton1 (released) and imgButton2 (pressed)
   StripPicture* imgTitleLabel;
   QTextEdit* memoNFO = nullptr;  // from the first Show Info on
-  PictureButton* dxClose;
-  PictureButton* dxBPlayer;
-  PictureButton* dxStart;
-  PictureButton* dxSelect;
-  PictureButton* dxInfo;
+  std::array<PictureButton*, kButtonCount> buttons;  // indexed by Button
+  PictureButton*& dxClose = buttons[ButtonIndex(Button::Close)];
+  PictureButton*& dxBPlayer = buttons[ButtonIndex(Button::BPlayer)];
+  PictureButton*& dxStart = buttons[ButtonIndex(Button::Start)];
+  PictureButton*& dxSelect = buttons[ButtonIndex(Button::Select)];
+  PictureButton*& dxInfo = buttons[ButtonIndex(Button::Info)];
   QMenu* PopupMenu1 = nullptr;  // from its first showing on
   QTimer* Timer1;
 
@@ -93,8 +95,7 @@ class TMainWin : public QWidget {
   void SetCaptionHidden();
   void LayOutTitleStrip();
   void ShowButtons();
-  PictureButton* ButtonWidget(Button button) const;
-  PictureButton*& ButtonSlot(Button button);
+  PictureButton* ButtonWidget(Button button) const { return buttons[ButtonIndex(button)]; }
   void ShowFilmTitle();
   void ShowPoster();
   void SetScreenSize(const ScreenSizeResult& fit);

@@ -98,6 +98,15 @@ bool PlanTitle(const movie::LauncherFiles& launcher, StartupPlan& plan) {
   return !plan.need;
 }
 
+// The planned update as its write left it: one that failed only at the write fails as a planned
+// failure would, with nothing written.
+void WithWriteResult(movie::IniOutcome& outcome, bool written, const std::string& directory) {
+  using Kind = platform::ProfileUpdate::Kind;
+  if (written || outcome.update.kind == Kind::Failed) return;
+  outcome.update = {Kind::Failed, platform::UnableToWrite(directory + outcome.file), {}};
+  outcome.writes.clear();
+}
+
 // The INI file of each player whose button shows, its update carried out as a step of its own
 // (also a failed one, which still resets the file's attributes); the first update that fails,
 // as planned or at the write, ends the start-up.
@@ -116,10 +125,7 @@ bool PlanPlayersSettings(const StartupFacts& facts, StartupPlan& plan) {
         plan.iniFiles.push_back(std::move(outcome));
         return plan.need = StartupNeed{Need::IniWrite, plan.iniFiles.back().path, {}}, false;
       }
-      if (!written->second && update.kind != Kind::Failed) {
-        update = {Kind::Failed, platform::UnableToWrite(launcher.directory + outcome.file), {}};
-        outcome.writes.clear();
-      }
+      WithWriteResult(outcome, written->second, launcher.directory);
     }
     plan.iniFiles.push_back(outcome);
     if (update.kind == Kind::Failed) return Fail(plan, ErrorKind::IniWrite, update.reason), false;
@@ -181,6 +187,7 @@ LauncherState StateAfterStartUp(const StartupPlan& plan) {
   state.MovieFileName = plan.MovieFileName;
   state.SubtitleFileName = plan.SubtitleFileName;
   state.IsOnline = plan.IsOnline;
+  state.PosterKind = plan.poster.kind;
   return state;
 }
 

@@ -15,6 +15,7 @@
 #include "app/screen_size.h"
 #include "app/buttons.h"
 #include "app/launcher_state.h"
+#include "media/poster.h"
 #include "movie/player_settings.h"
 #include "platform/files.h"
 #include "platform/result.h"
@@ -57,7 +58,7 @@ enum class ErrorKind { None, IniWrite, Poster };
 
 struct PosterPlan {
   std::string file;  // as found ("" for none); set once the start-up reaches the poster
-  int kind = 0;      // media::PosterKind, 0 until the start-up reaches the poster
+  media::PosterKind kind = media::kPosterNone;  // until the start-up reaches the poster
   bool loaded = false;
   QImage picture;    // the loaded poster, decoded for the box
   QSize natural;     // of the loaded poster

@@ -26,8 +26,8 @@ class WindowDragger : public QObject {
  public:
   explicit WindowDragger(QObject* parent = nullptr);
   void addHandle(QWidget* handle);
-  // True while this dragger moves the window itself.
-  bool movingWindow() const { return phase_ == Phase::Moving; }
+  // True while a drag moves the window, by this dragger itself or by the window manager.
+  bool movingWindow() const { return phase_ == Phase::Moving || phase_ == Phase::SystemMoving; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

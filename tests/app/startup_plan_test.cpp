@@ -227,14 +227,15 @@ TEST(StartupPlan, PosterAndWindow) {
     bool loaded, showDefault;
     int width, height;  // of the window
     QSize decodeAt;     // for a JPEG, 0x0 when not decoded
+    media::PosterKind kind;
   } rows[] = {
-      {"no poster", {F("Film.avi")}, {}, "", 1, false, true, 385, 425, {}},
-      {"a large JPEG, decoded as drawn", {F("Film.avi"), F("Film.jpg")}, {1000, 1400}, "", 1, true, true, 575, 686, {439, 614}},
-      {"at scale 2, twice the pixels", {F("Film.avi"), F("Film.jpg")}, {1000, 1400}, "", 2, true, true, 575, 686, {878, 1228}},
-      {"one pixel wide: not shown", {F("Film.avi"), F("Film.jpg")}, {1, 400}, "", 1, false, true, 385, 425, {1, 400}},
-      {"a damaged JPEG", {F("Film.avi"), F("Film.jpg")}, {}, "damaged", 1, false, true, 385, 425, {}},
-      {"a BMP", {F("Film.avi"), F("Film.bmp")}, {300, 400}, "", 1, true, false, 436, 471, {}},
-      {"a damaged BMP leaves the box empty", {F("Film.avi"), F("Film.bmp")}, {}, "damaged", 1, false, false, 385, 425, {}},
+      {"no poster (kind as a search that ends on BMP)", {F("Film.avi")}, {}, "", 1, false, true, 385, 425, {}, media::kPosterBmp},
+      {"a large JPEG, decoded as drawn", {F("Film.avi"), F("Film.jpg")}, {1000, 1400}, "", 1, true, true, 575, 686, {439, 614}, media::kPosterJpeg},
+      {"at scale 2, twice the pixels", {F("Film.avi"), F("Film.jpg")}, {1000, 1400}, "", 2, true, true, 575, 686, {878, 1228}, media::kPosterJpeg},
+      {"one pixel wide: not shown", {F("Film.avi"), F("Film.jpg")}, {1, 400}, "", 1, false, true, 385, 425, {1, 400}, media::kPosterJpeg},
+      {"a damaged JPEG", {F("Film.avi"), F("Film.jpg")}, {}, "damaged", 1, false, true, 385, 425, {}, media::kPosterJpeg},
+      {"a BMP", {F("Film.avi"), F("Film.bmp")}, {300, 400}, "", 1, true, false, 436, 471, {}, media::kPosterBmp},
+      {"a damaged BMP leaves the box empty", {F("Film.avi"), F("Film.bmp")}, {}, "damaged", 1, false, false, 385, 425, {}, media::kPosterBmp},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -244,6 +245,7 @@ TEST(StartupPlan, PosterAndWindow) {
     const StartupPlan& plan = planned.plan;
     EXPECT_EQ(plan.poster.loaded, row.loaded);
     EXPECT_EQ(plan.poster.showDefault, row.showDefault);
+    EXPECT_EQ(StateAfterStartUp(plan).PosterKind, row.kind);
     EXPECT_EQ(plan.window.width, row.width);
     EXPECT_EQ(plan.window.height, row.height);
     EXPECT_EQ(plan.errorKind, row.error.empty() ? ErrorKind::None : ErrorKind::Poster);

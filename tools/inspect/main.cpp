@@ -146,7 +146,7 @@ void AddTitle(Facts& f, const app::StartupPlan& plan) {
 void AddPosterAndWindow(Facts& f, const app::StartupPlan& plan) {
   const app::PosterPlan& poster = plan.poster;
   const std::string posterError = plan.errorKind == app::ErrorKind::Poster ? plan.error : "";
-  f.json["poster"] = QJsonObject{{"file", Text(poster.file)}, {"kind", poster.kind},
+  f.json["poster"] = QJsonObject{{"file", Text(poster.file)}, {"kind", static_cast<int>(poster.kind)},
                                  {"loaded", poster.loaded}, {"width", poster.loaded ? poster.natural.width() : 0},
                                  {"height", poster.loaded ? poster.natural.height() : 0}, {"error", Text(posterError)}};
   if (!poster.file.empty() && !poster.loaded)
