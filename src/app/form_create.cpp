@@ -16,7 +16,7 @@ void TMainWin::FormCreate() {
   SetCaptionHidden();
   plan_ = RunStartup(system_, imgPreview->devicePixelRatioF(),
                      [this](const movie::IniOutcome& ini, platform::ProfileFile& file) {
-                       return services_.UpdateIniFile(ini.path, file, ini.update, ini.stale);
+                       return services_.UpdateIniFile(file, ini.update, ini.stale);
                      });
 
   move(plan_.window.left, plan_.window.top);

@@ -32,8 +32,8 @@ platform::Result<void> SystemServices::StartProgram(const platform::ProgramStart
 
 platform::Result<void> SystemServices::OpenUrl(const std::string& url) { return platform::OpenUrl(url); }
 
-bool SystemServices::UpdateIniFile(const std::string&, platform::ProfileFile& file,
-                                   const platform::ProfileUpdate& update, const std::vector<std::string>& stale) {
+bool SystemServices::UpdateIniFile(platform::ProfileFile& file, const platform::ProfileUpdate& update,
+                                   const std::vector<std::string>& stale) {
   return file.Apply(update, stale);
 }
 

@@ -15,7 +15,7 @@ class SystemServices final : public platform::Services {
  public:
   platform::Result<void> StartProgram(const platform::ProgramStart& start, platform::NativeWindow owner) override;
   platform::Result<void> OpenUrl(const std::string& url) override;
-  bool UpdateIniFile(const std::string& path, platform::ProfileFile& file, const platform::ProfileUpdate& update,
+  bool UpdateIniFile(platform::ProfileFile& file, const platform::ProfileUpdate& update,
                      const std::vector<std::string>& stale) override;
 };
 

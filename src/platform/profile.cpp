@@ -231,7 +231,7 @@ bool Fits(const ProfileFacts& facts, std::size_t size) {
 ProfileUpdate PlanProfileUpdate(const std::string& path, const ProfileFacts& facts,
                                 const std::vector<ProfileEdit>& edits) {
   using Kind = ProfileUpdate::Kind;
-  if (!facts.refusal.empty()) return {Kind::Skipped, facts.refusal, {}};
+  if (!facts.writable) return {Kind::Skipped, facts.writable.error(), {}};
   if (edits.empty()) return {Kind::Unchanged, {}, {}};
   // A name that the file cannot hold is refused before the file's content counts.
   if (!AllProfileValues(edits)) return {Kind::Skipped, std::string(kUnwritableValue), {}};

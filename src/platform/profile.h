@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 namespace platform {
 
 inline constexpr std::size_t kProfileValueMax = 2047;
@@ -76,10 +78,10 @@ std::optional<std::string> ReadProfileContent(const std::string& path);
 
 // What reading an existing INI file tells about writing it, learned without changing anything.
 struct ProfileFacts {
-  // Why it may not be written, "" when it may: "missing", "a symbolic link", "not a regular file",
+  // Whether it may be written, or why not: "missing", "a symbolic link", "not a regular file",
   // "more than one hard link", "cannot be made writable: <reason>" (a read-only medium, another
-  // user's file). Such a file is left alone without a word.
-  std::string refusal;
+  // user's file). A refused file is left alone without a word.
+  Result<void> writable;
   std::optional<std::string> content;  // up to kProfileFileMax + 1 bytes; nullopt when unreadable
   // Where no temporary file like it can be made beside it (a directory the user cannot write to,
   // an owner or group the user cannot give), the file is rewritten in place.
@@ -121,6 +123,7 @@ class ProfileFile {
   ~ProfileFile();
   // The file at `path` (the last name's letter case ignored), never through a link.
   static ProfileFile Open(const std::string& path);
+  const std::string& path() const { return path_; }  // as given to Open
   const ProfileFacts& facts() const { return facts_; }
   // Carries out `update`: unless the file was refused, resets its attributes (the owner may write
   // it), removes the `stale` temporary files an earlier start left beside it (their names as
@@ -132,6 +135,7 @@ class ProfileFile {
  private:
   struct Opened;
   std::unique_ptr<Opened> opened_;
+  std::string path_;
   ProfileFacts facts_;
 };
 

@@ -83,7 +83,7 @@ Result<void> CheckCanMakeWritable(const struct stat& info, const struct statvfs&
   return Failure{std::string("cannot be made writable: ") + reason};
 }
 
-// What the file and its medium tell about writing it; `facts.refusal` is set by the caller.
+// What the file and its medium tell about writing it; `facts.writable` is set by the caller.
 void LearnRoom(int dir, const struct stat& info, const struct statvfs& medium, ProfileFacts& facts) {
   // A temporary file can be given the original's owner and group only by root, or by the owner
   // when the group is one of the owner's.
@@ -105,6 +105,7 @@ ProfileFile::~ProfileFile() = default;
 
 ProfileFile ProfileFile::Open(const std::string& path) {
   ProfileFile file;
+  file.path_ = path;
   ProfileFacts& facts = file.facts_;
   const std::size_t slash = path.rfind('/');
   const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
@@ -112,22 +113,22 @@ ProfileFile ProfileFile::Open(const std::string& path) {
   auto opened = std::make_unique<Opened>();
   opened->dir.reset(base.empty() ? -1 : OpenDirectory(directory));
   const std::optional<std::string> onDisk = opened->dir.get() < 0 ? std::nullopt : ResolveCaseAt(opened->dir.get(), base);
-  facts.refusal = "missing";
+  facts.writable = Failure{"missing"};
   if (!onDisk) return file;
   opened->name = *onDisk;
   opened->file.reset(::openat(opened->dir.get(), onDisk->c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
   struct stat& info = opened->info;
   struct statvfs medium {};
   if (opened->file.get() < 0) {
-    facts.refusal = errno == ELOOP ? "a symbolic link" : std::strerror(errno);
+    facts.writable = Failure{errno == ELOOP ? "a symbolic link" : std::strerror(errno)};
   } else if (::fstat(opened->file.get(), &info) != 0 || ::fstatvfs(opened->file.get(), &medium) != 0) {
-    facts.refusal = std::strerror(errno);
+    facts.writable = Failure{std::strerror(errno)};
   } else if (!S_ISREG(info.st_mode)) {
-    facts.refusal = "not a regular file";
+    facts.writable = Failure{"not a regular file"};
   } else if (info.st_nlink > 1) {
-    facts.refusal = "more than one hard link";
+    facts.writable = Failure{"more than one hard link"};
   } else {
-    facts.refusal = CheckCanMakeWritable(info, medium).error();
+    facts.writable = CheckCanMakeWritable(info, medium);
     if (Result<std::string> content = ReadUpTo(opened->file.get(), kProfileFileMax + 1))
       facts.content = std::move(*content);
     LearnRoom(opened->dir.get(), info, medium, facts);
@@ -137,7 +138,7 @@ ProfileFile ProfileFile::Open(const std::string& path) {
 }
 
 bool ProfileFile::Apply(const ProfileUpdate& update, const std::vector<std::string>& stale) {
-  if (!facts_.refusal.empty() || !opened_) return true;
+  if (!facts_.writable || !opened_) return true;
   // fchmod reports EROFS on a read-only mount even when the bits would not change.
   opened_->info.st_mode |= S_IWUSR;
   if (::fchmod(opened_->file.get(), opened_->info.st_mode & 07777) != 0) return false;

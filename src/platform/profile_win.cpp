@@ -108,7 +108,6 @@ bool Replace(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 struct ProfileFile::Opened {
-  std::string path;
   Handle file;
 };
 
@@ -142,23 +141,22 @@ Result<void> CheckWritable(HANDLE file) {
 
 ProfileFile ProfileFile::Open(const std::string& path) {
   ProfileFile opened;
+  opened.path_ = path;
   ProfileFacts& facts = opened.facts_;
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) facts.refusal = "missing";
-  else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) facts.refusal = "a symbolic link";
-  else if (attributes & FILE_ATTRIBUTE_DIRECTORY) facts.refusal = "not a regular file";
-  if (!facts.refusal.empty()) return opened;
+  if (attributes == INVALID_FILE_ATTRIBUTES) facts.writable = Failure{"missing"};
+  else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) facts.writable = Failure{"a symbolic link"};
+  else if (attributes & FILE_ATTRIBUTE_DIRECTORY) facts.writable = Failure{"not a regular file"};
+  if (!facts.writable) return opened;
   // Others may read and even rename it while it is open; the replace waits for the close.
   Handle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                           nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file.ok()) {
-    facts.refusal = CodeText("cannot be opened", GetLastError());
+    facts.writable = Failure{CodeText("cannot be opened", GetLastError())};
     return opened;
   }
-  if (const Result<void> writable = CheckWritable(file.get()); !writable) {
-    facts.refusal = writable.error();
-    return opened;
-  }
+  facts.writable = CheckWritable(file.get());
+  if (!facts.writable) return opened;
   if (Result<std::string> content = ReadUpTo(file.get(), kProfileFileMax + 1)) facts.content = std::move(*content);
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file.get(), &size)) facts.allocated = size.QuadPart;
@@ -166,18 +164,17 @@ ProfileFile ProfileFile::Open(const std::string& path) {
   if (GetDiskFreeSpaceExA(Split(path).directory.empty() ? nullptr : Split(path).directory.c_str(), &available,
                           nullptr, nullptr))
     facts.room = static_cast<std::int64_t>(available.QuadPart);
-  opened.opened_ = std::make_unique<Opened>(Opened{path, std::move(file)});
+  opened.opened_ = std::make_unique<Opened>(Opened{std::move(file)});
   return opened;
 }
 
 bool ProfileFile::Apply(const ProfileUpdate& update, const std::vector<std::string>& stale) {
-  if (!facts_.refusal.empty() || !opened_) return true;
-  const std::string path = opened_->path;
+  if (!facts_.writable || !opened_) return true;
   opened_.reset();  // the replace below waits for no open of ours
-  if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
-  RemoveStaleTemporaries(Split(path), stale);
+  if (!SetFileAttributesA(path_.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
+  RemoveStaleTemporaries(Split(path_), stale);
   if (update.kind != ProfileUpdate::Kind::Written) return true;
-  return Replace(path, update.bytes);
+  return Replace(path_, update.bytes);
 }
 
 }  // namespace platform

@@ -51,6 +51,7 @@ class [[nodiscard]] Result<void> {
   bool ok() const { return !failed_; }
   explicit operator bool() const { return ok(); }
   const std::string& error() const { return error_; }
+  bool operator==(const Result&) const = default;
 
  private:
   std::string error_;

@@ -20,10 +20,9 @@ class Services {
   virtual Result<void> StartProgram(const ProgramStart& start, NativeWindow owner) = 0;
   // OpenUrl: the address in the desktop's browser.
   virtual Result<void> OpenUrl(const std::string& url) = 0;
-  // Carries out the update the start-up planned for the INI file it read at `path`
-  // (ProfileFile::Apply); false when it failed.
-  virtual bool UpdateIniFile(const std::string& path, ProfileFile& file, const ProfileUpdate& update,
-                             const std::vector<std::string>& stale) = 0;
+  // Carries out the update the start-up planned for the INI file it read (ProfileFile::Apply);
+  // false when it failed.
+  virtual bool UpdateIniFile(ProfileFile& file, const ProfileUpdate& update, const std::vector<std::string>& stale) = 0;
 };
 
 }  // namespace platform

@@ -38,7 +38,7 @@ struct Planned {
 platform::ProfileFacts IniFacts(const Disc& disc, const std::string& path) {
   platform::ProfileFacts facts;
   const auto content = disc.ini.find(path.substr(kDisc.size()));
-  if (content == disc.ini.end()) facts.refusal = "missing";
+  if (content == disc.ini.end()) facts.writable = platform::Failure{"missing"};
   else facts.content = content->second;
   return facts;
 }

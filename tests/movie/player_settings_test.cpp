@@ -99,7 +99,7 @@ TEST(PlanPlayerSettings, LeavesAloneWhatItMustNotWrite) {
   unknown.directory = "";
   relative.directory = "cdrom/";
   notReady.mediumReady = false;
-  refused.iniFiles.begin()->second.refusal = "a symbolic link";
+  refused.iniFiles.begin()->second.writable = platform::Failure{"a symbolic link"};
   full.iniFiles.begin()->second.content = nearlyFull;
   struct Case {
     const char* what;

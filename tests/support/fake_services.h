@@ -53,10 +53,10 @@ class FakeServices : public platform::Services, public app::Dialogs {
     return {};
   }
   // Carried out on the real file, as the tests look at what the start-up left there.
-  bool UpdateIniFile(const std::string& path, platform::ProfileFile& file, const platform::ProfileUpdate& update,
+  bool UpdateIniFile(platform::ProfileFile& file, const platform::ProfileUpdate& update,
                      const std::vector<std::string>& stale) override {
-    iniUpdates.push_back(path);
-    return !failingIniFiles.contains(path) && file.Apply(update, stale);
+    iniUpdates.push_back(file.path());
+    return !failingIniFiles.contains(file.path()) && file.Apply(update, stale);
   }
 
   void SetOwnerWindow(QWidget* owner) override { ownerWindow = owner; }
