@@ -31,9 +31,9 @@ struct Span {
 };
 
 Span TrimmedSpan(std::string_view text, Span span) {
-  while (span.begin < span.end && IsBlank(text[span.begin])) ++span.begin;
-  while (span.end > span.begin && IsBlank(text[span.end - 1])) --span.end;
-  return span;
+  const std::string_view trimmed = TrimIf(span.Of(text), IsBlank);
+  const auto begin = static_cast<std::size_t>(trimmed.data() - text.data());
+  return {begin, begin + trimmed.size()};
 }
 
 // A name or value is compared and returned as a C string, so a NUL ends it.

@@ -37,17 +37,10 @@ bool AsciiEqualNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string Trim(std::string_view text) {
-  std::size_t begin = 0, end = text.size();
-  while (begin < end && IsBlankOrControl(text[begin])) ++begin;
-  while (end > begin && IsBlankOrControl(text[end - 1])) --end;
-  return std::string(text.substr(begin, end - begin));
-}
+std::string Trim(std::string_view text) { return std::string(TrimIf(text, IsBlankOrControl)); }
 
 std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
+  return TrimIf(text, [](char c) { return c == ' ' || c == '\t'; });
 }
 
 std::vector<std::string_view> NonEmptyPieces(std::string_view text, char separator) {

@@ -15,7 +15,15 @@ constexpr char AsciiUpperChar(char c) { return (c >= 'a' && c <= 'z') ? static_c
 std::string AsciiLower(std::string_view text);
 std::string AsciiUpper(std::string_view text);
 bool AsciiEqualNoCase(std::string_view a, std::string_view b);
-// Removes every byte with a code of 32 or less from both ends, nothing inside.
+// `text` without the bytes for which `trimmed` holds at either end, nothing inside. Each kind of
+// text has its own blanks: the disc's names, the desktop's key files, the INI files.
+template <typename IsTrimmed>
+constexpr std::string_view TrimIf(std::string_view text, IsTrimmed trimmed) {
+  while (!text.empty() && trimmed(text.front())) text.remove_prefix(1);
+  while (!text.empty() && trimmed(text.back())) text.remove_suffix(1);
+  return text;
+}
+// Removes every byte with a code of 32 or less from both ends.
 std::string Trim(std::string_view text);
 // Removes the blanks and tabs from both ends, as the desktop's key files and lists are trimmed.
 std::string_view TrimBlanks(std::string_view text);
