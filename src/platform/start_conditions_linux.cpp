@@ -45,10 +45,11 @@ std::vector<std::string> ToolkitPlatforms() {
   return {"wayland", "xcb"};
 }
 
+// One platform's answer: whether the toolkit can draw on it, or why not. `final` when the toolkit
+// takes this platform whatever the answer, so that no later one is tried.
 struct Check {
-  bool usable = false;
-  bool final = false;  // the toolkit takes this platform, usable or not
-  std::string problem;
+  Result<void> usable;
+  bool final = false;
 };
 
 // A server that refuses a client (authorisation) sends a reason, which libxcb writes straight to
@@ -85,31 +86,38 @@ bool DrawableScreen(const xcb_screen_t& screen) {
   return false;
 }
 
+Failure NoSuchScreen(const std::string& display) {
+  return {"the X server at DISPLAY=" + display + " has no such screen"};
+}
+
+// Why libxcb's connection failed, with the server's own reason when it sent one.
+Failure ConnectionFailure(int error, const std::string& display, const std::string& reason) {
+  if (error == XCB_CONN_CLOSED_PARSE_ERR) return {"DISPLAY=" + display + " names no display"};
+  if (error == XCB_CONN_CLOSED_INVALID_SCREEN) return NoSuchScreen(display);
+  if (reason.empty()) return {"no X server can be reached at DISPLAY=" + display};
+  return {"the X server at DISPLAY=" + display + " refused the connection: " + reason};
+}
+
+// Whether the toolkit can draw on screen `number` of the connected server.
+Result<void> CheckScreen(xcb_connection_t* connection, int number, const std::string& display) {
+  xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection));
+  for (int skip = number; skip > 0 && screen.rem != 0; --skip) xcb_screen_next(&screen);
+  if (screen.rem == 0) return NoSuchScreen(display);
+  if (!DrawableScreen(*screen.data))
+    return Failure{"the screen at DISPLAY=" + display + " has " + std::to_string(screen.data->root_depth) +
+                   "-bit colour; the launcher needs 16-bit colour or more"};
+  return {};
+}
+
 Check CheckX11(bool chosen) {
   const std::optional<std::string> display = NonEmptyVariable("DISPLAY");
-  if (!display) return {false, false, chosen ? "QT_QPA_PLATFORM is xcb but DISPLAY is not set" : "DISPLAY is not set"};
+  if (!display) return {Failure{chosen ? "QT_QPA_PLATFORM is xcb but DISPLAY is not set" : "DISPLAY is not set"}};
   int screenNumber = 0;
   std::string reason;
   xcb_connection_t* connection = ConnectCatchingReason(display->c_str(), &screenNumber, reason);
   const int error = xcb_connection_has_error(connection);
-  Check check;
-  if (error == XCB_CONN_CLOSED_PARSE_ERR) {
-    check.problem = "DISPLAY=" + *display + " names no display";
-  } else if (error == XCB_CONN_CLOSED_INVALID_SCREEN) {
-    check.problem = "the X server at DISPLAY=" + *display + " has no such screen";
-  } else if (error != 0) {
-    check.problem = reason.empty() ? "no X server can be reached at DISPLAY=" + *display
-                                   : "the X server at DISPLAY=" + *display + " refused the connection: " + reason;
-  } else {
-    check.final = true;
-    xcb_screen_iterator_t screen = xcb_setup_roots_iterator(xcb_get_setup(connection));
-    for (int skip = screenNumber; skip > 0 && screen.rem != 0; --skip) xcb_screen_next(&screen);
-    if (screen.rem == 0) check.problem = "the X server at DISPLAY=" + *display + " has no such screen";
-    else if (!DrawableScreen(*screen.data))
-      check.problem = "the screen at DISPLAY=" + *display + " has " + std::to_string(screen.data->root_depth) +
-                      "-bit colour; the launcher needs 16-bit colour or more";
-    else check.usable = true;
-  }
+  Check check = error != 0 ? Check{ConnectionFailure(error, *display, reason)}
+                           : Check{CheckScreen(connection, screenNumber, *display), true};
   xcb_disconnect(connection);
   return check;
 }
@@ -119,17 +127,17 @@ Check CheckWayland() {
   std::string path = name;
   if (name.front() != '/') {
     const std::optional<std::string> runtime = NonEmptyVariable("XDG_RUNTIME_DIR");
-    if (!runtime) return {false, false, "XDG_RUNTIME_DIR, where the Wayland display " + name + " lies, is not set"};
+    if (!runtime) return {Failure{"XDG_RUNTIME_DIR, where the Wayland display " + name + " lies, is not set"}};
     path = *runtime + "/" + name;
   }
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  if (path.size() >= sizeof address.sun_path) return {false, false, "the Wayland display's path is too long: " + path};
+  if (path.size() >= sizeof address.sun_path) return {Failure{"the Wayland display's path is too long: " + path}};
   std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
   const Fd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
   if (socket.get() >= 0 && ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-    return {true, true, ""};
-  return {false, false, "no Wayland compositor at " + path + " (" + std::strerror(errno) + ")"};
+    return {{}, true};
+  return {Failure{"no Wayland compositor at " + path + " (" + std::strerror(errno) + ")"}};
 }
 
 }  // namespace
@@ -144,9 +152,8 @@ Result<void> CheckWindowSystem() {
     if (platform == "xcb") check = CheckX11(chosen);
     else if (platform.rfind("wayland", 0) == 0) check = CheckWayland();
     else return {};  // offscreen, a frame buffer, VNC...: the user's choice is trusted
-    if (check.usable) return {};
-    if (check.final) return Failure{check.problem};
-    problems += (problems.empty() ? "" : "; ") + check.problem;
+    if (check.usable || check.final) return check.usable;
+    problems += (problems.empty() ? "" : "; ") + check.usable.error();
   }
   return NoDisplay(problems);
 }
