@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/handle_win.h"
 #include "platform/program_start.h"
 
 namespace platform {
@@ -22,14 +23,7 @@ std::string ShellErrorText(INT_PTR code) {
     case SE_ERR_DLLNOTFOUND: return "a library it needs was not found";
     default: break;
   }
-  char* text = nullptr;
-  const DWORD size = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                        FORMAT_MESSAGE_IGNORE_INSERTS,
-                                    nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string reason = size > 0 ? std::string(text, size) : "error " + std::to_string(code);
-  LocalFree(text);
-  while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r' || reason.back() == ' ')) reason.pop_back();
-  return reason;
+  return SystemMessage(static_cast<unsigned long>(code));
 }
 
 }  // namespace
