@@ -32,8 +32,8 @@ KeyFile ReadKeyFile(const std::string& path) {
 
 std::vector<std::string> SplitList(std::string_view value) {
   std::vector<std::string> items;
-  for (const std::string_view item : NonEmptyPieces(value, ';'))
-    if (!TrimBlanks(item).empty()) items.emplace_back(TrimBlanks(item));
+  for (const std::string_view piece : NonEmptyPieces(value, ';'))
+    if (const std::string_view item = TrimBlanks(piece); !item.empty()) items.emplace_back(item);
   return items;
 }
 

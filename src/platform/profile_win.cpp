@@ -161,8 +161,8 @@ ProfileFile ProfileFile::Open(const std::string& path) {
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file.get(), &size)) facts.allocated = size.QuadPart;
   ULARGE_INTEGER available{};
-  if (GetDiskFreeSpaceExA(Split(path).directory.empty() ? nullptr : Split(path).directory.c_str(), &available,
-                          nullptr, nullptr))
+  const std::string directory = Split(path).directory;
+  if (GetDiskFreeSpaceExA(directory.empty() ? nullptr : directory.c_str(), &available, nullptr, nullptr))
     facts.room = static_cast<std::int64_t>(available.QuadPart);
   opened.opened_ = std::make_unique<Opened>(Opened{std::move(file)});
   return opened;

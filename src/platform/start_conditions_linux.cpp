@@ -65,8 +65,7 @@ xcb_connection_t* ConnectCatchingReason(const char* display, int* screen, std::s
   ::dup2(standardError.get(), 2);
   char text[512];
   const ssize_t got = ::read(readEnd.get(), text, sizeof text);
-  if (got > 0) reason.assign(text, static_cast<std::size_t>(got));
-  while (!reason.empty() && static_cast<unsigned char>(reason.back()) <= ' ') reason.pop_back();
+  if (got > 0) reason = Trim(std::string_view(text, static_cast<std::size_t>(got)));
   for (char& c : reason)
     if (c == '\n' || c == '\r') c = ' ';
   return connection;
